@@ -1,0 +1,202 @@
+// CStringList: nodes come from blocks of m_nBlockSize; freed nodes go to a free list and are reused;
+// blocks are released together when the list becomes empty or is destroyed.
+#include "afxcoll.h"
+
+#include <new>
+#include <utility>
+
+struct CStringList::CPlex {
+  CPlex* pNext;
+  // followed by the block's nodes (raw storage; a node's CString lives only while the node is in use)
+  CNode* Nodes() noexcept { return reinterpret_cast<CNode*>(this + 1); }
+
+  static CPlex* Create(CPlex*& head, INT_PTR nNodes) {
+    static_assert(sizeof(CPlex) % alignof(CNode) == 0);
+    void* raw = ::operator new(sizeof(CPlex) + static_cast<size_t>(nNodes) * sizeof(CNode));
+    CPlex* p = static_cast<CPlex*>(raw);
+    p->pNext = head;
+    head = p;
+    return p;
+  }
+};
+
+CStringList::CStringList(INT_PTR nBlockSize)
+    : m_pNodeHead(nullptr), m_pNodeTail(nullptr), m_nCount(0), m_pNodeFree(nullptr), m_pBlocks(nullptr),
+      m_nBlockSize(nBlockSize > 0 ? nBlockSize : 10) {}
+
+CStringList::~CStringList() { RemoveAll(); }
+
+CStringList::CNode* CStringList::NewNode(CNode* pPrev, CNode* pNext) {
+  if (m_pNodeFree == nullptr) {
+    CPlex* block = CPlex::Create(m_pBlocks, m_nBlockSize);
+    CNode* nodes = block->Nodes();
+    for (INT_PTR i = m_nBlockSize - 1; i >= 0; --i) {
+      nodes[i].pNext = m_pNodeFree;
+      m_pNodeFree = &nodes[i];
+    }
+  }
+  CNode* node = m_pNodeFree;
+  new (&node->data) CString(); // cannot throw
+  m_pNodeFree = node->pNext;
+  node->pPrev = pPrev;
+  node->pNext = pNext;
+  ++m_nCount;
+  return node;
+}
+
+void CStringList::FreeNode(CNode* pNode) noexcept {
+  pNode->data.~CString();
+  pNode->pNext = m_pNodeFree;
+  m_pNodeFree = pNode;
+  if (--m_nCount == 0)
+    RemoveAll();
+}
+
+CString& CStringList::GetHead() {
+  ASSERT(m_pNodeHead);
+  return m_pNodeHead->data;
+}
+const CString& CStringList::GetHead() const {
+  ASSERT(m_pNodeHead);
+  return m_pNodeHead->data;
+}
+CString& CStringList::GetTail() {
+  ASSERT(m_pNodeTail);
+  return m_pNodeTail->data;
+}
+const CString& CStringList::GetTail() const {
+  ASSERT(m_pNodeTail);
+  return m_pNodeTail->data;
+}
+
+CString& CStringList::GetNext(POSITION& rPosition) {
+  CNode* node = Node(rPosition);
+  rPosition = reinterpret_cast<POSITION>(node->pNext);
+  return node->data;
+}
+const CString& CStringList::GetNext(POSITION& rPosition) const {
+  CNode* node = Node(rPosition);
+  rPosition = reinterpret_cast<POSITION>(node->pNext);
+  return node->data;
+}
+CString& CStringList::GetPrev(POSITION& rPosition) {
+  CNode* node = Node(rPosition);
+  rPosition = reinterpret_cast<POSITION>(node->pPrev);
+  return node->data;
+}
+const CString& CStringList::GetPrev(POSITION& rPosition) const {
+  CNode* node = Node(rPosition);
+  rPosition = reinterpret_cast<POSITION>(node->pPrev);
+  return node->data;
+}
+CString& CStringList::GetAt(POSITION position) { return Node(position)->data; }
+const CString& CStringList::GetAt(POSITION position) const { return Node(position)->data; }
+void CStringList::SetAt(POSITION pos, LPCTSTR newElement) { Node(pos)->data = newElement; }
+void CStringList::SetAt(POSITION pos, const CString& newElement) { Node(pos)->data = newElement; }
+
+POSITION CStringList::AddHead(const CString& newElement) {
+  CString copy(newElement); // copy first: a failure leaves the list as it was
+  CNode* node = NewNode(nullptr, m_pNodeHead);
+  node->data = std::move(copy);
+  (m_pNodeHead ? m_pNodeHead->pPrev : m_pNodeTail) = node;
+  m_pNodeHead = node;
+  return reinterpret_cast<POSITION>(node);
+}
+POSITION CStringList::AddHead(LPCTSTR newElement) { return AddHead(CString(newElement)); }
+
+POSITION CStringList::AddTail(const CString& newElement) {
+  CString copy(newElement);
+  CNode* node = NewNode(m_pNodeTail, nullptr);
+  node->data = std::move(copy);
+  (m_pNodeTail ? m_pNodeTail->pNext : m_pNodeHead) = node;
+  m_pNodeTail = node;
+  return reinterpret_cast<POSITION>(node);
+}
+POSITION CStringList::AddTail(LPCTSTR newElement) { return AddTail(CString(newElement)); }
+
+POSITION CStringList::InsertAfter(POSITION position, const CString& newElement) {
+  if (position == nullptr)
+    return AddTail(newElement);
+  CString copy(newElement);
+  CNode* old = Node(position);
+  CNode* node = NewNode(old, old->pNext);
+  node->data = std::move(copy);
+  (old->pNext ? old->pNext->pPrev : m_pNodeTail) = node;
+  old->pNext = node;
+  return reinterpret_cast<POSITION>(node);
+}
+
+POSITION CStringList::InsertBefore(POSITION position, const CString& newElement) {
+  if (position == nullptr)
+    return AddHead(newElement);
+  CString copy(newElement);
+  CNode* old = Node(position);
+  CNode* node = NewNode(old->pPrev, old);
+  node->data = std::move(copy);
+  (old->pPrev ? old->pPrev->pNext : m_pNodeHead) = node;
+  old->pPrev = node;
+  return reinterpret_cast<POSITION>(node);
+}
+
+CString CStringList::RemoveHead() {
+  ASSERT(m_pNodeHead);
+  CNode* old = m_pNodeHead;
+  CString value(std::move(old->data));
+  m_pNodeHead = old->pNext;
+  (m_pNodeHead ? m_pNodeHead->pPrev : m_pNodeTail) = nullptr;
+  FreeNode(old);
+  return value;
+}
+
+CString CStringList::RemoveTail() {
+  ASSERT(m_pNodeTail);
+  CNode* old = m_pNodeTail;
+  CString value(std::move(old->data));
+  m_pNodeTail = old->pPrev;
+  (m_pNodeTail ? m_pNodeTail->pNext : m_pNodeHead) = nullptr;
+  FreeNode(old);
+  return value;
+}
+
+void CStringList::RemoveAt(POSITION position) {
+  CNode* old = Node(position);
+  (old->pPrev ? old->pPrev->pNext : m_pNodeHead) = old->pNext;
+  (old->pNext ? old->pNext->pPrev : m_pNodeTail) = old->pPrev;
+  FreeNode(old);
+}
+
+void CStringList::RemoveAll() noexcept {
+  for (CNode* node = m_pNodeHead; node != nullptr; node = node->pNext)
+    node->data.~CString();
+  while (m_pBlocks != nullptr) {
+    CPlex* next = m_pBlocks->pNext;
+    ::operator delete(m_pBlocks);
+    m_pBlocks = next;
+  }
+  m_pNodeHead = m_pNodeTail = m_pNodeFree = nullptr;
+  m_nCount = 0;
+}
+
+POSITION CStringList::FindIndex(INT_PTR nIndex) const noexcept {
+  if (nIndex < 0 || nIndex >= m_nCount)
+    return nullptr;
+  CNode* node;
+  if (nIndex <= m_nCount / 2) {
+    node = m_pNodeHead;
+    for (INT_PTR i = 0; i < nIndex; ++i)
+      node = node->pNext;
+  } else {
+    node = m_pNodeTail;
+    for (INT_PTR i = m_nCount - 1; i > nIndex; --i)
+      node = node->pPrev;
+  }
+  return reinterpret_cast<POSITION>(node);
+}
+
+POSITION CStringList::Find(LPCTSTR searchValue, POSITION startAfter) const {
+  CNode* node = startAfter ? Node(startAfter)->pNext : m_pNodeHead;
+  for (; node != nullptr; node = node->pNext)
+    if (node->data == searchValue)
+      return reinterpret_cast<POSITION>(node);
+  return nullptr;
+}

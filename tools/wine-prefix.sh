@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Creates the Wine prefix given as $1 once (about 10 s), configured for unattended runs.
+# Safe to call from several processes at once: the first one builds it, the others wait.
+# Set KQ_WINE_GRAPHICS=null before the first run to create a headless prefix (no X display needed).
+set -euo pipefail
+prefix=$1
+[ -f "$prefix/.kq-ready" ] && exit 0
+mkdir -p "$prefix"
+exec 9>"$prefix.lock"
+flock 9
+[ -f "$prefix/.kq-ready" ] && exit 0
+
+export WINEPREFIX=$prefix WINEDEBUG=-all WINEARCH=win64
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+DISPLAY= wineboot -i >/dev/null 2>&1 || true
+reg() { DISPLAY= wine reg add "$@" /f >/dev/null 2>&1; }
+reg 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0
+reg 'HKCU\Software\Microsoft\Windows\CurrentVersion\ThemeManager' /v ThemeActive /t REG_SZ /d 0
+if [ "${KQ_WINE_GRAPHICS:-}" = null ]; then
+  reg 'HKCU\Software\Wine\Drivers' /v Graphics /t REG_SZ /d null
+fi
+wineserver -w || true
+touch "$prefix/.kq-ready"
