@@ -1,0 +1,160 @@
+// Diagnostic streams of kqmfc.dll.
+//
+// Every thread of the host has its own diagnostic record, a KQDebugInfo, reached with GetDebugThreadInfo.
+// The record holds four streams:
+//   - debug, log and warning: std::ostream objects that the host attaches (any ostream; typically one built
+//     on a KQMFCDebugBuffer or a KQMFCLogBuffer), each with an ownership flag;
+//   - critical error: an in-memory stream inside the record whose text displayCriticalError shows in a
+//     Yes/No message box.
+// The library never writes to these streams itself, and takes no lock: a record belongs to its thread.
+//
+// Typical use on a thread:
+//   KQDebugInfo& info = GetDebugThreadInfo();
+//   info.setDebugStream(new std::ostream(new KQMFCDebugBuffer), 1);   // see "ownership" below
+//   info.DebugStream() << "started" << std::endl;                      // reaches the debugger output
+//   ...
+//   info.finish();                                                     // before the thread ends
+#pragma once
+
+#include "kqexport.h"
+
+#include <ostream>
+#include <streambuf>
+
+// <strstream> is deprecated but is what the critical-error stream is; include it without the warning.
+#pragma push_macro("__DEPRECATED")
+#undef __DEPRECATED
+#include <strstream>
+#pragma pop_macro("__DEPRECATED")
+
+class COutputWindow;
+
+// One thread's diagnostic record. Not copyable. Created and destroyed by the library only.
+//
+// Ownership: a stream attached with a non-zero `owned` flag must have been created with `new`; the record
+// deletes it (through its virtual destructor) when it is replaced by the same set operation or released
+// by finish(). A stream attached with owned 0 stays the host's. The record never deletes a stream when
+// the thread ends: call finish() before the end of a thread that attached owned streams, or they leak.
+// A stream may be attached to several records, but owned by at most one.
+//
+// Layout note: this record keeps only the fields listed below; it has no reserved words.
+class KQMFC_API KQDebugInfo {
+public:
+  // Empty critical-error stream, no streams attached, critical errors shown.
+  KQDebugInfo();
+  // Destroys the critical-error stream and its text; attached streams are left alone, owned or not.
+  ~KQDebugInfo();
+
+  // The attached streams. The host attaches a stream before using its accessor: calling one while its
+  // stream is null is undefined (there is no default stream).
+  std::ostream& DebugStream() const { return *debugStream; }
+  std::ostream& LogStream() const { return *logStream; }
+  std::ostream& WarningStream() const { return *warningStream; }
+  // The output side of the record's critical-error stream; always usable.
+  std::ostream& CriticalErrorStream() { return criticalErrorStream; }
+
+  // Attach `stream` (null detaches) and record whether the record owns it. The stream attached until now
+  // is deleted first when it was owned. Returns the previous stream: when it was owned it has just been
+  // deleted and the value may only be compared, never used. Never pass the currently attached, owned
+  // stream to its own set operation again (it would be deleted and then stored).
+  std::ostream* setDebugStream(std::ostream* stream, int owned);
+  std::ostream* setLogStream(std::ostream* stream, int owned);
+  std::ostream* setWarningStream(std::ostream* stream, int owned);
+
+  // Releases the debug, then the log, then the warning stream: owned ones are deleted; all three
+  // pointers are null afterwards. Harmless on a record with nothing attached.
+  void finish();
+
+  // Shows what was written to CriticalErrorStream() since the last box, followed by the source file,
+  // line and date under French labels and the question "Voulez vous voir les prochains messages ?",
+  // in a Yes/No message box, and returns when the user has closed it. Answering No (or a box that
+  // cannot be shown) silences this thread's later critical errors for the rest of its life; other
+  // threads are not affected. While silenced, calls show nothing and leave the stream as it is, so
+  // text written to it keeps accumulating. `line` is written with the stream's current formatting
+  // (std::hex on the stream shows 255 as ff). `file` and `date` are NUL-terminated, never null.
+  void displayCriticalError(const char* file, int line, const char* date);
+
+  KQDebugInfo(const KQDebugInfo&) = delete;
+  KQDebugInfo& operator=(const KQDebugInfo&) = delete;
+
+  std::ostream* warningStream;
+  std::ostream* logStream;
+  std::ostream* debugStream;
+  std::strstream criticalErrorStream;
+  int criticalErrorsHidden;
+  int ownsWarningStream;
+  int ownsLogStream;
+  int ownsDebugStream;
+};
+
+// The calling thread's diagnostic record.
+//
+// Every thread that starts while kqmfc.dll is loaded gets its record at once; a thread that was already
+// running when the library was loaded gets one at its first call. The record lives until the thread ends
+// (or the library is unloaded); the reference must not be used after that or on another thread.
+// When no memory can be had for a new record, std::bad_alloc is thrown (the reference cannot report it)
+// and the thread stays without a record, so a later call tries again.
+KQMFC_API KQDebugInfo& GetDebugThreadInfo();
+
+// Shared base of the two stream buffers: a 1024-character put area whose pending text is handed on, in
+// one piece, at every flush (sync), when a character is written to a full put area (overflow) and when
+// the buffer is destroyed. A newline does not flush by itself. Write-only: reading gives end-of-file.
+// Not copyable; no lock: a buffer shared by several threads must be serialised by the host.
+class KQMFC_API KQMFCStreamBuffer : public std::basic_streambuf<char> {
+public:
+  static constexpr int bufferSize = 1024;
+
+  ~KQMFCStreamBuffer() override;
+  // Hands the pending text on (also when none is pending) and empties the put area; returns 0.
+  int overflow(int ch) override;
+  int sync() override;
+
+  KQMFCStreamBuffer(const KQMFCStreamBuffer&) = delete;
+  KQMFCStreamBuffer& operator=(const KQMFCStreamBuffer&) = delete;
+
+protected:
+  // Allocates the array: 1024 characters of put area plus one byte beyond it that is never part of the
+  // put area, so the terminating NUL always has room, also when all 1024 characters are pending.
+  KQMFCStreamBuffer();
+
+  // Where the text goes: `text` holds `length` pending characters followed by a NUL.
+  virtual void deliver(const char* text, int length) = 0;
+  // Delivers and empties without a virtual call to sync: for the derived destructors.
+  void flushPending();
+
+  char* buffer;
+
+private:
+  int underflow() override;
+  // Number of pending characters.
+  virtual int out_waiting() const;
+};
+
+// Stream buffer whose text goes to the debugger output (OutputDebugStringA), one call per flush, per
+// 1024 characters and at destruction. An empty flush sends the empty string. A NUL inside the pending
+// text ends the string the debugger receives.
+class KQMFC_API KQMFCDebugBuffer : public KQMFCStreamBuffer {
+public:
+  KQMFCDebugBuffer() = default;
+  ~KQMFCDebugBuffer() override;
+
+private:
+  void deliver(const char* text, int length) override;
+};
+
+// Stream buffer whose text goes to an output window: COutputWindow::Display(text, length) on the flushing
+// thread, once per flush (also with length 0), per 1024 characters and at destruction. Without a window
+// the pending text is dropped at each flush. The buffer does not own the window: before the window is
+// destroyed, the host sets another window or null.
+class KQMFC_API KQMFCLogBuffer : public KQMFCStreamBuffer {
+public:
+  KQMFCLogBuffer();
+  ~KQMFCLogBuffer() override;
+  // The window that later flushes use; null stops the delivery. Pending text is not flushed here.
+  void setWnd(COutputWindow* newWindow) { window = newWindow; }
+
+private:
+  void deliver(const char* text, int length) override;
+
+  COutputWindow* window;
+};
