@@ -1,0 +1,678 @@
+// afxwin.h: the framework's window, dialog, device-context, GDI-object and menu classes, message
+// maps, AfxMessageBox and the resource search, over Win32 (ANSI). Built into kqafx.dll.
+//
+// How a CWnd gets its messages: Create/CreateEx (and CDialog::DoModal) record the object as this
+// thread's "window being created" and set a WH_CBT hook; at HCBT_CREATEWND, before the window's first
+// message, the hook attaches the object to the HWND and subclasses the window with AfxWndProc,
+// whatever class the window has. AfxWndProc sends each message through the object's message map
+// (WindowProc -> OnWndMsg); a message no map handles goes to DefWindowProc, i.e. the window's original
+// window procedure. After WM_NCDESTROY the object is detached and its PostNcDestroy runs.
+//
+// Where this layer differs from the real framework:
+// - ANSI only: TCHAR is char, every Win32 call is the ...A function; there is no Unicode build.
+// - One process-wide HWND -> CWnd map (the framework keeps one per thread), so FromHandle finds the
+//   attached object from any thread. CDC, CGdiObject and CMenu have no permanent map: their FromHandle
+//   (and the results of SelectObject, GetDC, GetSystemMenu) are always temporary objects.
+// - Temporary objects live until the outermost message dispatch on their thread returns (instead of
+//   until idle time); those obtained outside any message handler live until their thread ends, one
+//   reused object per handle value and type.
+// - Message maps: only the ON_ macros below. WM_COMMAND goes to the window's own map only (no routing
+//   through frames, views, documents or the application).
+// - CDialog::DoModal uses the system's modal loop (DialogBoxIndirectParam): no idle processing, no
+//   dialog data exchange (no UpdateData/DoDataExchange); the default OnOK just ends the dialog.
+// - CWinApp is minimal: AfxWinMain runs InitInstance, a plain GetMessage loop and ExitInstance; hosts
+//   write their own WinMain that calls AfxWinMain. No documents, registry or idle processing.
+// - Run-time class information has no classXxx data members and no dynamic creation.
+// - Memory exhaustion throws std::bad_alloc, not CMemoryException*.
+// - The resource search has no language or satellite modules (see AfxFindResourceHandle).
+#pragma once
+
+#include "afx.h"
+
+class CWnd;
+class CCmdTarget;
+class CMenu;
+class CDC;
+class CFont;
+class CGdiObject;
+class CScrollBar;
+struct CCreateContext; // accepted for signature compatibility; only NULL is used
+struct AFX_CMDHANDLERINFO;
+
+// ---------------------------------------------------------------------------------------------------
+// Message maps
+//
+// In the class declaration (at its end, as the framework asks; members after it need an access label):
+//   DECLARE_MESSAGE_MAP()
+// In the .cpp file:
+//   BEGIN_MESSAGE_MAP(CMyWnd, CFrameWnd)
+//     ON_WM_CREATE()
+//     ON_WM_PAINT()
+//   END_MESSAGE_MAP()
+// Each macro below names the handler it calls and the exact signature the handler must have; a handler
+// with another signature fails to compile (the macro static_casts the member pointer to that type).
+// A map is searched from the most derived class to CCmdTarget; the first matching entry wins.
+// ---------------------------------------------------------------------------------------------------
+
+typedef void (CCmdTarget::*AFX_PMSG)();
+
+// How a map entry's handler is called (the cracking of wParam/lParam).
+enum AfxSig : UINT_PTR {
+  AfxSig_end = 0, // marks the end of a map
+  AfxSig_vv,      // void ()
+  AfxSig_is,      // int (LPCREATESTRUCT)
+  AfxSig_vwii,    // void (UINT, int, int)
+  AfxSig_vwwSB,   // void (UINT, UINT, CScrollBar*)
+  AfxSig_vup,     // void (UINT_PTR)
+  AfxSig_lwl,     // LRESULT (WPARAM, LPARAM)
+  AfxSigCmd_v,    // void () for WM_COMMAND with a control id
+};
+
+struct AFX_MSGMAP_ENTRY {
+  UINT nMessage; // window message
+  UINT nCode;    // notification code (WM_COMMAND only)
+  UINT nID;      // first control/command id (WM_COMMAND only)
+  UINT nLastID;  // last control/command id (WM_COMMAND only)
+  UINT_PTR nSig; // an AfxSig value
+  AFX_PMSG pfn;  // the handler, converted to AFX_PMSG
+};
+
+struct AFX_MSGMAP {
+  const AFX_MSGMAP*(PASCAL* pfnGetBaseMap)(); // NULL for CCmdTarget's map
+  const AFX_MSGMAP_ENTRY* lpEntries;          // ends with an AfxSig_end entry
+};
+
+// Converts a handler to the map's generic member pointer and back. The round trip through
+// reinterpret_cast is exact; the map's AfxSig records the real type.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wcast-function-type"
+template <class F> inline AFX_PMSG AfxMsgCast(F pfn) noexcept {
+  return reinterpret_cast<AFX_PMSG>(pfn);
+}
+template <class F> inline F AfxMsgUncast(AFX_PMSG pfn) noexcept {
+  return reinterpret_cast<F>(pfn);
+}
+#pragma GCC diagnostic pop
+
+#define DECLARE_MESSAGE_MAP()                                                                                \
+protected:                                                                                                   \
+  static const AFX_MSGMAP* PASCAL GetThisMessageMap();                                                       \
+  virtual const AFX_MSGMAP* GetMessageMap() const;
+
+#define BEGIN_MESSAGE_MAP(theClass, baseClass)                                                               \
+  const AFX_MSGMAP* theClass::GetMessageMap() const {                                                        \
+    return GetThisMessageMap();                                                                              \
+  }                                                                                                          \
+  const AFX_MSGMAP* PASCAL theClass::GetThisMessageMap() {                                                   \
+    using ThisClass [[maybe_unused]] = theClass;                                                             \
+    using TheBaseClass = baseClass;                                                                          \
+    static const AFX_MSGMAP_ENTRY _messageEntries[] = {
+
+#define END_MESSAGE_MAP()                                                                                    \
+  { 0, 0, 0, 0, AfxSig_end, nullptr }                                                                        \
+  }                                                                                                          \
+  ;                                                                                                          \
+  static const AFX_MSGMAP messageMap = {&TheBaseClass::GetThisMessageMap, &_messageEntries[0]};              \
+  return &messageMap;                                                                                        \
+  }
+
+// WM_CREATE -> afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);  0 = go on, -1 = destroy the window.
+#define ON_WM_CREATE()                                                                                       \
+  {WM_CREATE, 0,         0,                                                                                  \
+   0,         AfxSig_is, AfxMsgCast(static_cast<int (CWnd::*)(LPCREATESTRUCT)>(&ThisClass::OnCreate))},
+// WM_PAINT -> afx_msg void OnPaint();  (paint with a CPaintDC, or call the base, to validate)
+#define ON_WM_PAINT()                                                                                        \
+  {WM_PAINT, 0, 0, 0, AfxSig_vv, AfxMsgCast(static_cast<void (CWnd::*)()>(&ThisClass::OnPaint))},
+// WM_SIZE -> afx_msg void OnSize(UINT nType, int cx, int cy);  cx, cy: new client size.
+#define ON_WM_SIZE()                                                                                         \
+  {WM_SIZE, 0,           0,                                                                                  \
+   0,       AfxSig_vwii, AfxMsgCast(static_cast<void (CWnd::*)(UINT, int, int)>(&ThisClass::OnSize))},
+// WM_HSCROLL -> afx_msg void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
+//   pScrollBar: NULL for the window's own bar, else the control (maybe a temporary object).
+#define ON_WM_HSCROLL()                                                                                      \
+  {WM_HSCROLL,                                                                                               \
+   0,                                                                                                        \
+   0,                                                                                                        \
+   0,                                                                                                        \
+   AfxSig_vwwSB,                                                                                             \
+   AfxMsgCast(static_cast<void (CWnd::*)(UINT, UINT, CScrollBar*)>(&ThisClass::OnHScroll))},
+// WM_VSCROLL -> afx_msg void OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);  as OnHScroll.
+#define ON_WM_VSCROLL()                                                                                      \
+  {WM_VSCROLL,                                                                                               \
+   0,                                                                                                        \
+   0,                                                                                                        \
+   0,                                                                                                        \
+   AfxSig_vwwSB,                                                                                             \
+   AfxMsgCast(static_cast<void (CWnd::*)(UINT, UINT, CScrollBar*)>(&ThisClass::OnVScroll))},
+// WM_CLOSE -> afx_msg void OnClose();
+#define ON_WM_CLOSE()                                                                                        \
+  {WM_CLOSE, 0, 0, 0, AfxSig_vv, AfxMsgCast(static_cast<void (CWnd::*)()>(&ThisClass::OnClose))},
+// WM_DESTROY -> afx_msg void OnDestroy();
+#define ON_WM_DESTROY()                                                                                      \
+  {WM_DESTROY, 0, 0, 0, AfxSig_vv, AfxMsgCast(static_cast<void (CWnd::*)()>(&ThisClass::OnDestroy))},
+// WM_NCDESTROY -> afx_msg void OnNcDestroy();  an override must call the base's OnNcDestroy.
+#define ON_WM_NCDESTROY()                                                                                    \
+  {WM_NCDESTROY, 0, 0, 0, AfxSig_vv, AfxMsgCast(static_cast<void (CWnd::*)()>(&ThisClass::OnNcDestroy))},
+// WM_TIMER -> afx_msg void OnTimer(UINT_PTR nIDEvent);
+#define ON_WM_TIMER()                                                                                        \
+  {WM_TIMER, 0, 0, 0, AfxSig_vup, AfxMsgCast(static_cast<void (CWnd::*)(UINT_PTR)>(&ThisClass::OnTimer))},
+// WM_COMMAND from a menu, an accelerator or a button click (BN_CLICKED) with the given id
+//   -> void memberFxn();  written ON_COMMAND(IDOK, &CMyDlg::OnMyOk).
+#define ON_COMMAND(id, memberFxn)                                                                            \
+  {WM_COMMAND,                                                                                               \
+   0,                                                                                                        \
+   static_cast<UINT>(id),                                                                                    \
+   static_cast<UINT>(id),                                                                                    \
+   AfxSigCmd_v,                                                                                              \
+   static_cast<AFX_PMSG>(static_cast<void (CCmdTarget::*)()>(memberFxn))},
+// Any message -> LRESULT memberFxn(WPARAM wParam, LPARAM lParam);  the result is the message's result.
+#define ON_MESSAGE(message, memberFxn)                                                                       \
+  {static_cast<UINT>(message),                                                                               \
+   0,                                                                                                        \
+   0,                                                                                                        \
+   0,                                                                                                        \
+   AfxSig_lwl,                                                                                               \
+   AfxMsgCast(static_cast<LRESULT (CWnd::*)(WPARAM, LPARAM)>(memberFxn))},
+
+// ---------------------------------------------------------------------------------------------------
+
+// The root of the classes that have a message map.
+class KQAFX_API CCmdTarget : public CObject {
+  DECLARE_DYNAMIC(CCmdTarget)
+public:
+  CCmdTarget() noexcept {}
+
+  // Routes a command (nCode 0: menu, accelerator or button click) to this object's map.
+  // pExtra and pHandlerInfo must be NULL. TRUE when a handler ran.
+  virtual BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo);
+
+  DECLARE_MESSAGE_MAP()
+};
+
+// The window procedure that every attached window is subclassed with.
+KQAFX_API LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
+KQAFX_API WNDPROC AFXAPI AfxGetAfxWndProc();
+
+// A window. The object and the HWND are separate: DestroyWindow destroys the window, not the object;
+// destroying an object whose window still exists destroys the window. Not copyable.
+class KQAFX_API CWnd : public CCmdTarget {
+  DECLARE_DYNAMIC(CWnd)
+public:
+  HWND m_hWnd; // NULL while no window is attached
+
+  CWnd() noexcept;
+  ~CWnd() override;
+
+  // --- HWND <-> object ---
+  // The object attached to hWnd; for a window without one, a temporary CWnd (do not keep the pointer).
+  // NULL for a NULL hWnd.
+  static CWnd* PASCAL FromHandle(HWND hWnd);
+  // The attached object, or NULL.
+  static CWnd* PASCAL FromHandlePermanent(HWND hWnd);
+  // Attaches an existing window without subclassing it (its messages do not reach the map).
+  // FALSE when hWndNew is NULL or already attached to another object.
+  BOOL Attach(HWND hWndNew);
+  // Removes the attachment; returns the HWND (the window is not destroyed).
+  HWND Detach();
+  // Attaches an existing window and routes its messages through this object's map.
+  BOOL SubclassWindow(HWND hWnd);
+  // Undoes SubclassWindow: restores the original window procedure, detaches, returns the HWND.
+  HWND UnsubclassWindow();
+  // Both may be called through a NULL pointer and then give NULL (as the framework's do).
+  HWND GetSafeHwnd() const noexcept;
+  operator HWND() const noexcept { return GetSafeHwnd(); }
+
+  // --- creation and destruction ---
+  // A child window (WS_CHILD is added) of pParentWnd at rect (parent client coordinates).
+  // lpszClassName NULL: the framework's default window class. TRUE on success; OnCreate has run.
+  // On failure FALSE, and PostNcDestroy has run (a CFrameWnd has deleted itself).
+  virtual BOOL Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
+                      CWnd* pParentWnd, UINT nID, CCreateContext* pContext = NULL);
+  // Any window: x, y, nWidth, nHeight as CreateWindowEx takes them (CW_USEDEFAULT allowed).
+  // lpszClassName NULL: the framework's default window class; any class registered by the host works.
+  // Failure as Create.
+  virtual BOOL CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, int x,
+                        int y, int nWidth, int nHeight, HWND hWndParent, HMENU nIDorHMenu,
+                        LPVOID lpParam = NULL);
+  virtual BOOL CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle,
+                        const RECT& rect, CWnd* pParentWnd, UINT nID, LPVOID lpParam = NULL);
+  // Destroys the window (not this object; a CFrameWnd deletes itself in PostNcDestroy).
+  // FALSE when there is no window or the system refuses.
+  virtual BOOL DestroyWindow();
+  // Called before the window is created; may change cs. FALSE cancels the creation.
+  virtual BOOL PreCreateWindow(CREATESTRUCT& cs);
+
+  // --- window state ---
+  DWORD GetStyle() const { return static_cast<DWORD>(::GetWindowLongPtrA(m_hWnd, GWL_STYLE)); }
+  DWORD GetExStyle() const { return static_cast<DWORD>(::GetWindowLongPtrA(m_hWnd, GWL_EXSTYLE)); }
+  // Nonzero when the window was visible before.
+  BOOL ShowWindow(int nCmdShow);
+  // Paints the window now if it has an update region (sends WM_PAINT).
+  void UpdateWindow();
+  BOOL IsWindowVisible() const { return ::IsWindowVisible(m_hWnd); }
+  BOOL IsIconic() const;
+  // Minimises the window (it is not destroyed).
+  void CloseWindow();
+  // Restores a minimised window; nonzero on success.
+  BOOL OpenIcon();
+  void MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint = TRUE);
+  void MoveWindow(LPCRECT lpRect, BOOL bRepaint = TRUE);
+  void GetClientRect(LPRECT lpRect) const;
+  void GetWindowRect(LPRECT lpRect) const;
+  CWnd* GetParent() const { return FromHandle(::GetParent(m_hWnd)); }
+  BOOL EnableWindow(BOOL bEnable = TRUE) { return ::EnableWindow(m_hWnd, bEnable); }
+
+  // --- painting ---
+  // The whole client area is added to the update region (erased first when bErase).
+  void Invalidate(BOOL bErase = TRUE);
+  // lpRect NULL: the whole client area.
+  void InvalidateRect(LPCRECT lpRect, BOOL bErase = TRUE);
+  void ValidateRect(LPCRECT lpRect) { ::ValidateRect(m_hWnd, lpRect); }
+  // Moves the client area's pixels (lpRect NULL: all of it) and invalidates the uncovered part.
+  void ScrollWindow(int xAmount, int yAmount, LPCRECT lpRect = NULL, LPCRECT lpClipRect = NULL);
+  // The client area's device context as a temporary CDC, NULL on failure. Give it back with ReleaseDC.
+  CDC* GetDC();
+  // Nonzero on success.
+  int ReleaseDC(CDC* pDC);
+
+  // --- scroll bars (nBar: SB_HORZ, SB_VERT or SB_CTL for a scroll-bar control) ---
+  // Returns the previous position.
+  int SetScrollPos(int nBar, int nPos, BOOL bRedraw = TRUE);
+  int GetScrollPos(int nBar) const;
+  // Equal ends hide the bar.
+  void SetScrollRange(int nBar, int nMinPos, int nMaxPos, BOOL bRedraw = TRUE);
+  void GetScrollRange(int nBar, LPINT lpMinPos, LPINT lpMaxPos) const;
+  BOOL SetScrollInfo(int nBar, LPSCROLLINFO lpScrollInfo, BOOL bRedraw = TRUE);
+  // Fills the members nMask asks for; cbSize is set here.
+  BOOL GetScrollInfo(int nBar, LPSCROLLINFO lpScrollInfo, UINT nMask = SIF_ALL);
+  void ShowScrollBar(UINT nBar, BOOL bShow = TRUE) { ::ShowScrollBar(m_hWnd, static_cast<int>(nBar), bShow); }
+
+  // --- menus ---
+  // The system menu as a temporary CMenu (bRevert FALSE); NULL when bRevert is TRUE or there is none.
+  CMenu* GetSystemMenu(BOOL bRevert) const;
+
+  // --- text and children ---
+  void SetWindowText(LPCTSTR lpszString);
+  // Copies at most nMaxCount - 1 characters and a NUL; returns the number copied.
+  int GetWindowText(LPTSTR lpszStringBuf, int nMaxCount) const;
+  void GetWindowText(CString& rString) const;
+  int GetWindowTextLength() const;
+  // The child with id nID (maybe a temporary object), or NULL.
+  CWnd* GetDlgItem(int nID) const;
+  void GetDlgItem(int nID, HWND* phWnd) const;
+  int GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
+  void SetDlgItemText(int nID, LPCTSTR lpszString) { ::SetDlgItemTextA(m_hWnd, nID, lpszString); }
+  int GetDlgItemText(int nID, CString& rString) const;
+
+  // --- messages ---
+  LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+  BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+  UINT_PTR SetTimer(UINT_PTR nIDEvent, UINT nElapse, void(CALLBACK* lpfnTimer)(HWND, UINT, UINT_PTR, DWORD)) {
+    return ::SetTimer(m_hWnd, nIDEvent, nElapse, lpfnTimer);
+  }
+  BOOL KillTimer(UINT_PTR nIDEvent) { return ::KillTimer(m_hWnd, nIDEvent); }
+
+  // --- default message handlers: each passes the current message to Default() ---
+  afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
+  afx_msg void OnPaint();
+  afx_msg void OnSize(UINT nType, int cx, int cy);
+  afx_msg void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
+  afx_msg void OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
+  afx_msg void OnClose();
+  afx_msg void OnDestroy();
+  afx_msg void OnTimer(UINT_PTR nIDEvent);
+  // The last message: default handling, then the object is detached and PostNcDestroy runs.
+  afx_msg void OnNcDestroy();
+
+protected:
+  // One message: OnWndMsg, else DefWindowProc.
+  virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+  // Looks the message up in the maps and calls the handler; FALSE when no entry matched.
+  virtual BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+  // WM_COMMAND: OnCmdMsg with the id and notification code; TRUE when handled.
+  virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
+  // The window's original window procedure (the class's), or ::DefWindowProc.
+  virtual LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+  // Runs after the window is gone and the object detached; the default does nothing.
+  virtual void PostNcDestroy();
+  // DefWindowProc with the message being handled now on this thread.
+  LRESULT Default();
+
+  WNDPROC m_pfnSuper; // the window procedure that AfxWndProc replaced, NULL if none
+
+  friend class CDialog;
+  friend struct CWndAccess;
+
+  DECLARE_MESSAGE_MAP()
+};
+
+// A top-level (or child) frame window. Frames delete themselves after their window is destroyed, so
+// they must be allocated with new and never deleted by their owner while the window exists.
+class KQAFX_API CFrameWnd : public CWnd {
+  DECLARE_DYNAMIC(CFrameWnd)
+public:
+  // Lets Windows choose position and size (CW_USEDEFAULT).
+  static AFX_DATA const CRect rectDefault;
+
+  CFrameWnd() noexcept;
+  ~CFrameWnd() override;
+
+  // lpszClassName NULL: the framework's frame class (arrow cursor, application icon, window-colour
+  // background, redrawn on resize). lpszMenuName: a menu resource found by AfxFindResourceHandle.
+  // TRUE on success (WM_CREATE and WM_SIZE have been handled). On failure FALSE, and the object
+  // has deleted itself.
+  virtual BOOL Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle = WS_OVERLAPPEDWINDOW,
+                      const RECT& rect = rectDefault, CWnd* pParentWnd = NULL, LPCTSTR lpszMenuName = NULL,
+                      DWORD dwExStyle = 0, CCreateContext* pContext = NULL);
+  BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+
+  // Destroys the window.
+  afx_msg void OnClose();
+
+protected:
+  // delete this.
+  void PostNcDestroy() override;
+
+  DECLARE_MESSAGE_MAP()
+};
+
+// A dialog from a dialog template resource. WM_COMMAND IDOK and IDCANCEL (buttons, Enter, Escape,
+// the close box) go to the virtual OnOK and OnCancel.
+class KQAFX_API CDialog : public CWnd {
+  DECLARE_DYNAMIC(CDialog)
+public:
+  // The template by name or MAKEINTRESOURCE (the pointer is kept, not copied).
+  explicit CDialog(LPCTSTR lpszTemplateName, CWnd* pParentWnd = NULL);
+  explicit CDialog(UINT nIDTemplate, CWnd* pParentWnd = NULL);
+  ~CDialog() override;
+
+  // Finds the template with AfxFindResourceHandle (RT_DIALOG), runs the dialog modally with
+  // m_pParentWnd (NULL: the main window) as owner and returns the EndDialog result; -1 when the
+  // template is missing or the dialog cannot be created.
+  virtual INT_PTR DoModal();
+  // Ends a modal dialog once the current handler returns; DoModal returns nResult.
+  void EndDialog(int nResult);
+  // WM_INITDIALOG (not through the message map). Nonzero: the system focuses the first control.
+  virtual BOOL OnInitDialog();
+
+  LPCTSTR m_lpszTemplateName;
+  UINT m_nIDHelp;
+  CWnd* m_pParentWnd;
+
+protected:
+  CDialog() noexcept;
+  // EndDialog(IDOK).
+  virtual void OnOK();
+  // EndDialog(IDCANCEL).
+  virtual void OnCancel();
+
+  DECLARE_MESSAGE_MAP()
+};
+
+// The dialog procedure of CDialog windows: WM_INITDIALOG -> OnInitDialog.
+KQAFX_API INT_PTR CALLBACK AfxDlgProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+// An edit control.
+class KQAFX_API CEdit : public CWnd {
+  DECLARE_DYNAMIC(CEdit)
+public:
+  CEdit() noexcept {}
+  // An "EDIT" child control.
+  virtual BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
+  void SetSel(int nStartChar, int nEndChar, BOOL bNoScroll = FALSE) {
+    ::SendMessageA(m_hWnd, EM_SETSEL, static_cast<WPARAM>(nStartChar), nEndChar);
+    if (!bNoScroll)
+      ::SendMessageA(m_hWnd, EM_SCROLLCARET, 0, 0);
+  }
+  void GetSel(int& nStartChar, int& nEndChar) const {
+    DWORD start = 0, end = 0;
+    ::SendMessageA(m_hWnd, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    nStartChar = static_cast<int>(start);
+    nEndChar = static_cast<int>(end);
+  }
+  void ReplaceSel(LPCTSTR lpszNewText, BOOL bCanUndo = FALSE) {
+    ::SendMessageA(m_hWnd, EM_REPLACESEL, static_cast<WPARAM>(bCanUndo),
+                   reinterpret_cast<LPARAM>(lpszNewText));
+  }
+  void SetLimitText(UINT nMax) { ::SendMessageA(m_hWnd, EM_SETLIMITTEXT, nMax, 0); }
+};
+
+// A scroll-bar control (SB_CTL).
+class KQAFX_API CScrollBar : public CWnd {
+  DECLARE_DYNAMIC(CScrollBar)
+public:
+  CScrollBar() noexcept {}
+  // A "SCROLLBAR" child control (SBS_HORZ or SBS_VERT in dwStyle).
+  virtual BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
+  // Returns the previous position, or 0.
+  int SetScrollPos(int nPos, BOOL bRedraw = TRUE) { return ::SetScrollPos(m_hWnd, SB_CTL, nPos, bRedraw); }
+  int GetScrollPos() const { return ::GetScrollPos(m_hWnd, SB_CTL); }
+  void SetScrollRange(int nMinPos, int nMaxPos, BOOL bRedraw = TRUE) {
+    ::SetScrollRange(m_hWnd, SB_CTL, nMinPos, nMaxPos, bRedraw);
+  }
+  void GetScrollRange(LPINT lpMinPos, LPINT lpMaxPos) const {
+    ::GetScrollRange(m_hWnd, SB_CTL, lpMinPos, lpMaxPos);
+  }
+  BOOL SetScrollInfo(LPSCROLLINFO lpScrollInfo, BOOL bRedraw = TRUE) {
+    lpScrollInfo->cbSize = sizeof(SCROLLINFO);
+    ::SetScrollInfo(m_hWnd, SB_CTL, lpScrollInfo, bRedraw);
+    return TRUE;
+  }
+  BOOL GetScrollInfo(LPSCROLLINFO lpScrollInfo, UINT nMask = SIF_ALL) {
+    lpScrollInfo->cbSize = sizeof(SCROLLINFO);
+    lpScrollInfo->fMask = nMask;
+    return ::GetScrollInfo(m_hWnd, SB_CTL, lpScrollInfo);
+  }
+};
+
+// A menu handle. The destructor destroys an attached menu; temporary objects (FromHandle) do not.
+class KQAFX_API CMenu : public CObject {
+  DECLARE_DYNAMIC(CMenu)
+public:
+  HMENU m_hMenu;
+
+  CMenu() noexcept : m_hMenu(nullptr) {}
+  ~CMenu() override;
+
+  // A temporary CMenu for hMenu (do not keep the pointer); NULL for NULL.
+  static CMenu* PASCAL FromHandle(HMENU hMenu);
+  BOOL Attach(HMENU hNewMenu);
+  HMENU Detach();
+  BOOL DestroyMenu();
+  // May be called through a NULL pointer (gives NULL).
+  HMENU GetSafeHmenu() const noexcept;
+  operator HMENU() const noexcept { return GetSafeHmenu(); }
+
+  // nEnable: MF_BYCOMMAND or MF_BYPOSITION with MF_ENABLED, MF_DISABLED or MF_GRAYED.
+  // Returns the previous state (MF_ENABLED, MF_DISABLED, MF_GRAYED), or (UINT)-1 if no such item.
+  UINT EnableMenuItem(UINT nIDEnableItem, UINT nEnable);
+  // The item's MF_ flags, or (UINT)-1 if no such item.
+  UINT GetMenuState(UINT nID, UINT nFlags) const { return ::GetMenuState(m_hMenu, nID, nFlags); }
+  int GetMenuItemCount() const { return ::GetMenuItemCount(m_hMenu); }
+};
+
+// A GDI object handle. The destructor deletes an attached object (DeleteObject); temporary objects do not.
+// Select it out of every device context before it is deleted.
+class KQAFX_API CGdiObject : public CObject {
+  DECLARE_DYNAMIC(CGdiObject)
+public:
+  HGDIOBJ m_hObject;
+
+  CGdiObject() noexcept : m_hObject(nullptr) {}
+  ~CGdiObject() override;
+
+  // A temporary CGdiObject for hObject; NULL for NULL.
+  static CGdiObject* PASCAL FromHandle(HGDIOBJ hObject);
+  // May be called through a NULL pointer (gives NULL).
+  HGDIOBJ GetSafeHandle() const noexcept;
+  operator HGDIOBJ() const noexcept { return GetSafeHandle(); }
+  // FALSE when hObject is NULL or an object is already attached.
+  BOOL Attach(HGDIOBJ hObject);
+  HGDIOBJ Detach();
+  // Deletes the attached object; FALSE when there is none.
+  BOOL DeleteObject();
+  // Attaches a stock object (GetStockObject).
+  BOOL CreateStockObject(int nIndex);
+  // GetObject on the handle: the number of bytes written.
+  int GetObject(int nCount, LPVOID lpObject) const;
+};
+
+// A font. The destructor deletes the font.
+class KQAFX_API CFont : public CGdiObject {
+  DECLARE_DYNAMIC(CFont)
+public:
+  CFont() noexcept {}
+  // A temporary CFont for hFont; NULL for NULL.
+  static CFont* PASCAL FromHandle(HFONT hFont);
+  operator HFONT() const noexcept { return static_cast<HFONT>(GetSafeHandle()); }
+  // Creates the font and attaches it. FALSE on failure or when a font is already attached.
+  BOOL CreateFontIndirect(const LOGFONT* lpLogFont);
+  // Nonzero on success.
+  int GetLogFont(LOGFONT* pLogFont) const { return GetObject(sizeof(LOGFONT), pLogFont); }
+};
+
+// A device context. m_hDC is used for output, m_hAttribDC for queries; both are the same handle here.
+// The destructor deletes an attached DC (DeleteDC); temporary objects, CPaintDC and CClientDC
+// give theirs back their own way.
+class KQAFX_API CDC : public CObject {
+  DECLARE_DYNAMIC(CDC)
+public:
+  HDC m_hDC;
+  HDC m_hAttribDC;
+
+  CDC() noexcept : m_hDC(nullptr), m_hAttribDC(nullptr) {}
+  ~CDC() override;
+
+  // A temporary CDC for hDC; NULL for NULL.
+  static CDC* PASCAL FromHandle(HDC hDC);
+  // May be called through a NULL pointer (gives NULL).
+  HDC GetSafeHdc() const noexcept;
+  operator HDC() const noexcept { return GetSafeHdc(); }
+  BOOL Attach(HDC hDC);
+  HDC Detach();
+  BOOL DeleteDC();
+
+  // Selects the font; returns the previously selected font as a temporary CFont, NULL on error.
+  virtual CFont* SelectObject(CFont* pFont);
+  CGdiObject* SelectObject(CGdiObject* pObject);
+  // Selects a stock object; returns the previous object (temporary), NULL on error.
+  virtual CGdiObject* SelectStockObject(int nIndex);
+  // Return the previous colour (SetBkColor: CLR_INVALID on error).
+  virtual COLORREF SetTextColor(COLORREF crColor);
+  virtual COLORREF SetBkColor(COLORREF crColor);
+  int SetBkMode(int nBkMode);
+  // Returns the previous flags (GDI_ERROR on failure).
+  UINT SetTextAlign(UINT nFlags);
+  // nCount bytes of lpszString (no NUL needed), at (x, y).
+  virtual BOOL TextOut(int x, int y, LPCTSTR lpszString, int nCount);
+  BOOL TextOut(int x, int y, const CString& str);
+  // Metrics of the font selected into m_hAttribDC.
+  BOOL GetTextMetrics(LPTEXTMETRIC lpMetrics) const;
+  int GetDeviceCaps(int nIndex) const { return ::GetDeviceCaps(m_hAttribDC, nIndex); }
+};
+
+// BeginPaint when constructed, EndPaint when destroyed. Use only in a WM_PAINT handler.
+class KQAFX_API CPaintDC : public CDC {
+  DECLARE_DYNAMIC(CPaintDC)
+public:
+  // Throws CResourceException* when BeginPaint fails.
+  explicit CPaintDC(CWnd* pWnd);
+  ~CPaintDC() override;
+
+  PAINTSTRUCT m_ps; // rcPaint: the rectangle to paint
+
+protected:
+  HWND m_hWnd;
+};
+
+// The client area's DC: GetDC when constructed, ReleaseDC when destroyed.
+class KQAFX_API CClientDC : public CDC {
+  DECLARE_DYNAMIC(CClientDC)
+public:
+  // Throws CResourceException* when GetDC fails.
+  explicit CClientDC(CWnd* pWnd);
+  ~CClientDC() override;
+
+protected:
+  HWND m_hWnd;
+};
+
+// ---------------------------------------------------------------------------------------------------
+// Application object (minimal)
+// ---------------------------------------------------------------------------------------------------
+
+class KQAFX_API CWinThread : public CCmdTarget {
+  DECLARE_DYNAMIC(CWinThread)
+public:
+  CWinThread() noexcept : m_pMainWnd(nullptr) {}
+  // The main window: owner of dialogs and message boxes with no parent; when its window is destroyed,
+  // the pointer is cleared and WM_QUIT posted.
+  CWnd* m_pMainWnd;
+
+  virtual BOOL InitInstance();
+  // Dispatches messages until WM_QUIT; returns ExitInstance().
+  virtual int Run();
+  // Returns the WM_QUIT exit code.
+  virtual int ExitInstance();
+
+protected:
+  int m_nExitCode = 0;
+};
+
+// At most one exists at a time: the constructor registers it (AfxGetApp), the destructor unregisters it.
+class KQAFX_API CWinApp : public CWinThread {
+  DECLARE_DYNAMIC(CWinApp)
+public:
+  // lpszAppName NULL: the executable's base name (without ".exe"). The text is copied.
+  explicit CWinApp(LPCTSTR lpszAppName = NULL);
+  ~CWinApp() override;
+
+  LPCTSTR m_pszAppName; // caption of AfxMessageBox
+  LPCTSTR m_pszExeName; // executable's base name
+  HINSTANCE m_hInstance;
+
+  // AfxMessageBox ends here: a MessageBox owned by the main window, captioned m_pszAppName. When nType
+  // asks for no icon, MB_ICONEXCLAMATION (OK, OK/Cancel, retry) or MB_ICONQUESTION (Yes/No[/Cancel])
+  // is added, as the framework does.
+  virtual int DoMessageBox(LPCTSTR lpszPrompt, UINT nType, UINT nIDPrompt);
+
+private:
+  CString m_strAppName;
+  CString m_strExeName;
+};
+
+KQAFX_API CWinApp* AFXAPI AfxGetApp();
+// The application's main window, NULL without an application or main window.
+KQAFX_API CWnd* AFXAPI AfxGetMainWnd();
+// The application's name: the CWinApp's m_pszAppName, else the executable's base name.
+KQAFX_API LPCTSTR AFXAPI AfxGetAppName();
+// Runs AfxGetApp(): InitInstance, then Run (which ends with ExitInstance). -1 without an application
+// or when InitInstance fails (then ExitInstance's result). Call it from the host's WinMain.
+KQAFX_API int AFXAPI AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPTSTR lpCmdLine, int nCmdShow);
+
+// A message box captioned with the application's name, owned by the main window if there is one.
+// Returns the button chosen (IDOK, IDYES, ...), 0 when the box cannot be shown. nIDHelp is not used.
+KQAFX_API int AFXAPI AfxMessageBox(LPCTSTR lpszText, UINT nType = MB_OK, UINT nIDHelp = 0);
+// The text is string resource nIDPrompt, found by AfxFindResourceHandle (empty when missing).
+KQAFX_API int AFXAPI AfxMessageBox(UINT nIDPrompt, UINT nType = MB_OK, UINT nIDHelp = static_cast<UINT>(-1));
+
+// Registers (once) a window class with these attributes and AfxWndProc-free DefWindowProc, returns its
+// generated name (valid for the life of the process).
+KQAFX_API LPCTSTR AFXAPI AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor = 0, HBRUSH hbrBackground = 0,
+                                             HICON hIcon = 0);
+
+// ---------------------------------------------------------------------------------------------------
+// Modules and the resource search
+// ---------------------------------------------------------------------------------------------------
+
+// The executable's module handle (the application's m_hInstance).
+KQAFX_API HINSTANCE AFXAPI AfxGetInstanceHandle();
+// The module searched first for resources: the executable unless AfxSetResourceHandle changed it.
+KQAFX_API HINSTANCE AFXAPI AfxGetResourceHandle();
+KQAFX_API void AFXAPI AfxSetResourceHandle(HINSTANCE hInstResource);
+// The module holding resource (lpszName, lpszType): AfxGetResourceHandle() first, then each module
+// registered with a CDynLinkLibrary in registration order (those with bSystem FALSE first, then the
+// system ones). When none has it, AfxGetResourceHandle().
+KQAFX_API HINSTANCE AFXAPI AfxFindResourceHandle(LPCTSTR lpszName, LPCTSTR lpszType);
+
+#include "afxdll_.h"
