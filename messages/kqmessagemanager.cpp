@@ -1,0 +1,36 @@
+// KQMessageManager: the catalogue over a KQMessageTable, the process-wide theMessage and KQGetMessage.
+#include "kqmessagereader.h"
+#include "kqmessages.h"
+
+#include <fstream>
+
+namespace {
+// Lives in the library's read-only data: valid for as long as the library is loaded.
+constexpr char notFoundText[] = "*** Message Not Found...\n";
+} // namespace
+
+// Constant-initialised: ready before any dynamic initialisation of the library or its host runs.
+constinit KQMessageManager theMessage;
+
+int KQMessageManager::setFile(const char* fileName) {
+  removeAll(); // first: the earlier messages are gone even when the file cannot be opened
+  if (fileName == nullptr)
+    return 0;
+  // Text mode. The standard library opens files with the C runtime's default sharing, which lets other
+  // processes read and write the file meanwhile.
+  std::ifstream in(fileName);
+  if (!in.is_open() || in.fail())
+    return 0;
+  loadMessages(in, *this);
+  return 1; // a failure to close (in the destructor) is not reported
+}
+
+const char* KQMessageManager::operator()(long number) const {
+  size_t bucket = 0;
+  const KQTAssoc* node = getAssocAt(number, bucket);
+  return node != nullptr ? node->value.data() : notFoundText;
+}
+
+const char* KQGetMessage(long number) {
+  return theMessage(number);
+}

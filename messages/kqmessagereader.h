@@ -1,0 +1,78 @@
+// The message-file reader: one record at a time from an input stream, exactly as the catalogue reads it
+// (the format is described in kqmessages.h). Platform-free; shared by KQMessageManager::setFile, the
+// message-file checker (tools/msgcheck) and the fuzz targets.
+#pragma once
+
+#include "kqcstring.h"
+
+#include <cstdint>
+#include <istream>
+#include <string>
+
+class KQMessageTable;
+
+// How one record was read, for tools that explain a file to people. Lines count from 1; a line feed
+// belongs to the line it ends.
+struct KQMessageRecordTrace {
+  enum class Number { Converted, Saturated, Missing };
+  enum class End { NoText, Closed, Unterminated };
+
+  bool consumed = false;   // the record read at least one character
+  bool startsLine = false; // its first character began a line
+  long firstLine = 0;      // line of its first character
+  int firstChar = -1;      // its first character, -1 at the end of the input
+  int endChar = -1;        // the character that ended the number part, -1 at the end of the input
+  Number number = Number::Missing;
+  std::string numberPart;    // the first characters of the number part (at most 40)
+  long numberLine = 0;       // line of the number part's last character
+  long swallowingLine = 0;   // first line read before the opening quote, up to its line feed, that held
+                             // anything but blanks (0: none)
+  long firstContentLine = 0; // first line on which the record met anything but blanks (0: none)
+  End end = End::NoText;
+  long quoteLine = 0;          // line of the opening quote (0: none)
+  std::string quoteLinePrefix; // what precedes the opening quote on its line (at most 80 characters)
+  long closeLine = 0;          // line of the closing quote, or of the last character of an open text
+  int trailer = -1;            // the character read after the closing quote, -1 when none
+  long oddEscapeLine = 0;      // first backslash that a person may misread (0: none) ...
+  std::string oddEscape;       // ... and what it was: "\\\\" or a backslash and the escaped character
+  bool hasNul = false;         // the text holds a NUL byte
+};
+
+class KQMessageReader {
+public:
+  // Reads from `in`, whose position is the start of a record. With `tracing` set, readMessage can fill a
+  // trace (line numbers are kept in any case).
+  explicit KQMessageReader(std::istream& in, bool tracing = false) : in(in), tracing(tracing) {}
+  KQMessageReader(const KQMessageReader&) = delete;
+  KQMessageReader& operator=(const KQMessageReader&) = delete;
+
+  // Reads one record and gives its text, empty when the record yields none. Sets `number` when the number
+  // part converts (saturated to the 32-bit range) and leaves it as it was otherwise. Every read is an
+  // unformatted single-character read; the end of the input and a stream error both end the record where
+  // they occur. Fills `trace` when given and tracing is on.
+  KQCString readMessage(std::int32_t& number, KQMessageRecordTrace* trace = nullptr);
+
+private:
+  int next(); // one character (0..255), or -1 at the end of the input or on a stream error
+
+  std::istream& in;
+  bool tracing;
+  long line = 1;     // line of the next character
+  long lastLine = 1; // line of the character last read
+  bool atLineStart = true;
+  std::string linePrefix; // characters read so far on the current line (tracing only)
+};
+
+// Receives each record that loadMessages reads, with its trace.
+class KQMessageObserver {
+public:
+  virtual void record(const KQMessageRecordTrace& trace, std::int32_t number, const KQCString& text) = 0;
+
+protected:
+  ~KQMessageObserver() = default;
+};
+
+// The catalogue's load loop: until the stream is at its end or reports an error, read one record (number
+// reset to 0 first) and store a non-empty text under its number, replacing any earlier text. Does not empty
+// the table first. Tells `observer`, when given, about every record read, stored or not.
+void loadMessages(std::istream& in, KQMessageTable& table, KQMessageObserver* observer = nullptr);
