@@ -138,7 +138,8 @@ private:
 // skipped; then the text; then exactly one character (the line end) is dropped. Consequences worth knowing:
 //   - a line starting with two blanks, or a record after two empty lines, is stored under number 0;
 //   - a line without a double quote swallows the next record, whose text goes under this line's number;
-//   - two or more blanks after a closing quote make the next line's record go under number 0;
+//   - two or more blanks after a closing quote make the next line's record go under number 0, and so does
+//     one blank when the next line starts with a sign;
 //   - an empty text ("") is not stored; a later record with the same number replaces the earlier text;
 //   - a text left open at the end of the file is stored as far as it goes.
 // Numbers beyond the 32-bit range saturate, as strtol does into a 32-bit long: any larger number is read as
@@ -155,8 +156,9 @@ public:
 
   // Empties the catalogue, then fills it with the records of the named file (the name is passed to the
   // file stream unchanged; other processes may read and write the file meanwhile). Gives 1 when the file
-  // was opened, also when it held no record; 0 when it could not be opened (or `fileName` is null), in which
-  // case the catalogue stays empty. A read error part-way keeps the records read so far and gives 1.
+  // was opened, also when it held no record; 0 when it could not be opened or not even its first byte could
+  // be read (or `fileName` is null), in which case the catalogue stays empty. A read error part-way keeps
+  // the records read so far and gives 1.
   // Throws std::bad_alloc when memory runs out; the entries stored until then stay.
   int setFile(const char* fileName);
 

@@ -21,6 +21,9 @@ int KQMessageManager::setFile(const char* fileName) {
   std::ifstream in(fileName);
   if (!in.is_open() || in.fail())
     return 0;
+  in.peek(); // some files open but cannot be read (a folder on Linux): that is a failure to open too
+  if (in.bad())
+    return 0;
   loadMessages(in, *this);
   return 1; // a failure to close (in the destructor) is not reported
 }

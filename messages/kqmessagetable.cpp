@@ -91,7 +91,7 @@ void KQMessageTable::setAt(long key, const char* text) {
   const bool existed = getAssocAt(key, bucket) != nullptr;
   KQCString& value = (*this)[key];
   try {
-    value = text;
+    value = text != nullptr ? text : "";
   } catch (...) {
     if (!existed)
       removeKey(key); // an insertion that could not take its text leaves no trace
