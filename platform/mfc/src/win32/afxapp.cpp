@@ -1,0 +1,103 @@
+// The application object (CWinThread, CWinApp), its name and AfxWinMain.
+#include "afximpl.h"
+
+#include <atomic>
+#include <cstring>
+
+IMPLEMENT_DYNAMIC(CWinThread, CCmdTarget)
+IMPLEMENT_DYNAMIC(CWinApp, CWinThread)
+
+namespace {
+std::atomic<CWinApp*> g_pApp{nullptr};
+
+// The executable's file name without folder and extension.
+CString ExecutableBaseName() {
+  char path[MAX_PATH] = {};
+  const DWORD n = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+  CString name(path, static_cast<int>(n < MAX_PATH ? n : 0));
+  for (int i = name.GetLength() - 1; i >= 0; --i) {
+    if (name[i] == '\\' || name[i] == '/') {
+      name = name.Mid(i + 1);
+      break;
+    }
+  }
+  for (int i = name.GetLength() - 1; i >= 0; --i) {
+    if (name[i] == '.') {
+      name = name.Left(i);
+      break;
+    }
+  }
+  return name;
+}
+} // namespace
+
+BOOL CWinThread::InitInstance() {
+  return TRUE;
+}
+
+int CWinThread::Run() {
+  MSG msg = {};
+  for (;;) {
+    const BOOL bResult = ::GetMessageA(&msg, nullptr, 0, 0);
+    if (bResult == 0 || bResult == -1)
+      break;
+    ::TranslateMessage(&msg);
+    ::DispatchMessageA(&msg);
+  }
+  m_nExitCode = static_cast<int>(msg.wParam);
+  return ExitInstance();
+}
+
+int CWinThread::ExitInstance() {
+  return m_nExitCode;
+}
+
+CWinApp::CWinApp(LPCTSTR lpszAppName)
+    : m_pszAppName(nullptr), m_pszExeName(nullptr), m_hInstance(::GetModuleHandleA(nullptr)),
+      m_strExeName(ExecutableBaseName()) {
+  m_strAppName = lpszAppName != nullptr ? CString(lpszAppName) : m_strExeName;
+  m_pszAppName = m_strAppName;
+  m_pszExeName = m_strExeName;
+  CWinApp* pNone = nullptr;
+  VERIFY(g_pApp.compare_exchange_strong(pNone, this)); // one application at a time
+}
+
+CWinApp::~CWinApp() {
+  CWinApp* pThis = this;
+  g_pApp.compare_exchange_strong(pThis, nullptr);
+}
+
+CWinApp* AFXAPI AfxGetApp() {
+  return g_pApp.load();
+}
+
+CWnd* AFXAPI AfxGetMainWnd() {
+  CWinApp* pApp = AfxGetApp();
+  return pApp != nullptr ? pApp->m_pMainWnd : nullptr;
+}
+
+LPCTSTR AFXAPI AfxGetAppName() {
+  if (CWinApp* pApp = AfxGetApp(); pApp != nullptr && pApp->m_pszAppName != nullptr)
+    return pApp->m_pszAppName;
+  static const CString exeName = ExecutableBaseName();
+  return exeName;
+}
+
+HINSTANCE AFXAPI AfxGetInstanceHandle() {
+  CWinApp* pApp = AfxGetApp();
+  return pApp != nullptr ? pApp->m_hInstance : ::GetModuleHandleA(nullptr);
+}
+
+int AFXAPI AfxWinMain(HINSTANCE hInstance, HINSTANCE, LPTSTR, int) {
+  CWinApp* pApp = AfxGetApp();
+  if (pApp == nullptr)
+    return -1;
+  if (hInstance != nullptr)
+    pApp->m_hInstance = hInstance;
+  if (!pApp->InitInstance()) {
+    if (pApp->m_pMainWnd != nullptr)
+      pApp->m_pMainWnd->DestroyWindow();
+    return pApp->ExitInstance();
+  }
+  return pApp->Run();
+}

@@ -1,0 +1,95 @@
+// Message maps: CCmdTarget's (empty) root map, the search through a class's chain of maps, command
+// routing (OnCmdMsg) and the cracking of each message into its handler's arguments (CWnd::OnWndMsg).
+#include "afximpl.h"
+
+IMPLEMENT_DYNAMIC(CCmdTarget, CObject)
+
+const AFX_MSGMAP* CCmdTarget::GetMessageMap() const {
+  return GetThisMessageMap();
+}
+
+const AFX_MSGMAP* PASCAL CCmdTarget::GetThisMessageMap() {
+  static const AFX_MSGMAP_ENTRY entries[] = {{0, 0, 0, 0, AfxSig_end, nullptr}};
+  static const AFX_MSGMAP messageMap = {nullptr, &entries[0]};
+  return &messageMap;
+}
+
+namespace {
+template <class Match> const AFX_MSGMAP_ENTRY* FindEntry(const AFX_MSGMAP* pMap, Match match) {
+  for (; pMap != nullptr; pMap = pMap->pfnGetBaseMap != nullptr ? pMap->pfnGetBaseMap() : nullptr) {
+    for (const AFX_MSGMAP_ENTRY* pEntry = pMap->lpEntries; pEntry->nSig != AfxSig_end; ++pEntry) {
+      if (match(*pEntry))
+        return pEntry;
+    }
+  }
+  return nullptr;
+}
+} // namespace
+
+BOOL CCmdTarget::OnCmdMsg(UINT nID, int nCode, void*, AFX_CMDHANDLERINFO*) {
+  const AFX_MSGMAP_ENTRY* pEntry = FindEntry(GetMessageMap(), [&](const AFX_MSGMAP_ENTRY& e) {
+    return e.nSig == AfxSigCmd_v && e.nMessage == WM_COMMAND && e.nCode == static_cast<UINT>(nCode) &&
+           e.nID <= nID && nID <= e.nLastID;
+  });
+  if (pEntry == nullptr)
+    return FALSE;
+  (this->*pEntry->pfn)();
+  return TRUE;
+}
+
+BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
+  const UINT nID = LOWORD(wParam);
+  // Menus and accelerators (no control) are both plain commands, as button clicks are (BN_CLICKED 0).
+  const int nCode = lParam == 0 ? 0 : HIWORD(wParam);
+  return OnCmdMsg(nID, nCode, nullptr, nullptr);
+}
+
+BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+  if (message == WM_COMMAND && OnCommand(wParam, lParam)) {
+    *pResult = 0;
+    return TRUE;
+  }
+  const AFX_MSGMAP_ENTRY* pEntry = FindEntry(GetMessageMap(), [&](const AFX_MSGMAP_ENTRY& e) {
+    return e.nMessage == message && e.nSig != AfxSigCmd_v;
+  });
+  if (pEntry == nullptr)
+    return FALSE;
+
+  // The handler may destroy the window and delete this object: nothing below touches members.
+  LRESULT lResult = 0;
+  switch (pEntry->nSig) {
+  case AfxSig_vv:
+    (this->*AfxMsgUncast<void (CWnd::*)()>(pEntry->pfn))();
+    break;
+  case AfxSig_is:
+    lResult = (this->*AfxMsgUncast<int (CWnd::*)(LPCREATESTRUCT)>(pEntry->pfn))(
+        reinterpret_cast<LPCREATESTRUCT>(lParam));
+    break;
+  case AfxSig_vwii:
+    (this->*AfxMsgUncast<void (CWnd::*)(UINT, int, int)>(pEntry->pfn))(static_cast<UINT>(wParam),
+                                                                       LOWORD(lParam), HIWORD(lParam));
+    break;
+  case AfxSig_vwwSB:
+    (this->*AfxMsgUncast<void (CWnd::*)(UINT, UINT, CScrollBar*)>(pEntry->pfn))(
+        LOWORD(wParam), HIWORD(wParam), AfxScrollBarFromHandle(reinterpret_cast<HWND>(lParam)));
+    break;
+  case AfxSig_vup:
+    (this->*AfxMsgUncast<void (CWnd::*)(UINT_PTR)>(pEntry->pfn))(static_cast<UINT_PTR>(wParam));
+    break;
+  case AfxSig_lwl:
+    lResult = (this->*AfxMsgUncast<LRESULT (CWnd::*)(WPARAM, LPARAM)>(pEntry->pfn))(wParam, lParam);
+    break;
+  default:
+    return FALSE;
+  }
+  *pResult = lResult;
+  return TRUE;
+}
+
+CScrollBar* AfxScrollBarFromHandle(HWND hWnd) {
+  if (hWnd == nullptr)
+    return nullptr;
+  if (auto* pBar = dynamic_cast<CScrollBar*>(CWnd::FromHandlePermanent(hWnd)))
+    return pBar;
+  return AfxTempObject<CScrollBar>(hWnd);
+}
