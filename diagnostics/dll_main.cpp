@@ -1,7 +1,6 @@
 // Entry point of kqmfc.dll: framework registration, the thread-local slot and one record per thread.
 #include "kqdiagnostics.h"
 
-#include <afxdllx.h>
 #include <afxwin.h>
 
 #include <new>

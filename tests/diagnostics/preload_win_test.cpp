@@ -1,0 +1,46 @@
+// A thread that was running before kqmfc.dll was loaded gets its record at its first request.
+// This executable does not import the library: it loads it at run time.
+#include "kqdiagnostics.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+namespace {
+using GetRecord = KQDebugInfo& (*)();
+// The exported C++ name of GetDebugThreadInfo (g++'s mangling).
+const char exportName[] = "_Z18GetDebugThreadInfov";
+} // namespace
+
+TEST(Preload, AThreadOlderThanTheLibraryGetsAFreshRecord) {
+  ASSERT_EQ(GetModuleHandleA("kqmfc.dll"), nullptr) << "the library must not be loaded yet";
+  HANDLE loaded = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  GetRecord get = nullptr;
+  KQDebugInfo* older = nullptr;
+  KQDebugInfo* olderAgain = nullptr;
+  bool fresh = false;
+  std::thread early([&] {
+    WaitForSingleObject(loaded, INFINITE);
+    older = &get();
+    olderAgain = &get();
+    // Looked at here: the record is released when this thread ends.
+    fresh = older->debugStream == nullptr && older->logStream == nullptr && older->warningStream == nullptr &&
+            older->criticalErrorsHidden == 0 && older->criticalErrorStream.pcount() == 0;
+  });
+
+  HMODULE library = LoadLibraryA("kqmfc.dll");
+  ASSERT_NE(library, nullptr);
+  get = reinterpret_cast<GetRecord>(reinterpret_cast<void*>(GetProcAddress(library, exportName)));
+  ASSERT_NE(get, nullptr);
+  SetEvent(loaded);
+  early.join();
+  CloseHandle(loaded);
+
+  ASSERT_NE(older, nullptr);
+  EXPECT_EQ(older, olderAgain);
+  KQDebugInfo& loader = get(); // the loading thread got its record at load time
+  EXPECT_NE(&loader, older);
+  EXPECT_TRUE(fresh);
+}

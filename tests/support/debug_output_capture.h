@@ -1,0 +1,50 @@
+// Captures the debugger output of the calling thread in-process: OutputDebugStringA raises
+// DBG_PRINTEXCEPTION_C, which a vectored exception handler sees and dismisses, so every call is recorded,
+// empty ones included. Other threads' output and every other exception (C++ throws among them) pass by.
+#pragma once
+
+#include <windows.h>
+
+#include <mutex>
+#include <string>
+#include <vector>
+
+class DebugOutputCapture {
+public:
+  DebugOutputCapture() : thread(GetCurrentThreadId()) {
+    active = this;
+    handler = AddVectoredExceptionHandler(1, &DebugOutputCapture::onException);
+  }
+  ~DebugOutputCapture() {
+    RemoveVectoredExceptionHandler(handler);
+    active = nullptr;
+  }
+  DebugOutputCapture(const DebugOutputCapture&) = delete;
+  DebugOutputCapture& operator=(const DebugOutputCapture&) = delete;
+
+  // Every string received so far, one per OutputDebugStringA call, in order.
+  std::vector<std::string> calls() const {
+    std::lock_guard<std::mutex> guard(lock);
+    return received;
+  }
+
+private:
+  static LONG CALLBACK onException(EXCEPTION_POINTERS* info) {
+    const EXCEPTION_RECORD* record = info->ExceptionRecord;
+    if (record->ExceptionCode != DBG_PRINTEXCEPTION_C || active == nullptr ||
+        GetCurrentThreadId() != active->thread)
+      return EXCEPTION_CONTINUE_SEARCH;
+    // Parameters: the length including the terminating NUL, then the string.
+    const auto* text = reinterpret_cast<const char*>(record->ExceptionInformation[1]);
+    const auto length = static_cast<size_t>(record->ExceptionInformation[0]);
+    std::lock_guard<std::mutex> guard(active->lock);
+    active->received.emplace_back(text, length > 0 ? length - 1 : 0);
+    return EXCEPTION_CONTINUE_EXECUTION;
+  }
+
+  static inline DebugOutputCapture* active = nullptr;
+  DWORD thread;
+  PVOID handler;
+  mutable std::mutex lock;
+  std::vector<std::string> received;
+};
