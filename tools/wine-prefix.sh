@@ -16,6 +16,9 @@ DISPLAY= wineboot -i >/dev/null 2>&1 || true
 reg() { DISPLAY= wine reg add "$@" /f >/dev/null 2>&1; }
 reg 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0
 reg 'HKCU\Software\Microsoft\Windows\CurrentVersion\ThemeManager' /v ThemeActive /t REG_SZ /d 0
+# Wine draws its own frames: showing a window does not wait for a window manager (there is none on the
+# virtual display), which would cost about 2 s per dialog.
+reg 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N
 if [ "${KQ_WINE_GRAPHICS:-}" = null ]; then
   reg 'HKCU\Software\Wine\Drivers' /v Graphics /t REG_SZ /d null
 fi
