@@ -28,8 +28,8 @@ public:
               CWnd* pParentWnd = NULL);
 
   // Runs ChooseFontA owned by m_pParentWnd (NULL: the main window). IDOK when the user confirmed
-  // (m_lf, m_cf.rgbColors and m_cf.iPointSize then hold the choice), else IDCANCEL (see
-  // CommDlgExtendedError for errors).
+  // (m_lf, m_cf.rgbColors and m_cf.iPointSize then hold the choice), else IDCANCEL with the font,
+  // colour and size as they were before (see CommDlgExtendedError for errors).
   INT_PTR DoModal() override;
 
   // The chosen font (after IDOK; the initial one before).

@@ -60,7 +60,17 @@ CFontDialog::CFontDialog(const CHARFORMAT& charformat, DWORD dwFlags, CDC* pdcPr
 
 INT_PTR CFontDialog::DoModal() {
   m_cf.hwndOwner = AfxGetOwnerHwnd(m_pParentWnd);
-  return ::ChooseFontA(&m_cf) ? IDOK : IDCANCEL;
+  // Some implementations of the system dialog write the selection into the caller's LOGFONT and
+  // colour as the user goes; a cancelled dialog must leave them as they were.
+  const LOGFONT before = *m_cf.lpLogFont;
+  const COLORREF colorBefore = m_cf.rgbColors;
+  const INT sizeBefore = m_cf.iPointSize;
+  if (::ChooseFontA(&m_cf))
+    return IDOK;
+  *m_cf.lpLogFont = before;
+  m_cf.rgbColors = colorBefore;
+  m_cf.iPointSize = sizeBefore;
+  return IDCANCEL;
 }
 
 void CFontDialog::GetCurrentFont(LPLOGFONT lplf) {
