@@ -1,6 +1,7 @@
-// Captures the debugger output of the calling thread in-process: OutputDebugStringA raises
-// DBG_PRINTEXCEPTION_C, which a vectored exception handler sees and dismisses, so every call is recorded,
-// empty ones included. Other threads' output and every other exception (C++ throws among them) pass by.
+// Captures debugger output in-process: OutputDebugStringA raises DBG_PRINTEXCEPTION_C, which a vectored
+// exception handler sees and dismisses, so every call is recorded, empty ones included. By default only
+// the calling thread's output is taken (other threads' passes by); every other exception (C++ throws
+// among them) always passes by.
 #pragma once
 
 #include <windows.h>
@@ -11,7 +12,10 @@
 
 class DebugOutputCapture {
 public:
-  DebugOutputCapture() : thread(GetCurrentThreadId()) {
+  enum class Threads { Calling, All };
+
+  explicit DebugOutputCapture(Threads which = Threads::Calling)
+      : thread(which == Threads::All ? 0 : GetCurrentThreadId()) {
     active = this;
     handler = AddVectoredExceptionHandler(1, &DebugOutputCapture::onException);
   }
@@ -32,7 +36,7 @@ private:
   static LONG CALLBACK onException(EXCEPTION_POINTERS* info) {
     const EXCEPTION_RECORD* record = info->ExceptionRecord;
     if (record->ExceptionCode != DBG_PRINTEXCEPTION_C || active == nullptr ||
-        GetCurrentThreadId() != active->thread)
+        (active->thread != 0 && GetCurrentThreadId() != active->thread))
       return EXCEPTION_CONTINUE_SEARCH;
     // Parameters: the length including the terminating NUL, then the string.
     const auto* text = reinterpret_cast<const char*>(record->ExceptionInformation[1]);
@@ -43,7 +47,7 @@ private:
   }
 
   static inline DebugOutputCapture* active = nullptr;
-  DWORD thread;
+  DWORD thread; // 0: every thread
   PVOID handler;
   mutable std::mutex lock;
   std::vector<std::string> received;

@@ -1,0 +1,79 @@
+#include "scripted_run.h"
+
+#include "demo_frame.h"
+#include "dialog_watcher.h"
+#include "log_writers.h"
+#include "message_pump.h"
+#include "window_capture.h"
+
+#include <kqdiagnostics.h>
+
+#include <cstdio>
+#include <vector>
+
+namespace {
+// Answers the next dialog of this thread with `command`, after typing `text` into `editId` (when not
+// 0) and saving a screenshot of the dialog to `png`.
+kqtest::DialogAnswer answer(WORD command, const std::string& png, int editId = 0, const char* text = "") {
+  kqtest::DialogAnswer a;
+  a.command = command;
+  a.editId = editId;
+  a.editText = text;
+  a.prepare = [png, editId, text](HWND dialog) {
+    if (editId != 0)
+      ::SetDlgItemTextA(dialog, editId, text);
+    kqshot::SaveWindowPng(dialog, png);
+  };
+  return a;
+}
+
+struct Report {
+  std::vector<std::string> written;
+  bool ok = true;
+  void add(bool success, const std::string& path) {
+    if (success)
+      written.push_back(path);
+    else {
+      std::fprintf(stderr, "demo: could not write %s\n", path.c_str());
+      ok = false;
+    }
+  }
+};
+} // namespace
+
+int RunScripted(DemoFrame& frame, const std::string& outDir) {
+  Report report;
+  const std::string frameShot = outDir + "/demo-frame.png";
+  const std::string outputShot = outDir + "/demo-output-window.png";
+  const std::string inputShot = outDir + "/demo-input-dialog.png";
+  const std::string criticalShot = outDir + "/demo-critical-error.png";
+  const std::string savedOutput = outDir + "/output-window.txt";
+
+  // The writers write a fixed number of lines; the window thread serves them meanwhile.
+  if (!frame.Writers()->WaitPumping(120000)) {
+    std::fprintf(stderr, "demo: the writers did not finish\n");
+    return 1;
+  }
+
+  {
+    kqtest::DialogWatcher watcher(answer(IDOK, inputShot, IDC_INPUT_EDIT, "typed into the input dialog"));
+    frame.AskForInput();
+    report.add(watcher.Result().found, inputShot);
+  }
+  frame.TakeInput();
+  {
+    kqtest::DialogWatcher watcher(answer(IDYES, criticalShot));
+    frame.ShowCriticalError();
+    report.add(watcher.Result().found, criticalShot);
+  }
+  frame.SaveOutput(savedOutput.c_str());
+  report.add(true, savedOutput);
+
+  kqtest::PumpPending();
+  report.add(kqshot::SaveWindowPng(frame.GetSafeHwnd(), frameShot), frameShot);
+  report.add(kqshot::SaveWindowPng(frame.Output()->GetSafeHwnd(), outputShot), outputShot);
+
+  for (const std::string& path : report.written)
+    std::printf("demo: wrote %s\n", path.c_str());
+  return report.ok ? 0 : 1;
+}
