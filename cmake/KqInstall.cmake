@@ -21,3 +21,12 @@ write_basic_package_version_file(${CMAKE_BINARY_DIR}/kqmfcConfigVersion.cmake
                                  COMPATIBILITY SameMajorVersion)
 install(FILES ${CMAKE_BINARY_DIR}/kqmfcConfig.cmake ${CMAKE_BINARY_DIR}/kqmfcConfigVersion.cmake
         DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/kqmfc)
+
+# The test command builds a host project against the installed package and runs it.
+if(BUILD_TESTING)
+  add_test(NAME package_consumer
+           COMMAND ${CMAKE_COMMAND} -DBUILD_DIR=${CMAKE_BINARY_DIR} -DSOURCE_DIR=${PROJECT_SOURCE_DIR}
+                   -DWINE_RUN=${PROJECT_SOURCE_DIR}/tools/wine-run.sh -DWINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix
+                   -P ${PROJECT_SOURCE_DIR}/cmake/ConsumerTest.cmake)
+  set_tests_properties(package_consumer PROPERTIES TIMEOUT 600)
+endif()
