@@ -7,9 +7,9 @@
 #include <string>
 
 // Reads `data` as a message file and checks: the table holds exactly the last non-empty text read for
-// each number; its invariants hold; writing the catalogue back as a clean file and reading that gives
-// the same catalogue, in which the checker finds no problem; a stream error at any byte gives the same
-// catalogue as a file that ends there.
+// each number, traced or not; its invariants hold; writing the catalogue back as a clean file and reading
+// that gives the same catalogue, in which the checker finds no problem; a stream error at any byte gives the
+// same catalogue as a file that ends there.
 std::string kqCheckMessageReader(const std::uint8_t* data, std::size_t size);
 
 // Interprets `data` as a table configuration and a sequence of operations, runs them on a KQMessageTable

@@ -3,7 +3,10 @@
 
 #include "kqmessages.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
+#include <ios>
 #include <string>
 
 namespace {
@@ -76,35 +79,67 @@ private:
 };
 } // namespace
 
-int KQMessageReader::next() {
-  const std::istream::int_type c = in.get();
-  if (std::istream::traits_type::eq_int_type(c, std::istream::traits_type::eof()))
-    return -1;
-  const int ch = static_cast<unsigned char>(std::istream::traits_type::to_char_type(c));
-  if (tracing) {
-    if (atLineStart)
-      linePrefix.clear();
-    if (ch != '\n' && linePrefix.size() < 80)
-      linePrefix.push_back(static_cast<char>(ch));
+// Keeps the stream's state as single-character reads would: eofbit and failbit at the end, badbit when the
+// stream buffer throws.
+bool KQMessageReader::refill() {
+  using traits = std::istream::traits_type;
+  std::streambuf* buffer = in.rdbuf();
+  if (ended || buffer == nullptr || !in.good()) {
+    ended = true;
+    return false;
   }
+  std::streamsize n = 0;
+  try {
+    if (traits::eq_int_type(buffer->sgetc(), traits::eof())) {
+      ended = true;
+      in.setstate(std::ios::eofbit | std::ios::failbit);
+      return false;
+    }
+    // Only what the buffer holds already, so that no read beyond it can fail half-way through a chunk.
+    n = std::min<std::streamsize>(buffer->in_avail(), sizeof(chunk));
+    if (n <= 1) {
+      chunk[0] = traits::to_char_type(buffer->sbumpc());
+      n = 1;
+    } else {
+      n = buffer->sgetn(chunk, n);
+    }
+  } catch (...) {
+    ended = true;
+    in.setstate(std::ios::badbit);
+    return false;
+  }
+  if (n <= 0) {
+    ended = true;
+    in.setstate(std::ios::badbit);
+    return false;
+  }
+  pos = chunk;
+  end = chunk + n;
+  return true;
+}
+
+void KQMessageReader::follow(int ch) {
+  if (atLineStart)
+    linePrefix.clear();
+  if (ch != '\n' && linePrefix.size() < 80)
+    linePrefix.push_back(static_cast<char>(ch));
   lastLine = line;
   atLineStart = ch == '\n';
   if (atLineStart)
     ++line;
-  return ch;
 }
 
-KQCString KQMessageReader::readMessage(std::int32_t& number, KQMessageRecordTrace* trace) {
+void KQMessageReader::readMessage(std::int32_t& number, std::string& text, KQMessageRecordTrace* trace) {
   if (!tracing)
     trace = nullptr;
   if (trace != nullptr)
     *trace = KQMessageRecordTrace{};
-  KQCString text;
+  text.clear();
 
   const bool startsLine = atLineStart;
   int c = next();
   if (c < 0)
-    return text;
+    return;
   ContentWatch watch(trace);
   watch.see(c, lastLine);
   if (trace != nullptr) {
@@ -135,10 +170,15 @@ KQCString KQMessageReader::readMessage(std::int32_t& number, KQMessageRecordTrac
 
   // Skip everything up to and including the opening quote, beginning with the character that ended the
   // number part.
-  for (; c != '"'; c = next()) {
+  while (c != '"') {
     if (c < 0)
-      return text;
+      return;
     watch.see(c, lastLine);
+    if (!tracing) { // nothing to follow: jump to the quote within the chunk
+      const void* quote = std::memchr(pos, '"', static_cast<size_t>(end - pos));
+      pos = quote != nullptr ? static_cast<const char*>(quote) : end;
+    }
+    c = next();
   }
   if (trace != nullptr) {
     trace->end = KQMessageRecordTrace::End::Unterminated;
@@ -151,7 +191,16 @@ KQCString KQMessageReader::readMessage(std::int32_t& number, KQMessageRecordTrac
 
   // Text: a backslash escapes the next character and is never stored itself.
   bool escaped = false;
-  while ((c = next()) >= 0) {
+  for (;;) {
+    if (!tracing && !escaped) { // plain characters in bulk, up to the next quote or backslash
+      const char* run = pos;
+      while (run != end && *run != '"' && *run != '\\')
+        ++run;
+      text.append(pos, run);
+      pos = run;
+    }
+    if ((c = next()) < 0)
+      break;
     if (trace != nullptr)
       trace->closeLine = lastLine;
     if (c == '\\') {
@@ -170,7 +219,7 @@ KQCString KQMessageReader::readMessage(std::int32_t& number, KQMessageRecordTrac
       const int trailer = next(); // the line end of a well-formed record, dropped
       if (trace != nullptr)
         trace->trailer = trailer;
-      return text;
+      return;
     }
     char ch = static_cast<char>(c);
     if (escaped) {
@@ -197,19 +246,51 @@ KQCString KQMessageReader::readMessage(std::int32_t& number, KQMessageRecordTrac
     }
     if (trace != nullptr && ch == '\0')
       trace->hasNul = true;
-    text.append(ch, 1);
+    text.push_back(ch);
   }
-  return text; // the input ended inside the text: it is kept as far as it goes
+  // The input ended inside the text: it is kept as far as it goes.
+}
+
+namespace {
+// KQCString is filled from a NUL-terminated string in one step; a text with NUL bytes goes byte by byte.
+void assign(KQCString& target, const std::string& text) {
+  if (text.find('\0') == std::string::npos) {
+    target = text.c_str();
+    return;
+  }
+  KQCString bytes;
+  for (char c : text)
+    bytes.append(c, 1);
+  target = bytes;
+}
+} // namespace
+
+KQCString KQMessageReader::readMessage(std::int32_t& number, KQMessageRecordTrace* trace) {
+  std::string text;
+  readMessage(number, text, trace);
+  KQCString result;
+  assign(result, text);
+  return result;
 }
 
 void loadMessages(std::istream& in, KQMessageTable& table, KQMessageObserver* observer) {
   KQMessageReader reader(in, observer != nullptr);
   KQMessageRecordTrace trace;
-  while (in.good()) { // neither at the end nor failed
+  std::string text;
+  while (reader.more()) { // neither at the end nor failed
     std::int32_t number = 0;
-    const KQCString text = reader.readMessage(number, observer != nullptr ? &trace : nullptr);
-    if (text.length() != 0)
-      table[number] = text;
+    reader.readMessage(number, text, observer != nullptr ? &trace : nullptr);
+    if (!text.empty()) {
+      const size_t before = table.getCount();
+      KQCString& stored = table[number];
+      try {
+        assign(stored, text);
+      } catch (...) {
+        if (table.getCount() != before)
+          table.removeKey(number); // no empty entry left behind by a text that could not be stored
+        throw;
+      }
+    }
     if (observer != nullptr)
       observer->record(trace, number, text);
   }

@@ -38,35 +38,58 @@ struct KQMessageRecordTrace {
   bool hasNul = false;         // the text holds a NUL byte
 };
 
+// Reads records one after the other from a stream. The characters are taken from the stream's buffer a
+// chunk at a time (never past what the stream already holds, so an error is met at the byte where it
+// occurs), which gives exactly the result of single-character reads. The end of the input and a stream
+// error end the record where they occur and are passed on to the stream's state (eofbit and failbit, or
+// badbit). One reader reads a stream to its end: the stream's own position runs ahead of the reader's.
 class KQMessageReader {
 public:
-  // Reads from `in`, whose position is the start of a record. With `tracing` set, readMessage can fill a
-  // trace (line numbers are kept in any case).
+  // With `tracing` set, the reads can fill a trace.
   explicit KQMessageReader(std::istream& in, bool tracing = false) : in(in), tracing(tracing) {}
   KQMessageReader(const KQMessageReader&) = delete;
   KQMessageReader& operator=(const KQMessageReader&) = delete;
 
   // Reads one record and gives its text, empty when the record yields none. Sets `number` when the number
-  // part converts (saturated to the 32-bit range) and leaves it as it was otherwise. Every read is an
-  // unformatted single-character read; the end of the input and a stream error both end the record where
-  // they occur. Fills `trace` when given and tracing is on.
+  // part converts (saturated to the 32-bit range) and leaves it as it was otherwise. Fills `trace` when
+  // given and tracing is on.
   KQCString readMessage(std::int32_t& number, KQMessageRecordTrace* trace = nullptr);
+  // The same, with the text in `text` (emptied first).
+  void readMessage(std::int32_t& number, std::string& text, KQMessageRecordTrace* trace);
+
+  // False once the end of the input or an error has been met: no record is left to read.
+  bool more() const { return !ended; }
 
 private:
-  int next(); // one character (0..255), or -1 at the end of the input or on a stream error
+  // One character (0..255), or -1 at the end of the input or on a stream error.
+  int next() {
+    if (pos == end && !refill())
+      return -1;
+    const int ch = static_cast<unsigned char>(*pos++);
+    if (tracing)
+      follow(ch);
+    return ch;
+  }
+  bool refill();
+  void follow(int ch);
 
   std::istream& in;
   bool tracing;
+  bool ended = false;
+  char chunk[8192];
+  const char* pos = chunk;
+  const char* end = chunk;
+  // Position, kept while tracing.
   long line = 1;     // line of the next character
   long lastLine = 1; // line of the character last read
   bool atLineStart = true;
-  std::string linePrefix; // characters read so far on the current line (tracing only)
+  std::string linePrefix; // characters read so far on the current line
 };
 
 // Receives each record that loadMessages reads, with its trace.
 class KQMessageObserver {
 public:
-  virtual void record(const KQMessageRecordTrace& trace, std::int32_t number, const KQCString& text) = 0;
+  virtual void record(const KQMessageRecordTrace& trace, std::int32_t number, const std::string& text) = 0;
 
 protected:
   ~KQMessageObserver() = default;

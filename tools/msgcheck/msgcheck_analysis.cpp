@@ -71,7 +71,7 @@ class Explainer : public KQMessageObserver {
 public:
   explicit Explainer(MsgCheckResult& result) : result(result) {}
 
-  void record(const Trace& t, std::int32_t number, const KQCString& text) override {
+  void record(const Trace& t, std::int32_t number, const std::string& text) override {
     if (t.end == Trace::End::NoText) {
       if (t.firstContentLine != 0) { // not just blank lines at the end
         ++result.records;
@@ -101,7 +101,7 @@ public:
     }
     if (t.hasNul)
       add(t.quoteLine, "text holds a NUL byte: look-ups show it only up to there");
-    if (text.length() == 0) {
+    if (text.empty()) {
       add(t.quoteLine, "empty text: nothing is stored");
       return;
     }
