@@ -149,7 +149,7 @@ const char* HostClass() {
 class CHostWnd : public CWnd {
 public:
   bool m_callBaseOnSize = false;
-  int m_nCreate = 0, m_nSize = 0, m_nPostNcDestroy = 0, m_nGo = 0;
+  int m_nNcCreate = 0, m_nCreate = 0, m_nSize = 0, m_nPostNcDestroy = 0, m_nGo = 0;
   LPCSTR m_createClass = nullptr;
 
   afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct) {
@@ -164,6 +164,10 @@ public:
   }
   void OnGo() { ++m_nGo; }
   LRESULT OnAsk(WPARAM wParam, LPARAM lParam) { return static_cast<LRESULT>(wParam + lParam); }
+  LRESULT OnNcCreateMessage(WPARAM, LPARAM) {
+    ++m_nNcCreate;
+    return Default();
+  }
 
 protected:
   void PostNcDestroy() override { ++m_nPostNcDestroy; }
@@ -175,6 +179,7 @@ ON_WM_CREATE()
 ON_WM_SIZE()
 ON_COMMAND(42, &CHostWnd::OnGo)
 ON_MESSAGE(WM_USER + 2, &CHostWnd::OnAsk)
+ON_MESSAGE(WM_NCCREATE, &CHostWnd::OnNcCreateMessage)
 END_MESSAGE_MAP()
 
 TEST(HostClassWindow, MappedMessagesReachTheObjectOthersTheHostProcedure) {
@@ -182,7 +187,9 @@ TEST(HostClassWindow, MappedMessagesReachTheObjectOthersTheHostProcedure) {
   g_hostLog = {};
   CHostWnd wnd;
   ASSERT_TRUE(wnd.CreateEx(0, HostClass(), "host", WS_OVERLAPPED, 0, 0, 200, 100, nullptr, nullptr));
-  // WM_CREATE went to the map (which did not pass it on); WM_NCCREATE, unmapped, to the host's procedure.
+  // The object had WM_NCCREATE already and passed it on (Default); WM_CREATE went to the map, which
+  // did not pass it on.
+  EXPECT_EQ(wnd.m_nNcCreate, 1);
   EXPECT_EQ(wnd.m_nCreate, 1);
   EXPECT_STREQ(wnd.m_createClass, "KqTestHostClass");
   EXPECT_EQ(g_hostLog.nNcCreate, 1);
@@ -213,6 +220,23 @@ TEST(HostClassWindow, MappedMessagesReachTheObjectOthersTheHostProcedure) {
   EXPECT_EQ(wnd.m_nPostNcDestroy, 1);
   EXPECT_EQ(CWnd::FromHandlePermanent(hWnd), nullptr);
   EXPECT_FALSE(wnd.DestroyWindow()) << "no window left to destroy";
+}
+
+TEST(HostClassWindow, RegisteredClassesAreSharedAndRouted) {
+  HBRUSH hBrush = static_cast<HBRUSH>(::GetStockObject(GRAY_BRUSH));
+  LPCTSTR lpszClass = AfxRegisterWndClass(CS_HREDRAW | CS_VREDRAW, nullptr, hBrush);
+  ASSERT_NE(lpszClass, nullptr);
+  EXPECT_EQ(AfxRegisterWndClass(CS_HREDRAW | CS_VREDRAW, nullptr, hBrush), lpszClass)
+      << "same attributes, same class";
+  EXPECT_NE(AfxRegisterWndClass(CS_HREDRAW, nullptr, hBrush), lpszClass);
+  WNDCLASSA wc = {};
+  ASSERT_TRUE(::GetClassInfoA(::GetModuleHandleA(nullptr), lpszClass, &wc)) << "usable from any module";
+  EXPECT_EQ(wc.hbrBackground, hBrush);
+
+  CHostWnd wnd;
+  ASSERT_TRUE(wnd.CreateEx(0, lpszClass, "registered", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr));
+  EXPECT_EQ(wnd.m_nCreate, 1);
+  EXPECT_EQ(wnd.m_nNcCreate, 1);
 }
 
 // --- creation inside creation ---

@@ -20,6 +20,9 @@
 //   through frames, views, documents or the application).
 // - CDialog::DoModal uses the system's modal loop (DialogBoxIndirectParam): no idle processing, no
 //   dialog data exchange (no UpdateData/DoDataExchange); the default OnOK just ends the dialog.
+//   No modeless dialogs (no CDialog::Create).
+// - CWnd's afx_msg handlers are public here. An exception leaving a handler is not caught by
+//   AfxWndProc (the framework catches and reports it): handlers must not let exceptions escape.
 // - CWinApp is minimal: AfxWinMain runs InitInstance, a plain GetMessage loop and ExitInstance; hosts
 //   write their own WinMain that calls AfxWinMain. No documents, registry or idle processing.
 // - Run-time class information has no classXxx data members and no dynamic creation.
@@ -646,8 +649,9 @@ KQAFX_API CWinApp* AFXAPI AfxGetApp();
 KQAFX_API CWnd* AFXAPI AfxGetMainWnd();
 // The application's name: the CWinApp's m_pszAppName, else the executable's base name.
 KQAFX_API LPCTSTR AFXAPI AfxGetAppName();
-// Runs AfxGetApp(): InitInstance, then Run (which ends with ExitInstance). -1 without an application
-// or when InitInstance fails (then ExitInstance's result). Call it from the host's WinMain.
+// Runs AfxGetApp(): InitInstance, then Run (which ends with ExitInstance) and returns its result.
+// When InitInstance fails, the main window (if any) is destroyed and ExitInstance's result returned;
+// -1 without an application. Call it from the host's WinMain.
 KQAFX_API int AFXAPI AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPTSTR lpCmdLine, int nCmdShow);
 
 // A message box captioned with the application's name, owned by the main window if there is one.
@@ -656,8 +660,9 @@ KQAFX_API int AFXAPI AfxMessageBox(LPCTSTR lpszText, UINT nType = MB_OK, UINT nI
 // The text is string resource nIDPrompt, found by AfxFindResourceHandle (empty when missing).
 KQAFX_API int AFXAPI AfxMessageBox(UINT nIDPrompt, UINT nType = MB_OK, UINT nIDHelp = static_cast<UINT>(-1));
 
-// Registers (once) a window class with these attributes and AfxWndProc-free DefWindowProc, returns its
-// generated name (valid for the life of the process).
+// Registers (once) a global window class with these attributes and DefWindowProc as its procedure
+// (objects are attached by the creation hook, as for any class); returns its generated name, valid for
+// the life of the process, or NULL when registration fails. Equal attributes give the same class.
 KQAFX_API LPCTSTR AFXAPI AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor = 0, HBRUSH hbrBackground = 0,
                                              HICON hIcon = 0);
 
