@@ -1,0 +1,91 @@
+// Win32 only. The screen side both text windows share.
+#include "view_gdi.h"
+
+#include <afxdlgs.h>
+
+void KQDefaultFont(LOGFONTA& font, COLORREF& color) {
+  color = ::GetSysColor(COLOR_WINDOWTEXT);
+  ::GetObjectA(::GetStockObject(ANSI_FIXED_FONT), sizeof(LOGFONTA), &font);
+}
+
+namespace {
+// The window's device context for one scope.
+class WindowDC {
+public:
+  explicit WindowDC(CWnd& window) : window(window), dc(window.GetDC()) {}
+  ~WindowDC() {
+    if (dc != nullptr)
+      window.ReleaseDC(dc);
+  }
+  WindowDC(const WindowDC&) = delete;
+  WindowDC& operator=(const WindowDC&) = delete;
+
+  CWnd& window;
+  CDC* dc;
+};
+} // namespace
+
+bool KQMeasureFont(CWnd& window, const LOGFONTA& font, int lineWidth, KQCellMetrics& cells) {
+  CFont created; // declared first: deleted after the DC has given it back
+  if (!created.CreateFontIndirect(&font))
+    return false;
+  WindowDC windowDC(window);
+  if (windowDC.dc == nullptr)
+    return false;
+  CFont* previous = windowDC.dc->SelectObject(&created);
+  TEXTMETRICA tm = {};
+  const BOOL measured = windowDC.dc->GetTextMetrics(&tm);
+  if (previous != nullptr)
+    windowDC.dc->SelectObject(previous);
+  if (!measured)
+    return false;
+  cells = KQCellMetricsFromText(tm.tmAveCharWidth, tm.tmHeight, tm.tmExternalLeading, tm.tmPitchAndFamily,
+                                lineWidth);
+  return true;
+}
+
+KQLinePainter::KQLinePainter(CDC& dc, const LOGFONTA& logFont, COLORREF color) : dc(dc), previous(nullptr) {
+  if (font.CreateFontIndirect(&logFont))
+    previous = dc.SelectObject(&font);
+  dc.SetTextColor(color);
+  dc.SetBkColor(::GetSysColor(COLOR_WINDOW));
+  dc.SetTextAlign(TA_LEFT | TA_TOP | TA_NOUPDATECP);
+}
+
+KQLinePainter::~KQLinePainter() {
+  if (previous != nullptr)
+    dc.SelectObject(previous);
+}
+
+void KQLinePainter::draw(const CStringList& lines, const KQPaintRows& rows, int x, int lineHeight) {
+  POSITION pos = rows.first < rows.end ? lines.FindIndex(rows.first) : nullptr;
+  int y = rows.firstY;
+  for (int i = rows.first; i < rows.end && pos != nullptr; ++i, y += lineHeight) {
+    const CString& line = lines.GetNext(pos);
+    dc.TextOut(x, y, line.GetString(), line.GetLength());
+  }
+}
+
+void KQMoveView(CWnd& window, int bar, int delta, int newPos, int unitPixels) {
+  const int pixels = -delta * unitPixels;
+  if (bar == SB_HORZ)
+    window.ScrollWindow(pixels, 0);
+  else
+    window.ScrollWindow(0, pixels);
+  window.SetScrollPos(bar, newPos, TRUE);
+  window.UpdateWindow();
+}
+
+void KQSetScrollBar(CWnd& window, int bar, int max, int pos) {
+  window.SetScrollRange(bar, 0, max, FALSE);
+  window.SetScrollPos(bar, pos, TRUE);
+}
+
+bool KQChooseFont(CWnd* parent, LOGFONTA& font, COLORREF& color) {
+  CFontDialog dialog(&font, CF_SCREENFONTS | CF_EFFECTS | CF_ANSIONLY | CF_FORCEFONTEXIST, nullptr, parent);
+  if (dialog.DoModal() != IDOK)
+    return false;
+  dialog.GetCurrentFont(&font);
+  color = dialog.GetColor();
+  return true;
+}
