@@ -1,12 +1,14 @@
 // COutputWindow on a real window under Wine: creation, metrics and ranges, painting, scrolling, the
 // view following new text, clearing, the font dialog and SaveAs.
 #include "dialog_watcher.h"
+#include "font_dialog_driver.h"
 #include "kqwindows.h"
 #include "window_test_util.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -272,6 +274,137 @@ TEST_F(OutputWindowTest, ZeroAndNegativeLengthsStillUpdateTheView) {
   EXPECT_TRUE(window->m_lines.GetHead() == "abc");
   RECT update = {};
   EXPECT_TRUE(::GetUpdateRect(hwnd, &update, FALSE));
+}
+
+namespace {
+TEXTMETRICA metricsOf(const LOGFONTA& font) {
+  TEXTMETRICA tm = {};
+  HDC dc = ::GetDC(nullptr);
+  HFONT created = ::CreateFontIndirectA(&font);
+  HGDIOBJ old = ::SelectObject(dc, created);
+  ::GetTextMetricsA(dc, &tm);
+  ::SelectObject(dc, old);
+  ::DeleteObject(created);
+  ::ReleaseDC(nullptr, dc);
+  return tm;
+}
+} // namespace
+
+TEST_F(OutputWindowTest, AConfirmedFontDrawsEveryLineInItsFaceAndColourFromTheTopLeft) {
+  const int cw = window->m_charWidth, lh = window->m_lineHeight;
+  addLines(50);
+  kqtest::SetClientSize(hwnd, 40 * cw, 10 * lh);
+  send(WM_VSCROLL, SB_THUMBPOSITION, 20);
+  send(WM_HSCROLL, SB_THUMBPOSITION, 5);
+  kqtest::FontChoice choice;
+  {
+    kqtest::DialogWatcher watcher(kqtest::ChooseInFontDialog("DejaVu Sans", "Red", IDOK, choice));
+    window->OnFont();
+    ASSERT_TRUE(watcher.Result().found);
+  }
+  ASSERT_TRUE(choice.picked);
+  EXPECT_STREQ(window->m_logFont.lfFaceName, "DejaVu Sans");
+  EXPECT_EQ(window->m_textColor, RGB(255, 0, 0));
+  EXPECT_EQ(window->m_textColor, choice.colour);
+  EXPECT_EQ(window->m_vScrollPos, 0);
+  EXPECT_EQ(window->m_hScrollPos, 0);
+  EXPECT_EQ(ScrollInfo(hwnd, SB_VERT).nPos, 0);
+  EXPECT_EQ(ScrollInfo(hwnd, SB_HORZ).nPos, 0);
+  // A variable-pitch font: capitals count one and a half average characters.
+  const TEXTMETRICA tm = metricsOf(window->m_logFont);
+  ASSERT_NE(tm.tmPitchAndFamily & TMPF_FIXED_PITCH, 0);
+  EXPECT_EQ(window->m_charWidth, tm.tmAveCharWidth);
+  EXPECT_EQ(window->m_capsWidth, 3 * tm.tmAveCharWidth / 2);
+  EXPECT_EQ(window->m_lineHeight, tm.tmHeight + tm.tmExternalLeading);
+  EXPECT_EQ(window->m_textWidth, 141 * window->m_capsWidth);
+  EXPECT_EQ(window->m_hScrollMax, (window->m_textWidth - window->m_clientWidth) / window->m_charWidth);
+  EXPECT_EQ(window->m_vScrollMax, 51 - window->m_clientHeight / window->m_lineHeight);
+
+  kqtest::TextOutRecorder recorder;
+  ::InvalidateRect(hwnd, nullptr, TRUE);
+  ::UpdateWindow(hwnd);
+  const auto drawn = recorder.take();
+  ASSERT_FALSE(drawn.empty());
+  EXPECT_EQ(drawn[0].text, "line 0");
+  EXPECT_EQ(drawn[0].x, 0);
+  EXPECT_EQ(drawn[0].y, 0);
+  for (const auto& d : drawn) {
+    EXPECT_EQ(d.face, "DejaVu Sans");
+    EXPECT_EQ(d.textColor, RGB(255, 0, 0));
+  }
+}
+
+TEST_F(OutputWindowTest, ACancelledFontDialogChangesNothing) {
+  const int cw = window->m_charWidth, lh = window->m_lineHeight;
+  addLines(50);
+  kqtest::SetClientSize(hwnd, 40 * cw, 10 * lh);
+  send(WM_VSCROLL, SB_THUMBPOSITION, 20);
+  send(WM_HSCROLL, SB_THUMBPOSITION, 5);
+  const LOGFONTA font = window->m_logFont;
+  const COLORREF colour = window->m_textColor;
+  kqtest::FontChoice choice;
+  {
+    kqtest::DialogWatcher watcher(kqtest::ChooseInFontDialog("DejaVu Serif", "Blue", IDCANCEL, choice));
+    window->OnFont();
+    ASSERT_TRUE(watcher.Result().found);
+  }
+  ASSERT_TRUE(choice.picked);
+  EXPECT_EQ(std::memcmp(&window->m_logFont, &font, sizeof(font)), 0);
+  EXPECT_EQ(window->m_textColor, colour);
+  EXPECT_EQ(window->m_charWidth, cw);
+  EXPECT_EQ(window->m_lineHeight, lh);
+  EXPECT_EQ(window->m_vScrollPos, 20);
+  EXPECT_EQ(window->m_hScrollPos, 5);
+}
+
+namespace {
+std::string tempPath(const std::string& name) {
+  char dir[MAX_PATH] = {};
+  ::GetTempPathA(MAX_PATH, dir);
+  return std::string(dir) + "kqwin-" + std::to_string(::GetCurrentProcessId()) + "-" + name;
+}
+
+std::string fileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+} // namespace
+
+TEST_F(OutputWindowTest, SaveAsWritesEachLineWithCrLfThenOneMore) {
+  const std::string path = tempPath("save.txt");
+  ASSERT_EQ(window->SaveAs(path.c_str()), 1);
+  EXPECT_EQ(fileBytes(path), "\r\n\r\n"); // the empty current line, then the extra line end
+
+  window->Display("abc\n");
+  ASSERT_EQ(window->SaveAs(path.c_str()), 1);
+  EXPECT_EQ(fileBytes(path), "abc\r\n\r\n\r\n"); // the file was truncated first
+
+  window->OnClearBuffer();
+  const std::string text("a\tb\r\nx\0y\nlast", 15);
+  window->Display(text.data(), static_cast<int>(text.size()));
+  ASSERT_EQ(window->SaveAs(path.c_str()), 1);
+  EXPECT_EQ(fileBytes(path), "a       b\r\nx\r\nlast\r\n\r\n"); // a line stops at its NUL
+  ::DeleteFileA(path.c_str());
+}
+
+TEST_F(OutputWindowTest, SaveAsSharesTheFileAndFailsWhereNoFileCanBeOpened) {
+  // Another handle holding the file open for reading and writing does not stop SaveAs.
+  const std::string path = tempPath("shared.txt");
+  HANDLE other = ::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                               nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(other, INVALID_HANDLE_VALUE);
+  window->Display("shared\n");
+  EXPECT_EQ(window->SaveAs(path.c_str()), 1);
+  ::CloseHandle(other);
+  EXPECT_EQ(fileBytes(path), "shared\r\n\r\n\r\n");
+  ::DeleteFileA(path.c_str());
+
+  const std::string missingDir = tempPath("no-such-dir") + "\\out.txt";
+  EXPECT_EQ(window->SaveAs(missingDir.c_str()), 0);
+  EXPECT_EQ(::GetFileAttributesA(missingDir.c_str()), INVALID_FILE_ATTRIBUTES);
+  char dir[MAX_PATH] = {};
+  ::GetTempPathA(MAX_PATH, dir);
+  EXPECT_EQ(window->SaveAs(dir), 0); // a folder
 }
 
 TEST(OutputWindow, AChildWindowInItsParentHasNoSystemMenu) {
