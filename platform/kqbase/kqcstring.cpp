@@ -53,7 +53,8 @@ KQCString& KQCString::operator=(const char* text) {
   } else {
     KQCString fresh;
     fresh.reserve(static_cast<int>(n));
-    std::memcpy(fresh.chars, text, n);
+    if (n > 0)
+      std::memcpy(fresh.chars, text, n);
     *this = std::move(fresh);
   }
   size = static_cast<int>(n);

@@ -55,4 +55,7 @@ TEST(KQCString, AppendToItselfAndFromPointerIntoItself) {
   EXPECT_EQ(s.length(), 3);
   s = static_cast<const char*>(nullptr);
   EXPECT_EQ(s.length(), 0);
+  KQCString never;
+  never = static_cast<const char*>(nullptr); // an empty string given null stays empty
+  EXPECT_STREQ(never.data(), "");
 }
