@@ -1,0 +1,249 @@
+// Catalogue load and look-up, against the standard library and glibc's message catalogues.
+//
+// Load: KQMessageManager::setFile on a generated message file of 100,000 records, in MB/s of file, against
+// reading the same file whole with std::ifstream::read; also gencat turning the same messages into a
+// binary catalogue (a process of its own) and catopen + catclose of that catalogue.
+// Look-up: operator() with the default 17 buckets and after initHashTable with the first prime above the
+// record count, against std::unordered_map<long, std::string> holding the same texts and against catgets.
+// Every look-up hits a stored number; the numbers come in a fixed random order, the same for all.
+//
+// Usage: catalogue_bench [work folder]   (default: the current folder; three files are written there)
+#include "bench_report.h"
+#include "kqmessages.h"
+
+#include <nl_types.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace {
+constexpr int recordCount = 100'000;
+
+struct Message {
+  long number;
+  std::string escaped; // as written between the quotes
+  std::string text;    // as stored
+};
+
+std::vector<Message> makeMessages() {
+  kqbench::Random random(7);
+  std::vector<Message> messages;
+  messages.reserve(recordCount);
+  for (int i = 0; i < recordCount; ++i) {
+    Message m;
+    m.number = 1 + 13L * i + random.between(0, 12);
+    const int length = random.between(20, 120);
+    for (int c = 0; c < length; ++c) {
+      const int pick = random.between(0, 99);
+      if (pick == 0) {
+        m.escaped += "\\n";
+        m.text += '\n';
+      } else if (pick == 1) {
+        m.escaped += "\\t";
+        m.text += '\t';
+      } else if (pick == 2) {
+        m.escaped += "\\\"";
+        m.text += '"';
+      } else {
+        char ch = static_cast<char>(random.between(32, 126));
+        if (ch == '"' || ch == '\\')
+          ch = ' ';
+        m.escaped += ch;
+        m.text += ch;
+      }
+    }
+    messages.push_back(std::move(m));
+  }
+  // Records in a shuffled order, as a hand-kept file would have them.
+  for (size_t i = messages.size() - 1; i > 0; --i)
+    std::swap(messages[i], messages[random.next() % (i + 1)]);
+  return messages;
+}
+
+std::string readWhole(const std::string& name) {
+  std::ifstream in(name, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Writes our message file and gencat's source for the same messages; gencat's source is left alone when
+// it already holds the same text, so that a catalogue built from it earlier can be reused.
+void writeFiles(const std::vector<Message>& messages, const std::string& ours,
+                const std::string& gencatSource) {
+  std::ofstream out(ours, std::ios::binary);
+  std::ostringstream cat;
+  cat << "$quote \"\n$set 1\n";
+  for (const Message& m : messages) {
+    out << m.number << "\t\"" << m.escaped << "\"\n";
+    cat << m.number << " \"" << m.escaped << "\"\n";
+  }
+  if (readWhole(gencatSource) != cat.str())
+    std::ofstream(gencatSource, std::ios::binary) << cat.str();
+}
+
+// Runs gencat unless the catalogue is newer than its source. Gives gencat's time in seconds, 0 when the
+// catalogue was reused, -1 when gencat failed.
+double buildGlibcCatalogue(const std::string& binary, const std::string& source) {
+  namespace fs = std::filesystem;
+  std::error_code error;
+  if (fs::exists(binary, error) && fs::last_write_time(binary, error) >= fs::last_write_time(source, error)) {
+    std::printf("# gencat: the binary catalogue from an earlier run is reused (same source)\n");
+    return 0;
+  }
+  const std::string temporary = binary + ".part";
+  const std::string command = "gencat '" + temporary + "' '" + source + "'";
+  fs::remove(temporary, error);
+  int status = 0;
+  const double seconds = kqbench::seconds([&] { status = std::system(command.c_str()); });
+  if (status != 0) {
+    std::printf("# gencat failed (status %d)\n", status);
+    return -1;
+  }
+  fs::rename(temporary, binary, error);
+  std::printf("# gencat built the binary catalogue in %.1f s\n", seconds);
+  return seconds;
+}
+
+long long fileSize(const std::string& name) {
+  std::ifstream in(name, std::ios::binary | std::ios::ate);
+  return static_cast<long long>(in.tellg());
+}
+
+size_t firstPrimeAbove(size_t n) {
+  for (size_t candidate = n + 1;; ++candidate) {
+    bool prime = candidate > 1;
+    for (size_t d = 2; d * d <= candidate && prime; ++d)
+      prime = candidate % d != 0;
+    if (prime)
+      return candidate;
+  }
+}
+
+template <class F> double medianSeconds(int reps, F&& f) {
+  std::vector<double> times;
+  for (int i = 0; i < reps; ++i)
+    times.push_back(kqbench::seconds(f));
+  return kqbench::median(times);
+}
+
+// Look-ups per second of find(number) over `keys`.
+template <class Find> double lookupRate(const std::vector<long>& keys, size_t count, int reps, Find&& find) {
+  std::uintptr_t mix = 0;
+  const double s = medianSeconds(reps, [&] {
+    for (size_t i = 0; i < count; ++i) {
+      const char* text = find(keys[i]);
+      kqbench::keep(text);
+      mix ^= reinterpret_cast<std::uintptr_t>(text);
+    }
+  });
+  kqbench::keep(&mix);
+  return static_cast<double>(count) / s;
+}
+} // namespace
+
+int main(int argc, char** argv) {
+  const std::string folder = argc > 1 ? std::string(argv[1]) + "/" : std::string();
+  const std::string ours = folder + "catalogue_bench.msg";
+  const std::string gencatSource = folder + "catalogue_bench.gencat";
+  const std::string binary = folder + "catalogue_bench.cat";
+
+  const std::vector<Message> messages = makeMessages();
+  writeFiles(messages, ours, gencatSource);
+  const double mb = static_cast<double>(fileSize(ours)) / 1e6;
+  std::printf("# catalogue: %d records, %.2f MB message file (texts of 20-120 characters, some escapes)\n",
+              recordCount, mb);
+
+  // Load.
+  std::vector<char> whole(static_cast<size_t>(fileSize(ours)));
+  const double readSeconds = medianSeconds(7, [&] {
+    std::ifstream in(ours);
+    in.read(whole.data(), static_cast<std::streamsize>(whole.size()));
+    kqbench::keep(whole.data());
+  });
+  KQMessageManager sized;
+  const size_t prime = firstPrimeAbove(recordCount);
+  sized.initHashTable(prime, 0);
+  const double sizedSeconds = medianSeconds(7, [&] { sized.setFile(ours.c_str()); });
+  KQMessageManager plain;
+  const double plainSeconds = medianSeconds(1, [&] { plain.setFile(ours.c_str()); });
+  if (sized.getCount() != static_cast<size_t>(recordCount) || plain.getCount() != sized.getCount()) {
+    std::printf("# setFile stored %zu and %zu records, expected %d\n", sized.getCount(), plain.getCount(),
+                recordCount);
+    return 1;
+  }
+  for (const Message& m : messages) {
+    if (m.text != sized(m.number)) {
+      std::printf("# message %ld reads back wrong\n", m.number);
+      return 1;
+    }
+  }
+
+  // glibc's gencat needs minutes for 100,000 messages (its table-size search grows with the square of
+  // the count): the binary catalogue is built once per work folder and reused while its source is the same.
+  const double gencatSeconds = buildGlibcCatalogue(binary, gencatSource);
+  if (gencatSeconds < 0)
+    return 1;
+  const double binaryMb = static_cast<double>(fileSize(binary)) / 1e6;
+  const double catopenSeconds = medianSeconds(7, [&] {
+    nl_catd catalogue = catopen(binary.c_str(), NL_CAT_LOCALE);
+    kqbench::keep(catgets(catalogue, 1, static_cast<int>(messages[0].number), nullptr));
+    catclose(catalogue);
+  });
+
+  kqbench::measure("catalogue.load.setFile_sized", mb / sizedSeconds, "MB/s",
+                   "setFile after initHashTable(first prime above the count)");
+  kqbench::measure("catalogue.load.setFile_17", mb / plainSeconds, "MB/s",
+                   "setFile with the default 17 buckets");
+  kqbench::measure("catalogue.load.ifstream_read", mb / readSeconds, "MB/s",
+                   "open + std::ifstream::read of the whole file");
+  if (gencatSeconds > 0)
+    kqbench::measure("catalogue.load.gencat", mb / gencatSeconds, "MB/s",
+                     "gencat process: the same messages in its own source format to a binary catalogue");
+  kqbench::measure("catalogue.load.catopen", binaryMb / catopenSeconds, "MB/s",
+                   "catopen + first catgets + catclose of the binary catalogue (glibc maps the file)");
+  kqbench::ratio("catalogue.load", readSeconds / sizedSeconds, ">=", 0.30,
+                 "setFile (sized table) / std::ifstream::read, both in MB/s");
+  kqbench::ratio("catalogue.load_17_buckets", readSeconds / plainSeconds, nullptr, 0,
+                 "setFile (17 buckets) / std::ifstream::read");
+  if (gencatSeconds > 0)
+    kqbench::ratio("catalogue.load_vs_gencat", gencatSeconds / sizedSeconds, nullptr, 0,
+                   "setFile (sized table) / gencat, both in MB/s of their source");
+
+  // Look-ups.
+  kqbench::Random random(99);
+  std::vector<long> keys(1'000'000);
+  for (long& key : keys)
+    key = messages[random.next() % messages.size()].number;
+  std::unordered_map<long, std::string> map;
+  map.reserve(messages.size());
+  for (const Message& m : messages)
+    map.emplace(m.number, m.text);
+  nl_catd catalogue = catopen(binary.c_str(), NL_CAT_LOCALE);
+
+  const double sizedRate = lookupRate(keys, keys.size(), 5, [&](long k) { return sized(k); });
+  const double plainRate = lookupRate(keys, 20'000, 1, [&](long k) { return plain(k); });
+  const double mapRate =
+      lookupRate(keys, keys.size(), 5, [&](long k) { return map.find(k)->second.c_str(); });
+  const double catgetsRate = lookupRate(
+      keys, keys.size(), 5, [&](long k) { return catgets(catalogue, 1, static_cast<int>(k), nullptr); });
+  catclose(catalogue);
+
+  kqbench::measure("catalogue.lookup.sized", sizedRate, "lookups/s", "operator() after initHashTable(prime)");
+  kqbench::measure("catalogue.lookup.17", plainRate, "lookups/s", "operator() with the default 17 buckets");
+  kqbench::measure("catalogue.lookup.unordered_map", mapRate, "lookups/s",
+                   "std::unordered_map<long, std::string>::find, same texts");
+  kqbench::measure("catalogue.lookup.catgets", catgetsRate, "lookups/s",
+                   "glibc catgets on the gencat catalogue");
+  kqbench::ratio("catalogue.lookup", mapRate / sizedRate, "<=", 2.0,
+                 "time per look-up: sized table / unordered_map");
+  kqbench::ratio("catalogue.lookup_17_buckets", mapRate / plainRate, nullptr, 0,
+                 "time per look-up: 17 buckets / unordered_map");
+  kqbench::ratio("catalogue.lookup_vs_catgets", catgetsRate / sizedRate, nullptr, 0,
+                 "time per look-up: sized table / catgets");
+  return 0;
+}
