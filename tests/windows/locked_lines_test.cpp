@@ -1,3 +1,4 @@
+#include "call_blocks.h"
 #include "line_list.h"
 #include "locked_lines.h"
 
@@ -30,41 +31,6 @@ private:
   int depth = 0;
 };
 
-std::string callText(int thread, int call) {
-  const std::string tag = "t" + std::to_string(thread) + "c" + std::to_string(call);
-  // Three lines, the middle one carried over a tab and a line longer than the width.
-  return tag + "-a\n" + tag + "-b\t" + std::string(150, 'x') + "\n" + tag + "-c\n";
-}
-
-// The four lines callText makes in a 140-character store.
-Lines callLines(const std::string& tag) {
-  const size_t afterB = tag.size() + 2, stop = (afterB / 8 + 1) * 8;
-  return {tag + "-a", tag + "-b" + std::string(stop - afterB, ' ') + std::string(140 - stop, 'x'),
-          std::string(150 - (140 - stop), 'x'), tag + "-c"};
-}
-
-// Checks that lines[firstFull ..] (the last element being the empty current line) is made of whole call
-// texts, each call's lines together and each thread's calls in order. Returns the number of calls seen.
-int expectWholeCalls(const Lines& lines, size_t firstFull) {
-  std::vector<int> lastCall(64, -1);
-  int calls = 0;
-  for (size_t i = firstFull; i + 1 < lines.size(); i += 4) {
-    int thread = -1, call = -1;
-    if (std::sscanf(lines[i].c_str(), "t%dc%d-a", &thread, &call) != 2 || thread < 0 || thread >= 64) {
-      ADD_FAILURE() << "line " << i << " starts no call: " << lines[i];
-      return calls;
-    }
-    const std::string tag = "t" + std::to_string(thread) + "c" + std::to_string(call);
-    EXPECT_EQ(Lines(lines.begin() + static_cast<std::ptrdiff_t>(i),
-                    lines.begin() + static_cast<std::ptrdiff_t>(std::min(i + 4, lines.size()))),
-              callLines(tag));
-    EXPECT_GT(call, lastCall[static_cast<size_t>(thread)]) << tag;
-    lastCall[static_cast<size_t>(thread)] = call;
-    ++calls;
-  }
-  EXPECT_EQ(lines.back(), "");
-  return calls;
-}
 } // namespace
 
 TEST(LockedLines, EveryOperationReleasesTheLock) {
@@ -118,7 +84,7 @@ TEST(LockedLines, ConcurrentWritersKeepEachCallTogether) {
   for (int t = 0; t < threads; ++t)
     writers.emplace_back([&, t] {
       for (int c = 0; c < callsPerThread; ++c) {
-        const std::string text = callText(t, c);
+        const std::string text = kqtest::CallText(t, c);
         store.display(text.data(), static_cast<int>(text.size()));
       }
     });
@@ -130,7 +96,7 @@ TEST(LockedLines, ConcurrentWritersKeepEachCallTogether) {
 
   const Lines lines = linesOf(list);
   ASSERT_EQ(lines.size(), threads * callsPerThread * 4u + 1);
-  EXPECT_EQ(expectWholeCalls(lines, 0), threads * callsPerThread);
+  EXPECT_EQ(kqtest::ExpectWholeCalls(lines), threads * callsPerThread);
   // Each snapshot: the first lines of the final store, its empty current line, the extra line end.
   for (const std::string& saved : snapshots) {
     const auto records = static_cast<size_t>(std::count(saved.begin(), saved.end(), '\n'));
@@ -152,7 +118,7 @@ TEST(LockedLines, ConcurrentWritersOverTheCapLoseOnlyTheOldest) {
   for (int t = 0; t < 3; ++t)
     writers.emplace_back([&, t] {
       for (int c = 0; c < 300; ++c) {
-        const std::string text = callText(t, c);
+        const std::string text = kqtest::CallText(t, c);
         store.display(text.data(), static_cast<int>(text.size()));
       }
     });
@@ -161,9 +127,5 @@ TEST(LockedLines, ConcurrentWritersOverTheCapLoseOnlyTheOldest) {
   const Lines lines = linesOf(list);
   ASSERT_EQ(lines.size(), static_cast<size_t>(cap - 1));
   // 399 completed lines: the last three lines of a call, then the last 99 calls whole.
-  int thread = -1, call = -1;
-  ASSERT_EQ(std::sscanf(lines[2].c_str(), "t%dc%d-c", &thread, &call), 2) << lines[2];
-  const Lines whole = callLines("t" + std::to_string(thread) + "c" + std::to_string(call));
-  EXPECT_EQ(Lines(lines.begin(), lines.begin() + 3), Lines(whole.begin() + 1, whole.end()));
-  EXPECT_EQ(expectWholeCalls(lines, 3), 99);
+  EXPECT_EQ(kqtest::ExpectWholeCalls(lines), 99);
 }
