@@ -18,24 +18,29 @@ inline bool isSpecial(unsigned char c) noexcept {
   return c <= 13 && ((specialMask >> c) & 1u) != 0;
 }
 
-// The first special byte in [p, stop), or stop. Never reads at or past stop.
-const unsigned char* findSpecial(const unsigned char* p, const unsigned char* stop) noexcept {
+// The first special byte in [p, limit), or limit. Blocks of sixteen bytes may be read past limit, but
+// never at or past end (the end of the caller's text): runs of ordinary text cost about what memchr
+// costs, even when the room left in the line is what ends the run.
+const unsigned char* findSpecial(const unsigned char* p, const unsigned char* limit,
+                                 const unsigned char* end) noexcept {
 #if defined(__SSE2__)
-  // Sixteen bytes per step: runs of ordinary text cost about what memchr costs.
   const __m128i tab = _mm_set1_epi8(9);
   const __m128i lf = _mm_set1_epi8(10);
   const __m128i cr = _mm_set1_epi8(13);
-  while (stop - p >= 16) {
+  for (; p < limit && end - p >= 16; p += 16) {
     const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
     const __m128i hit =
         _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, tab), _mm_cmpeq_epi8(v, lf)), _mm_cmpeq_epi8(v, cr));
     const unsigned int mask = static_cast<unsigned int>(_mm_movemask_epi8(hit));
     if (mask != 0)
-      return p + std::countr_zero(mask);
-    p += 16;
+      return std::min(p + std::countr_zero(mask), limit);
   }
+  if (p >= limit)
+    return limit;
+#else
+  (void)end;
 #endif
-  while (p < stop && !isSpecial(*p))
+  while (p < limit && !isSpecial(*p))
     ++p;
   return p;
 }
@@ -88,7 +93,7 @@ void KQLineStore::append(const char* text, int len) {
     // Copy the run of ordinary bytes that still fits in the line in one go. A line that is full already
     // (only after an allocation failure in an earlier completion) gets a run of 0 and is completed.
     const std::ptrdiff_t room = lineWidth - line.col;
-    const auto* const runEnd = findSpecial(p, p + std::min(room, end - p));
+    const auto* const runEnd = findSpecial(p, p + std::min(room, end - p), end);
     const auto run = static_cast<int>(runEnd - p);
     std::memcpy(line.buf + line.col, p, static_cast<size_t>(run));
     line.col += run;
