@@ -3,6 +3,7 @@
 // (the window's thread keeps handling messages while it waits).
 #include "call_blocks.h"
 #include "kqwindows.h"
+#include "line_list.h"
 #include "window_test_util.h"
 
 #include <gtest/gtest.h>
@@ -15,13 +16,6 @@
 #include <vector>
 
 namespace {
-std::vector<std::string> linesOf(const CStringList& list) {
-  std::vector<std::string> out;
-  for (POSITION p = list.GetHeadPosition(); p != nullptr;)
-    out.emplace_back(list.GetNext(p).GetString());
-  return out;
-}
-
 // A saved file's records (split at CR LF); the last two are the current line and the extra line end.
 std::vector<std::string> records(const std::string& bytes) {
   std::vector<std::string> out;

@@ -276,20 +276,6 @@ TEST_F(OutputWindowTest, ZeroAndNegativeLengthsStillUpdateTheView) {
   EXPECT_TRUE(::GetUpdateRect(hwnd, &update, FALSE));
 }
 
-namespace {
-TEXTMETRICA metricsOf(const LOGFONTA& font) {
-  TEXTMETRICA tm = {};
-  HDC dc = ::GetDC(nullptr);
-  HFONT created = ::CreateFontIndirectA(&font);
-  HGDIOBJ old = ::SelectObject(dc, created);
-  ::GetTextMetricsA(dc, &tm);
-  ::SelectObject(dc, old);
-  ::DeleteObject(created);
-  ::ReleaseDC(nullptr, dc);
-  return tm;
-}
-} // namespace
-
 TEST_F(OutputWindowTest, AConfirmedFontDrawsEveryLineInItsFaceAndColourFromTheTopLeft) {
   const int cw = window->m_charWidth, lh = window->m_lineHeight;
   addLines(50);
@@ -311,7 +297,7 @@ TEST_F(OutputWindowTest, AConfirmedFontDrawsEveryLineInItsFaceAndColourFromTheTo
   EXPECT_EQ(ScrollInfo(hwnd, SB_VERT).nPos, 0);
   EXPECT_EQ(ScrollInfo(hwnd, SB_HORZ).nPos, 0);
   // A variable-pitch font: capitals count one and a half average characters.
-  const TEXTMETRICA tm = metricsOf(window->m_logFont);
+  const TEXTMETRICA tm = kqtest::MetricsOf(window->m_logFont);
   ASSERT_NE(tm.tmPitchAndFamily & TMPF_FIXED_PITCH, 0);
   EXPECT_EQ(window->m_charWidth, tm.tmAveCharWidth);
   EXPECT_EQ(window->m_capsWidth, 3 * tm.tmAveCharWidth / 2);

@@ -83,20 +83,26 @@ inline RECT ClientRect(HWND window) {
   return r;
 }
 
+// The metrics of a font described by `font` on the screen.
+inline TEXTMETRICA MetricsOf(const LOGFONTA& font) {
+  TEXTMETRICA tm = {};
+  HDC dc = ::GetDC(nullptr);
+  HFONT created = ::CreateFontIndirectA(&font);
+  HGDIOBJ old = ::SelectObject(dc, created);
+  ::GetTextMetricsA(dc, &tm);
+  ::SelectObject(dc, old);
+  ::DeleteObject(created);
+  ::ReleaseDC(nullptr, dc);
+  return tm;
+}
+
 // What a window starts with: the stock fixed font's description and metrics on the screen.
 struct StockFont {
   LOGFONTA font = {};
   TEXTMETRICA metrics = {};
   StockFont() {
-    HGDIOBJ stock = ::GetStockObject(ANSI_FIXED_FONT);
-    ::GetObjectA(stock, sizeof(font), &font);
-    HDC dc = ::GetDC(nullptr);
-    HFONT created = ::CreateFontIndirectA(&font);
-    HGDIOBJ old = ::SelectObject(dc, created);
-    ::GetTextMetricsA(dc, &metrics);
-    ::SelectObject(dc, old);
-    ::DeleteObject(created);
-    ::ReleaseDC(nullptr, dc);
+    ::GetObjectA(::GetStockObject(ANSI_FIXED_FONT), sizeof(font), &font);
+    metrics = MetricsOf(font);
   }
 };
 
