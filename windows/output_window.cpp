@@ -25,6 +25,16 @@ void viewSet(int& field, int value) noexcept {
 
 using Lines = KQLockedLines<KQCriticalSection>;
 
+// After a successful creation: the Close item of the system menu greyed (the host owns the window's
+// life, the user cannot close it from its caption or system menu; a child has no system menu), the
+// window shown and painted at once.
+void showCreated(CWnd& window) {
+  if (CMenu* menu = window.GetSystemMenu(FALSE))
+    menu->EnableMenuItem(SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
+  window.ShowWindow(SW_SHOWNORMAL);
+  window.UpdateWindow();
+}
+
 struct FileCloser {
   void operator()(std::FILE* file) const noexcept { std::fclose(file); }
 };
@@ -52,11 +62,7 @@ int COutputWindow::Create(const char* title) {
   if (!CFrameWnd::Create(nullptr, title, WS_OVERLAPPEDWINDOW | WS_HSCROLL | WS_VSCROLL | WS_VISIBLE,
                          rectDefault, nullptr, nullptr, 0, nullptr))
     return 0; // the frame has deleted itself
-  // The host owns the window's life: the user cannot close it from its caption or system menu.
-  if (CMenu* menu = GetSystemMenu(FALSE))
-    menu->EnableMenuItem(SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
-  ShowWindow(SW_SHOWNORMAL);
-  UpdateWindow();
+  showCreated(*this);
   return 1;
 }
 
@@ -64,10 +70,7 @@ int COutputWindow::Create(const char* title, const RECT& rect, CWnd* parent) {
   if (!CFrameWnd::Create(nullptr, title, WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL, rect, parent,
                          nullptr, 0, nullptr))
     return 0;
-  if (CMenu* menu = GetSystemMenu(FALSE)) // a child of this style has none
-    menu->EnableMenuItem(SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
-  ShowWindow(SW_SHOWNORMAL);
-  UpdateWindow();
+  showCreated(*this);
   return 1;
 }
 
@@ -159,7 +162,6 @@ void COutputWindow::OnPaint() {
     const KQPaintRows rows = KQRowsToPaint(viewGet(m_vScrollPos), dc.m_ps.rcPaint.top, dc.m_ps.rcPaint.bottom,
                                            lineHeight, lines.GetCount());
     painter.draw(lines, rows, x, lineHeight);
-    return 0;
   });
 }
 
