@@ -41,7 +41,7 @@ std::string repeat(char c, int n) {
 }
 
 class BothShapes : public testing::TestWithParam<Shape> {};
-INSTANTIATE_TEST_SUITE_P(Windows, BothShapes, testing::Values(outputShape, fastShape),
+INSTANTIATE_TEST_SUITE_P(LineRules, BothShapes, testing::Values(outputShape, fastShape),
                          [](const auto& info) { return info.param.width == 140 ? "Output" : "FastDisplay"; });
 } // namespace
 
