@@ -15,6 +15,9 @@ cmake --build --preset windows --target kqdemo
 export WINEPREFIX="$root/build/windows/wineprefix"
 tools/wine-prefix.sh "$WINEPREFIX"
 trap 'wineserver -k 2>/dev/null || true' EXIT
+# Wine's background services start with the first program and inherit its output: start them detached.
+wineserver -p
+WINEDEBUG=-all wine cmd /c exit 0 </dev/null >/dev/null 2>&1 || true
 
 if [ -n "${DISPLAY:-}" ]; then
   echo "demo: opening the windows on $DISPLAY (close the 'kqmfc demo' window to end)"

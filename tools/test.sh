@@ -40,6 +40,10 @@ fi
 cmake --preset windows >/dev/null
 cmake --build --preset windows
 tools/wine-prefix.sh "$root/build/windows/wineprefix"
-WINEPREFIX="$root/build/windows/wineprefix" wineserver -p
+export WINEPREFIX="$root/build/windows/wineprefix"
+wineserver -p
+# Start Wine's background services now, detached from any pipe: the first Wine program of a session
+# starts them and they inherit its output, which would keep a test's captured output open until they end.
+WINEDEBUG=-all wine cmd /c exit 0 </dev/null >/dev/null 2>&1 || true
 echo "== windows: test"
 ctest --preset windows
