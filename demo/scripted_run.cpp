@@ -22,6 +22,7 @@ kqtest::DialogAnswer answer(WORD command, const std::string& png, int editId = 0
   a.prepare = [png, editId, text](HWND dialog) {
     if (editId != 0)
       ::SetDlgItemTextA(dialog, editId, text);
+    ::Sleep(200); // let the dialog finish drawing its frame after it became visible (cosmetic only)
     kqshot::SaveWindowPng(dialog, png);
   };
   return a;
