@@ -37,7 +37,7 @@ std::vector<Message> makeMessages() {
   messages.reserve(recordCount);
   for (int i = 0; i < recordCount; ++i) {
     Message m;
-    m.number = 1 + 13L * i + random.between(0, 12);
+    m.number = i + 1; // numbered 1 to 100,000, as catalogues usually are (the file order is shuffled)
     const int length = random.between(20, 120);
     for (int c = 0; c < length; ++c) {
       const int pick = random.between(0, 99);
@@ -165,10 +165,20 @@ int main(int argc, char** argv) {
     in.read(whole.data(), static_cast<std::streamsize>(whole.size()));
     kqbench::keep(whole.data());
   });
-  KQMessageManager sized;
+  // A host loads its catalogue once, into an empty one: each pass loads into a new catalogue (its
+  // destruction is not timed). Reloading a full catalogue also frees the earlier entries: measured apart.
   const size_t prime = firstPrimeAbove(recordCount);
+  std::vector<double> loadTimes;
+  for (int rep = 0; rep < 7; ++rep) {
+    KQMessageManager fresh;
+    fresh.initHashTable(prime, 0);
+    loadTimes.push_back(kqbench::seconds([&] { fresh.setFile(ours.c_str()); }));
+  }
+  const double sizedSeconds = kqbench::median(loadTimes);
+  KQMessageManager sized;
   sized.initHashTable(prime, 0);
-  const double sizedSeconds = medianSeconds(7, [&] { sized.setFile(ours.c_str()); });
+  sized.setFile(ours.c_str());
+  const double reloadSeconds = medianSeconds(5, [&] { sized.setFile(ours.c_str()); });
   KQMessageManager plain;
   const double plainSeconds = medianSeconds(1, [&] { plain.setFile(ours.c_str()); });
   if (sized.getCount() != static_cast<size_t>(recordCount) || plain.getCount() != sized.getCount()) {
@@ -196,7 +206,9 @@ int main(int argc, char** argv) {
   });
 
   kqbench::measure("catalogue.load.setFile_sized", mb / sizedSeconds, "MB/s",
-                   "setFile after initHashTable(first prime above the count)");
+                   "setFile into an empty catalogue after initHashTable(first prime above the count)");
+  kqbench::measure("catalogue.load.setFile_reload", mb / reloadSeconds, "MB/s",
+                   "setFile again on the full catalogue (frees the earlier entries first)");
   kqbench::measure("catalogue.load.setFile_17", mb / plainSeconds, "MB/s",
                    "setFile with the default 17 buckets");
   kqbench::measure("catalogue.load.ifstream_read", mb / readSeconds, "MB/s",
@@ -216,7 +228,7 @@ int main(int argc, char** argv) {
 
   // Look-ups.
   kqbench::Random random(99);
-  std::vector<long> keys(1'000'000);
+  std::vector<long> keys(4'000'000);
   for (long& key : keys)
     key = messages[random.next() % messages.size()].number;
   std::unordered_map<long, std::string> map;
@@ -224,6 +236,13 @@ int main(int argc, char** argv) {
   for (const Message& m : messages)
     map.emplace(m.number, m.text);
   nl_catd catalogue = catopen(binary.c_str(), NL_CAT_LOCALE);
+  for (const Message& m : messages) {
+    const char* text = catgets(catalogue, 1, static_cast<int>(m.number), nullptr);
+    if (text == nullptr || m.text != text) {
+      std::printf("# catgets gives a wrong text for message %ld\n", m.number);
+      return 1;
+    }
+  }
 
   const double sizedRate = lookupRate(keys, keys.size(), 5, [&](long k) { return sized(k); });
   const double plainRate = lookupRate(keys, 20'000, 1, [&](long k) { return plain(k); });

@@ -1,0 +1,236 @@
+// Log path: lines per second from 4 threads writing 100-character lines, each ended by std::endl, through
+// their own KQMFCLogBuffer into one COutputWindow that already holds 29,999 lines and shows the last one.
+// The window's thread dispatches its messages (and so paints) while the writers run.
+//
+// Baselines, each on a fresh top-level window of the same size holding the same 29,999 lines, written
+// to by 4 threads in the same way:
+//   floor    the view-update calls a Display makes (both bars' ranges and positions, the invalidation,
+//            the vertical position that keeps the last line shown), once per line, on a COutputWindow;
+//   list box a standard LISTBOX used as a capped log: LB_DELETESTRING of the oldest line, LB_ADDSTRING,
+//            LB_SETTOPINDEX, one line's three messages under one lock;
+//   EDIT     a multi-line EDIT control: EM_SETSEL at the end + EM_REPLACESEL, under one lock.
+// The list box is also fed from its own thread (no cross-thread messages), for comparison.
+//
+// Usage: log_path_bench [lines per writer, default 2500] [EDIT lines per writer, default a tenth]
+#include "kqdiagnostics.h"
+#include "kqwindows.h"
+#include "win_bench.h"
+
+#include <climits>
+#include <cstdlib>
+#include <mutex>
+#include <ostream>
+#include <string>
+
+namespace {
+constexpr int writerCount = 4;
+constexpr int heldLines = 29999;
+constexpr int windowWidth = 1000;
+constexpr int windowHeight = 700;
+
+// A 100-character line of writer `writer`.
+std::string lineOf(int writer) {
+  std::string line = "writer " + std::to_string(writer) + " says:";
+  for (char c = 'a'; line.size() < 100; c = c == 'z' ? 'a' : static_cast<char>(c + 1))
+    line += c;
+  return line;
+}
+
+void place(HWND window) {
+  ::SetWindowPos(window, HWND_TOP, 0, 0, windowWidth, windowHeight, SWP_SHOWWINDOW);
+  ::UpdateWindow(window);
+  kqbench::pumpPending();
+}
+
+// The 29,999 lines a window starts with, each followed by `end`.
+std::string heldText(const char* end) {
+  const std::string line = lineOf(9);
+  std::string text;
+  for (int i = 0; i < heldLines; ++i)
+    text += line + end;
+  return text;
+}
+
+// A COutputWindow holding 29,999 lines (the cap) and showing the last one.
+COutputWindow* fullOutputWindow(const char* title) {
+  auto* window = new COutputWindow;
+  if (window->Create(title) == 0)
+    return nullptr;
+  place(window->GetSafeHwnd());
+  const std::string line = lineOf(9) + "\n";
+  std::string chunk;
+  for (int i = 0; i < 100; ++i)
+    chunk += line;
+  for (int i = 0; i < heldLines / 100 + 1; ++i)
+    window->Display(chunk.data(), static_cast<int>(chunk.size()));
+  ::UpdateWindow(window->GetSafeHwnd());
+  kqbench::pumpPending();
+  if (window->m_lines.GetCount() != heldLines || window->m_vScrollPos != window->m_vScrollMax) {
+    std::printf("# the output window holds %d lines, view at %d of %d\n",
+                static_cast<int>(window->m_lines.GetCount()), window->m_vScrollPos, window->m_vScrollMax);
+    std::exit(1);
+  }
+  return window;
+}
+
+void destroy(HWND window) {
+  ::DestroyWindow(window);
+  kqbench::pumpPending();
+}
+
+double logPath(int linesPerWriter) {
+  COutputWindow* window = fullOutputWindow("log path");
+  auto write = [&](int writer) {
+    const std::string line = lineOf(writer);
+    KQMFCLogBuffer buffer;
+    buffer.setWnd(window);
+    std::ostream out(&buffer);
+    for (int i = 0; i < linesPerWriter; ++i)
+      out << line << std::endl;
+    buffer.setWnd(nullptr);
+  };
+  const double s = kqbench::runWorkers(writerCount, write);
+  const bool following = window->m_vScrollPos == window->m_vScrollMax;
+  destroy(window->GetSafeHwnd());
+  if (!following) {
+    std::printf("# the view stopped following the last line\n");
+    std::exit(1);
+  }
+  return writerCount * linesPerWriter / s;
+}
+
+// What COutputWindow::Display does to the window after storing the text, with the values it would use.
+double floor(int linesPerWriter) {
+  COutputWindow* window = fullOutputWindow("floor");
+  const int vMax = window->m_vScrollMax;
+  const int hMax = window->m_hScrollMax;
+  const int hPos = window->m_hScrollPos;
+  auto update = [&](int) {
+    for (int i = 0; i < linesPerWriter; ++i) {
+      window->SetScrollRange(SB_VERT, 0, vMax, FALSE);
+      window->SetScrollPos(SB_VERT, vMax, TRUE);
+      window->SetScrollRange(SB_HORZ, 0, hMax, FALSE);
+      window->SetScrollPos(SB_HORZ, hPos, TRUE);
+      window->InvalidateRect(nullptr, TRUE);
+      window->SetScrollPos(SB_VERT, vMax, TRUE);
+    }
+  };
+  const double s = kqbench::runWorkers(writerCount, update);
+  destroy(window->GetSafeHwnd());
+  return writerCount * linesPerWriter / s;
+}
+
+HWND standardControl(const char* windowClass, const char* title, DWORD style) {
+  HWND window =
+      ::CreateWindowExA(0, windowClass, title, WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_VSCROLL | style, 0, 0,
+                        windowWidth, windowHeight, nullptr, nullptr, nullptr, nullptr);
+  ::SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(ANSI_FIXED_FONT)), FALSE);
+  return window;
+}
+
+HWND fullListBox() {
+  HWND box = standardControl("LISTBOX", "list box", LBS_NOINTEGRALHEIGHT);
+  const std::string line = lineOf(9);
+  for (int i = 0; i < heldLines; ++i)
+    ::SendMessageA(box, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+  ::SendMessageA(box, LB_SETTOPINDEX, heldLines - 1, 0);
+  place(box);
+  return box;
+}
+
+// One line into the capped list box: the oldest goes, the new one is added and shown.
+void addToListBox(HWND box, const std::string& line) {
+  ::SendMessageA(box, LB_DELETESTRING, 0, 0);
+  const LRESULT index = ::SendMessageA(box, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+  ::SendMessageA(box, LB_SETTOPINDEX, static_cast<WPARAM>(index), 0);
+}
+
+double listBox(int linesPerWriter) {
+  HWND box = fullListBox();
+  std::mutex lock;
+  auto write = [&](int writer) {
+    const std::string line = lineOf(writer);
+    for (int i = 0; i < linesPerWriter; ++i) {
+      std::lock_guard<std::mutex> guard(lock);
+      addToListBox(box, line);
+    }
+  };
+  const double s = kqbench::runWorkers(writerCount, write);
+  destroy(box);
+  return writerCount * linesPerWriter / s;
+}
+
+// The same lines added on the list box's own thread, its messages dispatched after each line.
+double listBoxOwnThread(int lines) {
+  HWND box = fullListBox();
+  const std::string line = lineOf(0);
+  const double s = kqbench::seconds([&] {
+    for (int i = 0; i < lines; ++i) {
+      addToListBox(box, line);
+      kqbench::pumpPending();
+    }
+  });
+  destroy(box);
+  return lines / s;
+}
+
+double editControl(int linesPerWriter) {
+  HWND edit = standardControl("EDIT", "edit", WS_HSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL);
+  ::SendMessageA(edit, EM_SETLIMITTEXT, 0x7FFFFFFE, 0);
+  const std::string text = heldText("\r\n");
+  ::SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  ::SendMessageA(edit, EM_SETSEL, INT_MAX, INT_MAX);
+  ::SendMessageA(edit, EM_SCROLLCARET, 0, 0);
+  place(edit);
+  std::mutex lock;
+  auto write = [&](int writer) {
+    const std::string line = lineOf(writer) + "\r\n";
+    for (int i = 0; i < linesPerWriter; ++i) {
+      std::lock_guard<std::mutex> guard(lock);
+      ::SendMessageA(edit, EM_SETSEL, INT_MAX, INT_MAX);
+      ::SendMessageA(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(line.c_str()));
+    }
+  };
+  const double s = kqbench::runWorkers(writerCount, write);
+  const int length = ::GetWindowTextLengthA(edit);
+  destroy(edit);
+  const int expected = static_cast<int>(text.size()) + writerCount * linesPerWriter * 102;
+  if (length != expected) {
+    std::printf("# the EDIT control holds %d characters, expected %d\n", length, expected);
+    std::exit(1);
+  }
+  return writerCount * linesPerWriter / s;
+}
+} // namespace
+
+int main(int argc, char** argv) {
+  const int linesPerWriter = argc > 1 ? std::atoi(argv[1]) : 2500;
+  const int editLinesPerWriter = argc > 2 ? std::atoi(argv[2]) : std::max(1, linesPerWriter / 10);
+  kqbench::describeDisplay();
+  std::printf(
+      "# log path: %d writer threads x %d lines of 100 characters + std::endl, window holding %d lines,"
+      " %dx%d; EDIT: %d lines per writer\n",
+      writerCount, linesPerWriter, heldLines, windowWidth, windowHeight, editLinesPerWriter);
+
+  const double floorRate = floor(linesPerWriter);
+  const double logRate = logPath(linesPerWriter);
+  const double listRate = listBox(linesPerWriter);
+  const double listOwnRate = listBoxOwnThread(writerCount * linesPerWriter);
+  const double editRate = editControl(editLinesPerWriter);
+
+  kqbench::measure("log_path.kqmfc", logRate, "lines/s",
+                   "4 writers, KQMFCLogBuffer + std::endl into COutputWindow");
+  kqbench::measure("log_path.floor", floorRate, "lines/s",
+                   "4 threads, Display's view-update calls alone, once per line");
+  kqbench::measure("log_path.listbox", listRate, "lines/s",
+                   "4 threads, LB_DELETESTRING + LB_ADDSTRING + LB_SETTOPINDEX per line");
+  kqbench::measure("log_path.listbox_own_thread", listOwnRate, "lines/s",
+                   "the same list box fed on its own thread, messages dispatched after each line");
+  kqbench::measure("log_path.edit", editRate, "lines/s", "4 threads, EM_SETSEL + EM_REPLACESEL per line");
+  kqbench::ratio("log_path.vs_floor", floorRate / logRate, "<=", 1.3, "time per line: log path / floor");
+  kqbench::ratio("log_path.vs_listbox", logRate / listRate, ">=", 1.0, "lines/s: log path / list box");
+  kqbench::ratio("log_path.vs_listbox_own_thread", logRate / listOwnRate, nullptr, 0,
+                 "lines/s: log path / list box on its own thread");
+  kqbench::ratio("log_path.vs_edit", logRate / editRate, ">=", 10.0, "lines/s: log path / EDIT");
+  return 0;
+}
