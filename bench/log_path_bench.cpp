@@ -11,7 +11,9 @@
 //   EDIT     a multi-line EDIT control: EM_SETSEL at the end + EM_REPLACESEL, under one lock.
 // The list box is also fed from its own thread (no cross-thread messages), for comparison.
 //
-// Usage: log_path_bench [lines per writer, default 2500] [EDIT lines per writer, default a tenth]
+// Usage: log_path_bench [lines per writer: log path and floor, default 2000] [list box lines per writer,
+//        default 200] [EDIT lines per writer, default 100]
+// The baselines are much slower: fewer lines keep their runs short; each figure is a rate.
 #include "kqdiagnostics.h"
 #include "kqwindows.h"
 #include "win_bench.h"
@@ -204,18 +206,20 @@ double editControl(int linesPerWriter) {
 } // namespace
 
 int main(int argc, char** argv) {
-  const int linesPerWriter = argc > 1 ? std::atoi(argv[1]) : 2500;
-  const int editLinesPerWriter = argc > 2 ? std::atoi(argv[2]) : std::max(1, linesPerWriter / 10);
+  const int linesPerWriter = std::max(1, argc > 1 ? std::atoi(argv[1]) : 2000);
+  const int listLinesPerWriter = std::max(1, argc > 2 ? std::atoi(argv[2]) : 200);
+  const int editLinesPerWriter = std::max(1, argc > 3 ? std::atoi(argv[3]) : 100);
   kqbench::describeDisplay();
   std::printf(
       "# log path: %d writer threads x %d lines of 100 characters + std::endl, window holding %d lines,"
-      " %dx%d; EDIT: %d lines per writer\n",
-      writerCount, linesPerWriter, heldLines, windowWidth, windowHeight, editLinesPerWriter);
+      " %dx%d; list box: %d lines per writer; EDIT: %d lines per writer\n",
+      writerCount, linesPerWriter, heldLines, windowWidth, windowHeight, listLinesPerWriter,
+      editLinesPerWriter);
 
   const double floorRate = floor(linesPerWriter);
   const double logRate = logPath(linesPerWriter);
-  const double listRate = listBox(linesPerWriter);
-  const double listOwnRate = listBoxOwnThread(writerCount * linesPerWriter);
+  const double listRate = listBox(listLinesPerWriter);
+  const double listOwnRate = listBoxOwnThread(writerCount * listLinesPerWriter);
   const double editRate = editControl(editLinesPerWriter);
 
   kqbench::measure("log_path.kqmfc", logRate, "lines/s",
