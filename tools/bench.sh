@@ -106,9 +106,14 @@ bench() {
   echo "== $name: $n run(s)"
   for i in $(seq "$n"); do
     echo "=== run $i" >>"$file"
-    if ! "$@" 2>&1 | tr -d '\r' >>"$file"; then
+    # Into a file, not a pipe: Wine's service processes inherit the output and outlive the program.
+    local status=0
+    "$@" >"$file.run" 2>&1 || status=$?
+    tr -d '\r' <"$file.run" >>"$file"
+    rm -f "$file.run"
+    if [ "$status" -ne 0 ]; then
       tail -20 "$file"
-      echo "== $name failed (run $i)"
+      echo "== $name failed (run $i, status $status)"
       exit 1
     fi
   done
