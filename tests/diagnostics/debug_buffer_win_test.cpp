@@ -57,14 +57,3 @@ TEST(DebugBuffer, TextPassesThroughUnchanged) {
   out << "a\r\nb\tc\n" << all << std::flush;
   EXPECT_EQ(capture.calls(), Calls{"a\r\nb\tc\n" + all});
 }
-
-TEST(DebugBuffer, ADebugStreamAttachedToTheRecordReachesTheDebugger) {
-  DebugOutputCapture capture;
-  KQDebugInfo& info = GetDebugThreadInfo();
-  KQMFCDebugBuffer buffer;
-  std::ostream out(&buffer);
-  info.setDebugStream(&out, 0);
-  info.DebugStream() << "through the record" << std::endl;
-  info.finish();
-  EXPECT_EQ(capture.calls(), Calls{"through the record\n"});
-}
