@@ -230,9 +230,9 @@ int main(int argc, char** argv) {
       writerCount, linesPerWriter, heldLines, windowWidth, windowHeight, listLinesPerWriter,
       editLinesPerWriter);
 
-  // The log path and the floor are close: measured in three interleaved rounds, medians taken.
+  // The log path and the floor are close: measured in five interleaved rounds, medians taken.
   std::vector<double> floorRates, logRates, invalidateRates;
-  for (int round = 0; round < 3; ++round) {
+  for (int round = 0; round < 5; ++round) {
     floorRates.push_back(floor(linesPerWriter));
     logRates.push_back(logPath(linesPerWriter));
     invalidateRates.push_back(invalidationOnly(linesPerWriter));
