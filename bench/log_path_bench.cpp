@@ -21,6 +21,7 @@
 
 #include <climits>
 #include <cstdlib>
+#include <memory>
 #include <mutex>
 #include <ostream>
 #include <string>
@@ -81,7 +82,48 @@ void destroy(HWND window) {
   kqbench::pumpPending();
 }
 
-double logPath(int linesPerWriter) {
+// Counts a window's WM_PAINT messages and the time its thread spends in them, by subclassing the window
+// for the meter's lifetime (one meter at a time).
+class PaintMeter {
+public:
+  explicit PaintMeter(HWND window) : window(window) {
+    current = this;
+    original = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Procedure)));
+  }
+  ~PaintMeter() {
+    ::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+    current = nullptr;
+  }
+  PaintMeter(const PaintMeter&) = delete;
+  PaintMeter& operator=(const PaintMeter&) = delete;
+
+  int paints = 0;
+  double seconds = 0;
+
+private:
+  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    PaintMeter* self = current;
+    if (message != WM_PAINT)
+      return ::CallWindowProcA(self->original, window, message, wParam, lParam);
+    LRESULT result = 0;
+    self->seconds += kqbench::seconds(
+        [&] { result = ::CallWindowProcA(self->original, window, message, wParam, lParam); });
+    ++self->paints;
+    return result;
+  }
+  static inline PaintMeter* current = nullptr;
+  HWND window;
+  WNDPROC original = nullptr;
+};
+
+// Lines per second, and the share of the run the window's thread spent painting.
+struct Rate {
+  double lines;
+  double painting;
+};
+
+Rate logPath(int linesPerWriter) {
   COutputWindow* window = fullOutputWindow("log path");
   auto write = [&](int writer) {
     const std::string line = lineOf(writer);
@@ -92,18 +134,21 @@ double logPath(int linesPerWriter) {
       out << line << std::endl;
     buffer.setWnd(nullptr);
   };
+  auto meter = std::make_unique<PaintMeter>(window->GetSafeHwnd());
   const double s = kqbench::runWorkers(writerCount, write);
+  const double painting = meter->seconds / s;
+  meter.reset();
   const bool following = window->m_vScrollPos == window->m_vScrollMax;
   destroy(window->GetSafeHwnd());
   if (!following) {
     std::printf("# the view stopped following the last line\n");
     std::exit(1);
   }
-  return writerCount * linesPerWriter / s;
+  return Rate{writerCount * linesPerWriter / s, painting};
 }
 
 // What COutputWindow::Display does to the window after storing the text, with the values it would use.
-double floor(int linesPerWriter) {
+Rate floor(int linesPerWriter) {
   COutputWindow* window = fullOutputWindow("floor");
   const int vMax = window->m_vScrollMax;
   const int hMax = window->m_hScrollMax;
@@ -118,9 +163,12 @@ double floor(int linesPerWriter) {
       window->SetScrollPos(SB_VERT, vMax, TRUE);
     }
   };
+  auto meter = std::make_unique<PaintMeter>(window->GetSafeHwnd());
   const double s = kqbench::runWorkers(writerCount, update);
+  const double painting = meter->seconds / s;
+  meter.reset();
   destroy(window->GetSafeHwnd());
-  return writerCount * linesPerWriter / s;
+  return Rate{writerCount * linesPerWriter / s, painting};
 }
 
 // Only the invalidation of each line's view update: what remains when the scroll-bar calls that change
@@ -231,10 +279,14 @@ int main(int argc, char** argv) {
       editLinesPerWriter);
 
   // The log path and the floor are close: measured in five interleaved rounds, medians taken.
-  std::vector<double> floorRates, logRates, invalidateRates;
+  std::vector<double> floorRates, logRates, invalidateRates, floorPainting, logPainting;
   for (int round = 0; round < 5; ++round) {
-    floorRates.push_back(floor(linesPerWriter));
-    logRates.push_back(logPath(linesPerWriter));
+    const Rate floorRound = floor(linesPerWriter);
+    const Rate logRound = logPath(linesPerWriter);
+    floorRates.push_back(floorRound.lines);
+    floorPainting.push_back(floorRound.painting);
+    logRates.push_back(logRound.lines);
+    logPainting.push_back(logRound.painting);
     invalidateRates.push_back(invalidationOnly(linesPerWriter));
   }
   const double floorRate = kqbench::median(floorRates);
@@ -248,6 +300,11 @@ int main(int argc, char** argv) {
                    "4 writers, KQMFCLogBuffer + std::endl into COutputWindow");
   kqbench::measure("log_path.floor", floorRate, "lines/s",
                    "4 threads, Display's view-update calls alone, once per line");
+  kqbench::measure(
+      "log_path.kqmfc.painting", 100 * kqbench::median(logPainting), "%",
+      "share of the log path's run the window thread spent in WM_PAINT (holding the lines' lock)");
+  kqbench::measure("log_path.floor.painting", 100 * kqbench::median(floorPainting), "%",
+                   "share of the floor's run the window thread spent in WM_PAINT");
   kqbench::measure("log_path.invalidation_only", invalidateRate, "lines/s",
                    "4 threads, only the InvalidateRect of the view update, once per line");
   kqbench::measure("log_path.listbox", listRate, "lines/s",
