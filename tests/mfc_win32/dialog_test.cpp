@@ -1,7 +1,6 @@
-// Modal dialogs: templates found through the resource search (the executable first, then registered
-// extension modules in registration order), run from code in a DLL or in the executable, with the
-// commands reaching the virtual handlers.
-#include "dlgdll.h"
+// Modal dialogs run from code in a DLL: templates found through the resource search (the executable
+// first, then registered extension modules in registration order). The dialog object's own handlers
+// (OnInitDialog, OnOK, OnCancel overrides) are exercised by the library's input dialog tests.
 #include "test_resources.h"
 
 #include <afxwin.h>
@@ -10,157 +9,53 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
+
+// CDialog(nIDTemplate).DoModal(), run from the code of mfc_win32_dlgdll.dll.
+extern "C" __declspec(dllimport) INT_PTR KqTestDoModalFromDll(UINT nIDTemplate);
 
 namespace {
 
-// A module loaded for the length of a scope (or until Free).
-class LoadedModule {
-public:
-  explicit LoadedModule(const char* name) : m_hModule(::LoadLibraryA(name)) {}
-  ~LoadedModule() { Free(); }
-  LoadedModule(const LoadedModule&) = delete;
-  LoadedModule& operator=(const LoadedModule&) = delete;
-  bool Loaded() const { return m_hModule != nullptr; }
-  void Free() {
-    if (m_hModule != nullptr)
-      ::FreeLibrary(m_hModule);
-    m_hModule = nullptr;
-  }
-
-private:
-  HMODULE m_hModule;
-};
-
-// Runs template nID from the DLL's code, answers it with OK and returns the caption seen.
-std::string CaptionOfDialogFromDll(UINT nID) {
-  kqtest::DialogWatcher watcher({.command = IDOK});
-  const INT_PTR nResult = KqTestDoModalFromDll(nID);
-  kqtest::SeenDialog seen = watcher.Result();
-  EXPECT_EQ(nResult, IDOK);
-  return seen.found ? seen.caption : "(no dialog)";
+using LoadedModule = std::unique_ptr<HINSTANCE__, decltype(&::FreeLibrary)>;
+LoadedModule Load(const char* name) {
+  return LoadedModule(::LoadLibraryA(name), &::FreeLibrary);
 }
 
-// DoModal must fail at once with -1: no dialog may appear (one that did would be cancelled).
-void ExpectNoDialogFromDll(UINT nID) {
-  kqtest::DialogWatcher watcher({.command = IDCANCEL});
-  EXPECT_EQ(KqTestDoModalFromDll(nID), -1) << "template " << nID;
+// Runs template nID from the DLL's code and answers any dialog with `command`; gives the caption seen,
+// "" when no dialog appeared (then DoModal must have returned at once).
+std::string CaptionFromDll(UINT nID, INT_PTR nExpected, WORD command = IDOK) {
+  kqtest::DialogWatcher watcher({.command = command});
+  EXPECT_EQ(KqTestDoModalFromDll(nID), nExpected) << "template " << nID;
   watcher.StopWaiting();
-  EXPECT_FALSE(watcher.Result().found) << "template " << nID;
+  const kqtest::SeenDialog seen = watcher.Result();
+  return seen.found ? seen.caption : "";
 }
 
-TEST(DialogTemplateSearch, CodeInADllFindsATemplateThatOnlyTheExecutableHolds) {
+TEST(DialogTemplateSearch, ExecutableFirstThenExtensionModulesInRegistrationOrder) {
+  // Code in a DLL finds a template that only the executable holds; an unloaded, unregistered or missing
+  // template gives -1 without any dialog.
+  EXPECT_EQ(CaptionFromDll(IDD_HOST_ONLY, IDOK), "Host dialog");
+  EXPECT_EQ(CaptionFromDll(IDD_HOST_ONLY, IDCANCEL, IDCANCEL), "Host dialog");
+  for (UINT nID : {IDD_MISSING, IDD_UNREGISTERED, IDD_EXTENSION})
+    EXPECT_EQ(CaptionFromDll(nID, -1, IDCANCEL), "");
   {
-    kqtest::DialogWatcher watcher({.command = IDOK});
-    EXPECT_EQ(KqTestDoModalFromDll(IDD_HOST_ONLY), IDOK);
-    kqtest::SeenDialog seen = watcher.Result();
-    ASSERT_TRUE(seen.found);
-    EXPECT_EQ(seen.caption, "Host dialog");
-    EXPECT_EQ(seen.text, "Type a line");
-  }
-  {
-    kqtest::DialogWatcher watcher({.command = IDCANCEL});
-    EXPECT_EQ(KqTestDoModalFromDll(IDD_HOST_ONLY), IDCANCEL);
-    EXPECT_TRUE(watcher.Result().found);
-  }
-}
-
-TEST(DialogTemplateSearch, MissingOrUnregisteredTemplatesGiveMinusOne) {
-  ExpectNoDialogFromDll(IDD_MISSING);
-  ExpectNoDialogFromDll(IDD_UNREGISTERED); // its DLL is loaded but not an extension module
-  ExpectNoDialogFromDll(IDD_EXTENSION);    // no extension module loaded yet
-}
-
-TEST(DialogTemplateSearch, ExtensionModulesComeAfterTheExecutableInRegistrationOrder) {
-  {
-    LoadedModule a("mfc_win32_ext_a.dll");
-    ASSERT_TRUE(a.Loaded());
-    EXPECT_EQ(CaptionOfDialogFromDll(IDD_EXTENSION), "Extension A");
-    EXPECT_EQ(CaptionOfDialogFromDll(IDD_BOTH), "Host copy");
-    LoadedModule b("mfc_win32_ext_b.dll");
-    ASSERT_TRUE(b.Loaded());
-    EXPECT_EQ(CaptionOfDialogFromDll(IDD_EXTENSION), "Extension A");
-    a.Free(); // its DLL_PROCESS_DETACH takes it out of the search
-    EXPECT_EQ(CaptionOfDialogFromDll(IDD_EXTENSION), "Extension B");
+    LoadedModule a = Load("mfc_win32_ext_a.dll");
+    ASSERT_TRUE(a);
+    EXPECT_EQ(CaptionFromDll(IDD_EXTENSION, IDOK), "Extension A");
+    EXPECT_EQ(CaptionFromDll(IDD_BOTH, IDOK), "Host copy");
+    LoadedModule b = Load("mfc_win32_ext_b.dll");
+    ASSERT_TRUE(b);
+    EXPECT_EQ(CaptionFromDll(IDD_EXTENSION, IDOK), "Extension A");
+    a.reset(); // its DLL_PROCESS_DETACH takes it out of the search
+    EXPECT_EQ(CaptionFromDll(IDD_EXTENSION, IDOK), "Extension B");
   }
   {
-    LoadedModule b("mfc_win32_ext_b.dll");
-    LoadedModule a("mfc_win32_ext_a.dll");
-    ASSERT_TRUE(a.Loaded() && b.Loaded());
-    EXPECT_EQ(CaptionOfDialogFromDll(IDD_EXTENSION), "Extension B");
-    // The executable's own dialog is used from the executable too.
-    kqtest::DialogWatcher watcher({.command = IDOK});
-    CDialog dialog(IDD_BOTH);
-    EXPECT_EQ(dialog.DoModal(), IDOK);
-    EXPECT_EQ(watcher.Result().caption, "Host copy");
+    LoadedModule b = Load("mfc_win32_ext_b.dll"), a = Load("mfc_win32_ext_a.dll");
+    ASSERT_TRUE(a && b);
+    EXPECT_EQ(CaptionFromDll(IDD_EXTENSION, IDOK), "Extension B");
   }
-  ExpectNoDialogFromDll(IDD_EXTENSION); // both unloaded
-}
-
-// --- the dialog object ---
-
-class CProbeDialog : public CDialog {
-public:
-  explicit CProbeDialog(CWnd* pParent) : CDialog(IDD_HOST_ONLY, pParent) {}
-
-  int m_nInit = 0, m_nOK = 0, m_nCancel = 0;
-  bool m_itemFound = false;
-  HWND m_ownerAtInit = nullptr;
-  CString m_okText;
-
-  BOOL OnInitDialog() override {
-    ++m_nInit;
-    m_itemFound = GetDlgItem(IDC_TEXT) != nullptr;
-    m_ownerAtInit = ::GetWindow(m_hWnd, GW_OWNER);
-    SetDlgItemText(IDC_TEXT, "initial");
-    return TRUE;
-  }
-
-protected:
-  void OnOK() override {
-    ++m_nOK;
-    GetDlgItem(IDC_TEXT)->GetWindowText(m_okText);
-    EndDialog(77);
-  }
-  void OnCancel() override {
-    ++m_nCancel;
-    EndDialog(55);
-  }
-};
-
-TEST(DialogObject, OkAndCancelReachTheOverridesAndEndDialogGivesTheResult) {
-  CWnd owner;
-  ASSERT_TRUE(owner.CreateEx(0, nullptr, "owner", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr));
-  CProbeDialog dialog(&owner);
-
-  kqtest::DialogWatcher ok({.editId = IDC_TEXT, .editText = "typed", .command = IDOK});
-  EXPECT_EQ(dialog.DoModal(), 77);
-  kqtest::SeenDialog seen = ok.Result();
-  ASSERT_TRUE(seen.found);
-  EXPECT_EQ(dialog.m_nInit, 1);
-  EXPECT_TRUE(dialog.m_itemFound);
-  EXPECT_EQ(dialog.m_ownerAtInit, owner.m_hWnd);
-  EXPECT_EQ(dialog.m_nOK, 1);
-  EXPECT_EQ(dialog.m_nCancel, 0);
-  EXPECT_EQ(dialog.m_okText, "typed");
-  EXPECT_EQ(dialog.m_hWnd, nullptr) << "detached when its window is gone";
-  EXPECT_EQ(CWnd::FromHandlePermanent(seen.hwnd), nullptr);
-
-  // The same object runs again; Cancel goes to OnCancel.
-  kqtest::DialogWatcher cancel({.command = IDCANCEL});
-  EXPECT_EQ(dialog.DoModal(), 55);
-  EXPECT_TRUE(cancel.Result().found);
-  EXPECT_EQ(dialog.m_nInit, 2);
-  EXPECT_EQ(dialog.m_nOK, 1);
-  EXPECT_EQ(dialog.m_nCancel, 1);
-}
-
-TEST(DialogObject, TemplateByNameIsFoundToo) {
-  // A numbered resource can be named "#100".
-  CDialog dialog("#100");
-  kqtest::DialogWatcher watcher({.command = IDOK});
-  EXPECT_EQ(dialog.DoModal(), IDOK);
-  EXPECT_EQ(watcher.Result().caption, "Host dialog");
+  EXPECT_EQ(CaptionFromDll(IDD_EXTENSION, -1, IDCANCEL), "") << "both unloaded";
 }
 
 } // namespace

@@ -1,44 +1,24 @@
 // Compiled, not run: ctest builds this file once with KQ_BAD_HANDLER=0, which must compile cleanly,
 // and once per wrong handler signature (KQ_BAD_HANDLER=1..6), which the message-map macro must
-// reject at compile time.
+// reject at compile time. Bad<n, Good, Wrong> is the wrong type only in case n.
 #include <afxwin.h>
+
+#include <type_traits>
 
 #ifndef KQ_BAD_HANDLER
 #define KQ_BAD_HANDLER 0
 #endif
 
+template <int n, class Good, class Wrong> using Bad = std::conditional_t<KQ_BAD_HANDLER == n, Wrong, Good>;
+
 class CTarget : public CWnd {
 public:
-#if KQ_BAD_HANDLER == 1
-  afx_msg void OnCreate(LPCREATESTRUCT lpCreateStruct); // must return int
-#else
-  afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
-#endif
-#if KQ_BAD_HANDLER == 2
-  afx_msg void OnSize(int nType, int cx, int cy); // nType is UINT
-#else
-  afx_msg void OnSize(UINT nType, int cx, int cy);
-#endif
-#if KQ_BAD_HANDLER == 3
-  afx_msg void OnHScroll(UINT nSBCode, UINT nPos, CWnd* pScrollBar); // the bar is a CScrollBar*
-#else
-  afx_msg void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
-#endif
-#if KQ_BAD_HANDLER == 4
-  afx_msg void OnVScroll(UINT nSBCode, int nPos, CScrollBar* pScrollBar); // nPos is UINT
-#else
-  afx_msg void OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
-#endif
-#if KQ_BAD_HANDLER == 5
-  afx_msg BOOL OnPaint(); // returns nothing
-#else
-  afx_msg void OnPaint();
-#endif
-#if KQ_BAD_HANDLER == 6
-  void OnGo(UINT nID); // commands take no argument
-#else
-  void OnGo();
-#endif
+  afx_msg Bad<1, int, void> OnCreate(LPCREATESTRUCT lpCreateStruct); // must return int
+  afx_msg void OnSize(Bad<2, UINT, int> nType, int cx, int cy);
+  afx_msg void OnHScroll(UINT nSBCode, UINT nPos, Bad<3, CScrollBar*, CWnd*> pScrollBar);
+  afx_msg void OnVScroll(UINT nSBCode, Bad<4, UINT, int> nPos, CScrollBar* pScrollBar);
+  afx_msg Bad<5, void, BOOL> OnPaint();
+  void OnGo(Bad<6, void, UINT>); // commands take no argument
   DECLARE_MESSAGE_MAP()
 };
 

@@ -2,7 +2,6 @@
 #pragma once
 
 #define IDD_HOST_ONLY 100    // only in the test executable
-#define IDC_TEXT 101         // edit control of IDD_HOST_ONLY
 #define IDD_BOTH 150         // in the executable and in both extension DLLs, with different captions
 #define IDD_EXTENSION 200    // only in the extension DLLs
 #define IDD_UNREGISTERED 300 // only in the plain (unregistered) test DLL
