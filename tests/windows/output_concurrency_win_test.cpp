@@ -1,14 +1,14 @@
 // Several threads writing to one output window while its own thread paints and another thread saves
 // it: every call's text stays together, nothing is lost but what the cap drops, and nobody deadlocks
 // (the window's thread keeps handling messages while it waits).
-#include "call_blocks.h"
-#include "kqwindows.h"
 #include "line_list.h"
 #include "window_test_util.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -16,19 +16,44 @@
 #include <vector>
 
 namespace {
-// A saved file's records (split at CR LF); the last two are the current line and the extra line end.
-std::vector<std::string> records(const std::string& bytes) {
-  std::vector<std::string> out;
-  size_t start = 0;
-  for (size_t end; (end = bytes.find("\r\n", start)) != std::string::npos; start = end + 2)
-    out.push_back(bytes.substr(start, end - start));
-  EXPECT_EQ(start, bytes.size()) << "bytes after the last CR LF";
-  return out;
+constexpr int writers = 4, calls = 2000;
+
+// Call `call` of writer `writer` writes four lines in one Display.
+std::string callLine(int writer, int call, int part) {
+  return "t" + std::to_string(writer) + "c" + std::to_string(call) + "-" + std::to_string(part);
+}
+std::string callText(int writer, int call) {
+  return callLine(writer, call, 0) + "\n" + callLine(writer, call, 1) + "\n" + callLine(writer, call, 2) +
+         "\n" + callLine(writer, call, 3) + "\n";
 }
 
-void waitFor(const std::atomic<int>& value, int atLeast) {
-  while (value.load() < atLeast)
-    ::Sleep(1);
+// Checks that `lines` (ending with the empty current line) are whole calls, each writer's in order and
+// none missing, after at most the last lines of one call whose first lines the cap dropped. Returns the
+// number of whole calls.
+int expectWholeCalls(const Lines& lines) {
+  EXPECT_TRUE(!lines.empty() && lines.back().empty()) << "no empty current line at the end";
+  std::vector<int> lastCall(writers, -1);
+  int whole = 0, writer = -1, call = -1, part = 3;
+  for (size_t i = 0; i + 1 < lines.size(); ++i) {
+    int w = -1, c = -1, p = -1;
+    char extra = 0;
+    if (std::sscanf(lines[i].c_str(), "t%dc%d-%d%c", &w, &c, &p, &extra) != 3 || w < 0 || w >= writers) {
+      ADD_FAILURE() << "line " << i << ": " << lines[i];
+      return whole;
+    }
+    if (part < 3) { // inside a call: its next line
+      EXPECT_TRUE(w == writer && c == call && p == part + 1) << "line " << i << ": " << lines[i];
+    } else if (i > 0 || p == 0) { // a new call: the writer's next one
+      EXPECT_EQ(p, 0) << "line " << i << ": " << lines[i];
+      int& last = lastCall[static_cast<size_t>(w)];
+      EXPECT_TRUE(last < 0 || c == last + 1) << "line " << i << ": " << lines[i];
+      last = c;
+      ++whole;
+    }
+    writer = w, call = c, part = p;
+  }
+  EXPECT_EQ(part, 3) << "the newest call is cut";
+  return whole;
 }
 } // namespace
 
@@ -37,27 +62,28 @@ TEST(OutputWindowConcurrency, WritersPainterAndSaverTogether) {
   ASSERT_EQ(window->Create("concurrent"), 1);
   HWND hwnd = window->GetSafeHwnd();
   kqtest::SetClientSize(hwnd, 80 * window->m_charWidth, 30 * window->m_lineHeight);
-  kqtest::TextOutRecorder recorder; // counts the window thread's paints
+  kqtest::TextOutRecorder recorder; // sees the window thread's paints
 
   // 4 writers x 2000 calls x 4 lines: 32000 lines, more than the cap keeps.
-  constexpr int writers = 4, calls = 2000;
-  std::atomic<int> paintsSeen{0}, saves{0}, finished{0};
+  std::atomic<int> paints{0}, saves{0}, finished{0};
   std::atomic<bool> writing{true};
   char dir[MAX_PATH] = {};
   ::GetTempPathA(MAX_PATH, dir);
-  const std::string path =
-      std::string(dir) + "kqwin-concurrent-" + std::to_string(::GetCurrentProcessId()) + ".txt";
+  const std::string path = std::string(dir) + "kqwin-concurrent-" + std::to_string(::GetCurrentProcessId());
   std::vector<std::string> snapshots;
-
+  auto waitFor = [](const std::atomic<int>& value) {
+    while (value.load() == 0)
+      ::Sleep(1);
+  };
   std::vector<std::thread> threads;
   for (int w = 0; w < writers; ++w)
     threads.emplace_back([&, w] {
       for (int c = 0; c < calls; ++c) {
         if (c == calls / 4)
-          waitFor(paintsSeen, 1); // the window has painted while we write ...
+          waitFor(paints); // the window has painted while we write ...
         if (c == calls / 2)
-          waitFor(saves, 1); // ... and has been saved while we write
-        const std::string text = kqtest::CallText(w, c);
+          waitFor(saves); // ... and has been saved while we write
+        const std::string text = callText(w, c);
         window->Display(text.data(), static_cast<int>(text.size()));
       }
       ++finished;
@@ -72,12 +98,11 @@ TEST(OutputWindowConcurrency, WritersPainterAndSaverTogether) {
     }
     ++finished;
   });
-
   // The window's thread paints and answers the writers' scroll-bar calls while it waits.
   const bool allDone = kqtest::PumpUntil(
       [&] {
         if (!recorder.take().empty())
-          ++paintsSeen;
+          ++paints;
         if (finished.load() == writers)
           writing = false;
         return finished.load() == writers + 1;
@@ -87,23 +112,24 @@ TEST(OutputWindowConcurrency, WritersPainterAndSaverTogether) {
   for (auto& t : threads)
     t.join();
 
-  const std::vector<std::string> lines = linesOf(window->m_lines);
+  const Lines lines = linesOf(window->m_lines);
   EXPECT_EQ(lines.size(), 29999u);
-  // 29998 completed lines: whole blocks after at most one cut block.
-  EXPECT_GE(kqtest::ExpectWholeCalls(lines), 29998 / 4 - 1);
-  // Every writer's last call is there: only the oldest lines were dropped.
-  for (int w = 0; w < writers; ++w) {
-    const std::string last = "t" + std::to_string(w) + "c" + std::to_string(calls - 1) + "-a";
-    EXPECT_NE(std::find(lines.begin(), lines.end(), last), lines.end()) << last;
-  }
+  EXPECT_EQ(expectWholeCalls(lines), 29998 / 4); // after the last 2 lines of a cut call
+  for (int w = 0; w < writers; ++w) // every writer's last call is there: only the oldest lines went
+    EXPECT_NE(std::find(lines.begin(), lines.end(), callLine(w, calls - 1, 0)), lines.end()) << w;
+  // Each saved file: whole calls and the current line, one record per CR LF, then the extra line end.
   ASSERT_FALSE(snapshots.empty());
   for (const std::string& saved : snapshots) {
-    std::vector<std::string> saveLines = records(saved);
-    ASSERT_GE(saveLines.size(), 2u);
-    EXPECT_EQ(saveLines.back(), "");
-    saveLines.pop_back(); // the extra line end; what remains ends with the empty current line
-    EXPECT_LE(saveLines.size(), 29999u);
-    kqtest::ExpectWholeCalls(saveLines);
+    Lines records;
+    size_t start = 0;
+    for (size_t end; (end = saved.find("\r\n", start)) != std::string::npos; start = end + 2)
+      records.push_back(saved.substr(start, end - start));
+    EXPECT_EQ(start, saved.size()) << "bytes after the last CR LF";
+    ASSERT_GE(records.size(), 2u);
+    EXPECT_EQ(records.back(), "");
+    records.pop_back();
+    EXPECT_LE(records.size(), 29999u);
+    expectWholeCalls(records);
   }
   EXPECT_GT(window->m_vScrollMax, 0);
   ::DeleteFileA(path.c_str());

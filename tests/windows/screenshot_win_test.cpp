@@ -1,12 +1,12 @@
 // A picture of the output window with text, saved as PNG files under the build tree
-// (tests/windows/screenshots/), and checked pixel by pixel: the text's rows hold text-coloured pixels,
+// (tests/windows/screenshots/), and checked by its pixels: the text's rows hold text-coloured pixels,
 // the area below the last line only the window colour.
-#include "kqwindows.h"
 #include "window_capture.h"
 #include "window_test_util.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -19,24 +19,20 @@ bool rowsHoldColour(const kqshot::RgbImage& image, int top, int bottom, COLORREF
     }
   return false;
 }
-// Wine's null graphics driver (a prefix made with KQ_WINE_GRAPHICS=null) draws no pixels to capture.
-bool nullGraphicsDriver() {
-  char value[32] = {};
-  DWORD size = sizeof(value);
-  return ::RegGetValueA(HKEY_CURRENT_USER, "Software\\Wine\\Drivers", "Graphics", RRF_RT_REG_SZ, nullptr,
-                        value, &size) == ERROR_SUCCESS &&
-         ::lstrcmpiA(value, "null") == 0;
-}
 } // namespace
 
 TEST(OutputWindowScreenshot, TheWindowWithTextAsPng) {
-  if (nullGraphicsDriver())
-    GTEST_SKIP() << "no pixels with Wine's null graphics driver";
+  char driver[32] = {};
+  DWORD size = sizeof(driver);
+  if (::RegGetValueA(HKEY_CURRENT_USER, "Software\\Wine\\Drivers", "Graphics", RRF_RT_REG_SZ, nullptr, driver,
+                     &size) == ERROR_SUCCESS &&
+      ::lstrcmpiA(driver, "null") == 0)
+    GTEST_SKIP() << "no pixels with Wine's null graphics driver (KQ_WINE_GRAPHICS=null)";
   auto* window = new COutputWindow;
   ASSERT_EQ(window->Create("kqmfc output window"), 1);
   HWND hwnd = window->GetSafeHwnd();
-  const int cw = window->m_charWidth, lh = window->m_lineHeight;
-  kqtest::SetClientSize(hwnd, 72 * cw, 12 * lh);
+  const int lh = window->m_lineHeight;
+  kqtest::SetClientSize(hwnd, 72 * window->m_charWidth, 12 * lh);
   window->Display("kqmfc output window: each Display call appends text.\n");
   window->Display("Columns:\tone\ttwo\tthree (tabs to multiples of 8)\n");
   window->Display("A line longer than the width of 140 characters goes on in the next line: "
@@ -52,7 +48,6 @@ TEST(OutputWindowScreenshot, TheWindowWithTextAsPng) {
   ASSERT_TRUE(kqshot::WritePng(client, "screenshots/output_window_client.png"));
   ASSERT_EQ(client.width, window->m_clientWidth);
   ASSERT_EQ(client.height, window->m_clientHeight);
-
   const COLORREF text = ::GetSysColor(COLOR_WINDOWTEXT), background = ::GetSysColor(COLOR_WINDOW);
   ASSERT_NE(text, background);
   // 9 lines: the first and the last hold text; the rows below them nothing but background.

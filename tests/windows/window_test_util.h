@@ -1,11 +1,13 @@
-// Test helpers for the text windows under Wine: recording what the windows draw, reading scroll bars,
-// and the stock font's metrics that a new window starts with.
+// Test helpers for the text windows under Wine: what the windows draw, client sizes, font metrics, the font
+// dialog, and a fixture holding either window as a child of a host window.
 #pragma once
 
+#include "dialog_watcher.h"
 #include "iat_hook.h"
+#include "kqwindows.h"
 #include "message_pump.h"
 
-#include <afxwin.h>
+#include <gtest/gtest.h>
 
 #include <mutex>
 #include <string>
@@ -16,12 +18,9 @@ namespace kqtest {
 
 // One TextOutA call, with the colours and font face selected at that moment.
 struct DrawnText {
-  HWND window;
-  int x;
-  int y;
+  int x, y;
   std::string text;
-  COLORREF textColor;
-  COLORREF backColor;
+  COLORREF textColor, backColor;
   std::string face;
 };
 
@@ -41,6 +40,12 @@ public:
     std::lock_guard<std::mutex> guard(mutex);
     return std::exchange(drawn, {});
   }
+  // Invalidates `band` (all of the client area when null) and paints it now; what was drawn.
+  std::vector<DrawnText> repaint(HWND window, const RECT* band = nullptr) {
+    ::InvalidateRect(window, band, TRUE);
+    ::UpdateWindow(window);
+    return take();
+  }
 
 private:
   static BOOL WINAPI Hooked(HDC dc, int x, int y, LPCSTR text, int count) {
@@ -48,8 +53,7 @@ private:
       char face[LF_FACESIZE] = {};
       ::GetTextFaceA(dc, LF_FACESIZE, face);
       std::lock_guard<std::mutex> guard(self->mutex);
-      self->drawn.push_back({::WindowFromDC(dc), x, y,
-                             std::string(text, static_cast<size_t>(count > 0 ? count : 0)),
+      self->drawn.push_back({x, y, std::string(text, static_cast<size_t>(count > 0 ? count : 0)),
                              ::GetTextColor(dc), ::GetBkColor(dc), face});
       return self->hook.originalAs<decltype(&::TextOutA)>()(dc, x, y, text, count);
     }
@@ -62,25 +66,11 @@ private:
   std::vector<DrawnText> drawn;
 };
 
-inline SCROLLINFO ScrollInfo(HWND window, int bar) {
-  SCROLLINFO info = {};
-  info.cbSize = sizeof(info);
-  info.fMask = SIF_ALL;
-  ::GetScrollInfo(window, bar, &info);
-  return info;
-}
-
 // Paints whatever is invalid now and handles every message waiting for this thread.
 inline void Settle(HWND window) {
   PumpPending();
   ::UpdateWindow(window);
   PumpPending();
-}
-
-inline RECT ClientRect(HWND window) {
-  RECT r = {};
-  ::GetClientRect(window, &r);
-  return r;
 }
 
 // The metrics of a font described by `font` on the screen.
@@ -96,20 +86,11 @@ inline TEXTMETRICA MetricsOf(const LOGFONTA& font) {
   return tm;
 }
 
-// What a window starts with: the stock fixed font's description and metrics on the screen.
-struct StockFont {
-  LOGFONTA font = {};
-  TEXTMETRICA metrics = {};
-  StockFont() {
-    ::GetObjectA(::GetStockObject(ANSI_FIXED_FONT), sizeof(font), &font);
-    metrics = MetricsOf(font);
-  }
-};
-
 // Sizes a window so that its client area is width x height (the scroll bars it shows then included).
 inline void SetClientSize(HWND window, int width, int height) {
   for (int attempt = 0; attempt < 4; ++attempt) {
-    RECT client = ClientRect(window), outer = {};
+    RECT client = {}, outer = {};
+    ::GetClientRect(window, &client);
     ::GetWindowRect(window, &outer);
     const int dw = width - client.right, dh = height - client.bottom;
     if (dw == 0 && dh == 0)
@@ -119,5 +100,88 @@ inline void SetClientSize(HWND window, int width, int height) {
     PumpPending();
   }
 }
+
+// A watcher answer for the font dialog that picks the face `face` (face list cmb1) and the colour item
+// `colour` (colour list cmb4, e.g. "Red") as a user's clicks would, then sends `command`. `picked` tells
+// whether both were there.
+inline DialogAnswer ChooseInFontDialog(std::string face, std::string colour, WORD command, bool& picked) {
+  DialogAnswer answer;
+  answer.command = command;
+  answer.prepare = [face, colour, &picked](HWND dialog) {
+    auto select = [dialog](int id, const std::string& text) {
+      HWND combo = ::GetDlgItem(dialog, id);
+      const LRESULT index = ::SendMessageA(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                           reinterpret_cast<LPARAM>(text.c_str()));
+      ::SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+      ::SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+      return index != CB_ERR;
+    };
+    picked = select(0x470, face) & select(0x473, colour);
+  };
+  return answer;
+}
+
+// The two text windows, each created as a visible 400 x 300 child of `parent` with both scroll bars.
+struct OutputKind {
+  using Window = COutputWindow;
+  static constexpr int width = 140;
+  static constexpr long long cap = 30000;
+  static bool create(Window& w, HWND parent) { // on failure the frame has deleted itself
+    return w.Create("output", RECT{10, 20, 410, 320}, CWnd::FromHandle(parent)) == 1;
+  }
+  static void release(Window*) {} // a frame deletes itself when its window is destroyed
+};
+struct FastKind {
+  using Window = CFastDisplayWnd;
+  static constexpr int width = 80;
+  static constexpr long long cap = 65000;
+  static bool create(Window& w, HWND parent) { // on failure the object is deleted, as a frame does
+    if (w.CreateEx(0, nullptr, "fast", WS_CHILD | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL, 0, 0, 400, 300,
+                   parent, nullptr))
+      return true;
+    delete &w;
+    return false;
+  }
+  static void release(Window* w) { delete w; }
+};
+
+template <class Kind> class TextWindowTest : public testing::Test {
+protected:
+  void SetUp() override {
+    parent = ::CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 900, 700, nullptr,
+                               nullptr, nullptr, nullptr);
+    ASSERT_NE(parent, nullptr);
+    window = new typename Kind::Window;
+    if (!Kind::create(*window, parent)) {
+      window = nullptr;
+      FAIL() << "window not created";
+    }
+    hwnd = window->GetSafeHwnd();
+    cw = window->m_charWidth;
+    lh = window->m_lineHeight;
+  }
+  void TearDown() override {
+    if (window != nullptr) {
+      ::DestroyWindow(hwnd);
+      Kind::release(window);
+    }
+    ::DestroyWindow(parent);
+    PumpPending();
+  }
+  // Appends lines "line 0" .. "line <count - 1>" in one call.
+  void addLines(long long count) {
+    std::string text;
+    for (long long i = 0; i < count; ++i)
+      text += "line " + std::to_string(i) + "\n";
+    window->Display(text.data(), static_cast<int>(text.size()));
+  }
+  void send(UINT message, UINT code, UINT pos = 0) {
+    ::SendMessageA(hwnd, message, MAKEWPARAM(code, pos), 0);
+  }
+
+  HWND parent = nullptr, hwnd = nullptr;
+  typename Kind::Window* window = nullptr;
+  int cw = 0, lh = 0;
+};
 
 } // namespace kqtest

@@ -1,0 +1,265 @@
+// What both text windows do alike, on real windows under Wine: every test runs on a COutputWindow and on
+// a CFastDisplayWnd, each a child of a host window.
+#include "window_test_util.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <type_traits>
+
+using kqtest::SetClientSize;
+
+namespace {
+template <class Kind> class TextWindow : public kqtest::TextWindowTest<Kind> {};
+using Kinds = testing::Types<kqtest::OutputKind, kqtest::FastKind>;
+struct KindName {
+  template <class Kind> static std::string GetName(int) {
+    return std::is_same_v<Kind, kqtest::OutputKind> ? "Output" : "FastDisplay";
+  }
+};
+} // namespace
+TYPED_TEST_SUITE(TextWindow, Kinds, KindName);
+
+TYPED_TEST(TextWindow, CellSizesFromTheStockFixedFontAndRangesFromTheClientSize) {
+  auto& w = *this->window;
+  const HWND hwnd = this->hwnd;
+  const int cw = this->cw, lh = this->lh, width = TypeParam::width;
+  LOGFONTA stock = {};
+  ::GetObjectA(::GetStockObject(ANSI_FIXED_FONT), sizeof(stock), &stock);
+  const TEXTMETRICA tm = kqtest::MetricsOf(stock);
+  ASSERT_EQ(tm.tmPitchAndFamily & TMPF_FIXED_PITCH, 0); // the bit is clear for a fixed-pitch font
+  EXPECT_STREQ(w.m_logFont.lfFaceName, stock.lfFaceName);
+  EXPECT_EQ(w.m_logFont.lfHeight, stock.lfHeight);
+  EXPECT_EQ(w.m_textColor, ::GetSysColor(COLOR_WINDOWTEXT));
+  EXPECT_EQ(cw, tm.tmAveCharWidth);
+  EXPECT_EQ(w.m_capsWidth, cw);
+  EXPECT_EQ(lh, tm.tmHeight + tm.tmExternalLeading);
+  EXPECT_EQ(w.m_textWidth, (width + 1) * cw);
+  EXPECT_EQ(w.m_lineWidth, width);
+  EXPECT_EQ(w.m_maxLines, TypeParam::cap);
+
+  this->addLines(100); // 101 lines with the current one
+  SetClientSize(hwnd, 50 * cw + 3, 20 * lh + 5);
+  EXPECT_EQ(w.m_clientWidth, 50 * cw + 3);
+  EXPECT_EQ(w.m_clientHeight, 20 * lh + 5);
+  EXPECT_EQ(w.m_vScrollMax, 101 - 20);
+  EXPECT_EQ(w.m_hScrollMax, width - 50); // 3 pixels short of width + 1 - 50 columns
+  int low = -1, high = -1;
+  ::GetScrollRange(hwnd, SB_VERT, &low, &high);
+  EXPECT_EQ(low, 0);
+  EXPECT_EQ(high, 81);
+  ::GetScrollRange(hwnd, SB_HORZ, &low, &high);
+  EXPECT_EQ(high, width - 50);
+  // One column short of the text width: a range of 1; the whole text width: no range and no bar.
+  SetClientSize(hwnd, width * cw, 20 * lh);
+  EXPECT_EQ(w.m_hScrollMax, 1);
+  SetClientSize(hwnd, (width + 1) * cw, 20 * lh);
+  EXPECT_EQ(w.m_hScrollMax, 0);
+  EXPECT_EQ(::GetWindowLongA(hwnd, GWL_STYLE) & WS_HSCROLL, 0);
+  // As tall as the lines: no vertical range and no bar; one line less: a range of 1.
+  w.OnClearBuffer();
+  this->addLines(30);
+  SetClientSize(hwnd, (width + 20) * cw, 31 * lh);
+  EXPECT_EQ(w.m_vScrollMax, 0);
+  EXPECT_EQ(::GetWindowLongA(hwnd, GWL_STYLE) & WS_VSCROLL, 0);
+  SetClientSize(hwnd, (width + 20) * cw, 30 * lh);
+  EXPECT_EQ(w.m_vScrollMax, 1);
+  EXPECT_NE(::GetWindowLongA(hwnd, GWL_STYLE) & WS_VSCROLL, 0);
+}
+
+// At the end of a full store (the oldest lines dropped), so the rows are fetched by index from far in.
+TYPED_TEST(TextWindow, PaintsOnlyTheRowsOfTheInvalidRectangle) {
+  auto& w = *this->window;
+  const HWND hwnd = this->hwnd;
+  const int cw = this->cw, lh = this->lh;
+  const long long total = TypeParam::cap + 5000, dropped = total - (TypeParam::cap - 2);
+  this->addLines(total);
+  ASSERT_EQ(w.m_lines.GetCount(), TypeParam::cap - 1);
+  SetClientSize(hwnd, 60 * cw, 20 * lh);
+  this->send(WM_VSCROLL, SB_BOTTOM);
+  this->send(WM_HSCROLL, SB_THUMBPOSITION, 3);
+  const int top = w.m_vScrollPos;
+  ASSERT_EQ(top, TypeParam::cap - 1 - 20);
+  ASSERT_EQ(w.m_hScrollPos, 3);
+  kqtest::Settle(hwnd);
+
+  kqtest::TextOutRecorder recorder;
+  ASSERT_TRUE(recorder.installed());
+  // From the middle of row 2 to the third pixel of row 4: rows 1 to 4, moved 3 columns left.
+  const RECT band = {5, 2 * lh + lh / 2, 20, 4 * lh + 2};
+  const auto drawn = recorder.repaint(hwnd, &band);
+  ASSERT_EQ(drawn.size(), 4u);
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_EQ(drawn[i].text, "line " + std::to_string(dropped + top + 1 + i));
+    EXPECT_EQ(drawn[i].x, -3 * cw);
+    EXPECT_EQ(drawn[i].y, (1 + i) * lh);
+    EXPECT_EQ(drawn[i].textColor, ::GetSysColor(COLOR_WINDOWTEXT));
+    EXPECT_EQ(drawn[i].backColor, ::GetSysColor(COLOR_WINDOW));
+  }
+  // A whole repaint: from the line above the top (off the client area) to the empty current line.
+  const auto all = recorder.repaint(hwnd);
+  ASSERT_EQ(all.size(), 21u);
+  EXPECT_EQ(all.front().text, "line " + std::to_string(dropped + top - 1));
+  EXPECT_EQ(all.front().y, -lh);
+  EXPECT_EQ(all[19].text, "line " + std::to_string(total - 1));
+  EXPECT_EQ(all.back().text, "");
+}
+
+TYPED_TEST(TextWindow, EveryScrollRequestAtBothEnds) {
+  auto& w = *this->window;
+  const HWND hwnd = this->hwnd;
+  const int lh = this->lh;
+  this->addLines(100);
+  SetClientSize(hwnd, 40 * this->cw, 20 * lh);
+  this->send(WM_VSCROLL, SB_TOP);
+  kqtest::Settle(hwnd);
+  const int vMax = w.m_vScrollMax, hMax = w.m_hScrollMax;
+  ASSERT_EQ(vMax, 81);
+  ASSERT_EQ(hMax, TypeParam::width + 1 - 40);
+
+  // At the top and the left nothing moves and nothing is painted. One line down paints only the
+  // uncovered bottom row (and the rows beside it), at once.
+  kqtest::TextOutRecorder recorder;
+  this->send(WM_VSCROLL, SB_LINEUP);
+  this->send(WM_HSCROLL, SB_LINELEFT);
+  kqtest::Settle(hwnd);
+  EXPECT_TRUE(recorder.take().empty());
+  this->send(WM_VSCROLL, SB_LINEDOWN);
+  const auto drawn = recorder.take();
+  ASSERT_EQ(drawn.size(), 3u);
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(drawn[i].text, "line " + std::to_string(19 + i));
+    EXPECT_EQ(drawn[i].y, (18 + i) * lh);
+  }
+
+  // Each request in turn (thumb position `thumb`), and the position after it on the field and the bar.
+  auto walk = [&](UINT message, int bar, const int& field, UINT thumb, std::initializer_list<UINT> codes,
+                  std::initializer_list<int> expected) {
+    ASSERT_EQ(codes.size(), expected.size());
+    for (size_t i = 0; i < codes.size(); ++i) {
+      this->send(message, codes.begin()[i], thumb);
+      EXPECT_EQ(field, expected.begin()[i]) << "request " << i;
+      EXPECT_EQ(::GetScrollPos(hwnd, bar), expected.begin()[i]) << "request " << i;
+    }
+  };
+  // Pages: 20 lines, and 40 / 8 = 5 columns. The thumb moves the view only when released.
+  walk(WM_VSCROLL, SB_VERT, w.m_vScrollPos, 70,
+       {SB_TOP, SB_LINEUP, SB_PAGEUP, SB_LINEDOWN, SB_PAGEDOWN, SB_LINEUP, SB_THUMBTRACK, SB_ENDSCROLL,
+        SB_THUMBPOSITION, SB_PAGEDOWN, SB_LINEDOWN, SB_PAGEDOWN, SB_BOTTOM, SB_PAGEUP, SB_TOP, SB_BOTTOM},
+       {0, 0, 0, 1, 21, 20, 20, 20, 70, vMax, vMax, vMax, vMax, vMax - 20, 0, vMax});
+  walk(WM_VSCROLL, SB_VERT, w.m_vScrollPos, 200, {SB_TOP, SB_THUMBPOSITION}, {0, vMax});
+  walk(WM_HSCROLL, SB_HORZ, w.m_hScrollPos, 30,
+       {SB_LINELEFT, SB_PAGELEFT, SB_LEFT, SB_LINERIGHT, SB_PAGERIGHT, SB_THUMBTRACK, SB_THUMBPOSITION,
+        SB_RIGHT, SB_LINERIGHT, SB_PAGERIGHT, SB_PAGELEFT, SB_LEFT},
+       {0, 0, 0, 1, 6, 6, 30, hMax, hMax, hMax, hMax - 5, 0});
+  // Less than a line high and fewer than eight columns wide: pages of 1.
+  SetClientSize(hwnd, 20, lh - 1);
+  ASSERT_EQ(w.m_clientWidth, 20);
+  walk(WM_VSCROLL, SB_VERT, w.m_vScrollPos, 0, {SB_TOP, SB_PAGEDOWN}, {0, 1});
+  walk(WM_HSCROLL, SB_HORZ, w.m_hScrollPos, 0, {SB_LEFT, SB_PAGERIGHT}, {0, 1});
+}
+
+TYPED_TEST(TextWindow, ClearingGoesBackToTheFirstLineAndKeepsTheColumn) {
+  auto& w = *this->window;
+  const HWND hwnd = this->hwnd;
+  this->addLines(100);
+  SetClientSize(hwnd, 40 * this->cw, 10 * this->lh);
+  this->send(WM_VSCROLL, SB_THUMBPOSITION, 30);
+  this->send(WM_HSCROLL, SB_THUMBPOSITION, 4);
+  kqtest::Settle(hwnd);
+  w.OnClearBuffer();
+  EXPECT_EQ(w.m_lines.GetCount(), 1);
+  EXPECT_TRUE(w.m_lines.GetHead().IsEmpty());
+  EXPECT_EQ(w.m_vScrollMax, 0);
+  EXPECT_EQ(w.m_vScrollPos, 0);
+  EXPECT_EQ(w.m_hScrollPos, 4);
+  RECT update = {};
+  EXPECT_TRUE(::GetUpdateRect(hwnd, &update, FALSE));
+  EXPECT_EQ(update.bottom - update.top, 10 * this->lh); // the whole client area
+  // Text of no bytes stores nothing but still updates the view.
+  w.Display("abc", 3);
+  kqtest::Settle(hwnd);
+  w.Display("xyz", 0);
+  w.Display("xyz", -5);
+  EXPECT_TRUE(::GetUpdateRect(hwnd, &update, FALSE));
+  EXPECT_EQ(w.m_lines.GetCount(), 1);
+  EXPECT_TRUE(w.m_lines.GetHead() == "abc");
+}
+
+TYPED_TEST(TextWindow, BeforeItsWindowExistsTextIsStoredAndShownOnceCreated) {
+  auto* late = new typename TypeParam::Window;
+  late->Display("one\ntwo\n", 8);
+  late->OnClearBuffer();
+  late->Display("three\nfour\nfive\nsix", 19);
+  EXPECT_EQ(late->m_lines.GetCount(), 4);
+  EXPECT_EQ(late->m_vScrollMax, 0);
+  ASSERT_TRUE(TypeParam::create(*late, this->parent));
+  const HWND hwnd = late->GetSafeHwnd();
+  SetClientSize(hwnd, 40 * late->m_charWidth, 2 * late->m_lineHeight);
+  EXPECT_EQ(late->m_vScrollMax, 2);
+  kqtest::TextOutRecorder recorder;
+  const auto drawn = recorder.repaint(hwnd);
+  ASSERT_GE(drawn.size(), 2u);
+  EXPECT_EQ(drawn[0].text, "three");
+  EXPECT_EQ(drawn[1].text, "four");
+  ::DestroyWindow(hwnd);
+  TypeParam::release(late);
+}
+
+TYPED_TEST(TextWindow, FontDialogCancelledChangesNothingConfirmedDrawsInTheNewFontFromTheTopLeft) {
+  auto& w = *this->window;
+  const HWND hwnd = this->hwnd;
+  const int cw = this->cw, lh = this->lh;
+  this->addLines(50);
+  SetClientSize(hwnd, 40 * cw, 10 * lh);
+  this->send(WM_VSCROLL, SB_THUMBPOSITION, 20);
+  this->send(WM_HSCROLL, SB_THUMBPOSITION, 5);
+  const LOGFONTA font = w.m_logFont;
+  const COLORREF colour = w.m_textColor;
+  bool picked = false;
+  {
+    kqtest::DialogWatcher watcher(kqtest::ChooseInFontDialog("DejaVu Serif", "Blue", IDCANCEL, picked));
+    w.OnFont();
+    ASSERT_TRUE(watcher.Result().found);
+  }
+  ASSERT_TRUE(picked);
+  EXPECT_EQ(std::memcmp(&w.m_logFont, &font, sizeof(font)), 0);
+  EXPECT_EQ(w.m_textColor, colour);
+  EXPECT_EQ(w.m_charWidth, cw);
+  EXPECT_EQ(w.m_lineHeight, lh);
+  EXPECT_EQ(w.m_vScrollPos, 20);
+  EXPECT_EQ(w.m_hScrollPos, 5);
+
+  {
+    kqtest::DialogWatcher watcher(kqtest::ChooseInFontDialog("DejaVu Sans", "Red", IDOK, picked));
+    w.OnFont();
+    ASSERT_TRUE(watcher.Result().found);
+  }
+  ASSERT_TRUE(picked);
+  EXPECT_STREQ(w.m_logFont.lfFaceName, "DejaVu Sans");
+  EXPECT_EQ(w.m_textColor, RGB(255, 0, 0));
+  EXPECT_EQ(w.m_vScrollPos, 0);
+  EXPECT_EQ(w.m_hScrollPos, 0);
+  EXPECT_EQ(::GetScrollPos(hwnd, SB_VERT), 0);
+  EXPECT_EQ(::GetScrollPos(hwnd, SB_HORZ), 0);
+  // A variable-pitch face: capitals count one and a half average characters.
+  const TEXTMETRICA tm = kqtest::MetricsOf(w.m_logFont);
+  ASSERT_NE(tm.tmPitchAndFamily & TMPF_FIXED_PITCH, 0);
+  EXPECT_EQ(w.m_charWidth, tm.tmAveCharWidth);
+  EXPECT_EQ(w.m_capsWidth, 3 * tm.tmAveCharWidth / 2);
+  EXPECT_EQ(w.m_lineHeight, tm.tmHeight + tm.tmExternalLeading);
+  EXPECT_EQ(w.m_textWidth, (TypeParam::width + 1) * w.m_capsWidth);
+  EXPECT_EQ(w.m_vScrollMax, 51 - w.m_clientHeight / w.m_lineHeight); // ranges from the new cells
+  EXPECT_EQ(w.m_hScrollMax, (w.m_textWidth - w.m_clientWidth) / w.m_charWidth);
+  kqtest::TextOutRecorder recorder;
+  const auto drawn = recorder.repaint(hwnd);
+  ASSERT_FALSE(drawn.empty());
+  EXPECT_EQ(drawn[0].text, "line 0");
+  EXPECT_EQ(drawn[0].x, 0);
+  EXPECT_EQ(drawn[0].y, 0);
+  for (const auto& d : drawn) {
+    EXPECT_EQ(d.face, "DejaVu Sans");
+    EXPECT_EQ(d.textColor, RGB(255, 0, 0));
+  }
+}
