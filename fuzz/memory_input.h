@@ -1,7 +1,6 @@
-// A stream buffer over bytes in memory that can fail hard and can hand out its bytes a few at a time.
-// Reading the byte at `failAt` throws, which the istream reading it turns into badbit (a hard error, as a
-// failing disk would give). `step` limits how many bytes each refill of the get area exposes, so that
-// readers that take the buffer a chunk at a time meet a boundary at every position.
+// A stream buffer over bytes in memory. Reading the byte at `failAt` throws, which the reading istream
+// turns into badbit (as a failing disk would); each refill exposes at most `step` bytes, so that readers
+// taking the buffer a chunk at a time meet a chunk boundary everywhere.
 #pragma once
 
 #include <algorithm>
@@ -14,10 +13,9 @@ class KQMemoryInput : public std::streambuf {
 public:
   KQMemoryInput(const char* data, std::size_t size, std::size_t failAt = SIZE_MAX,
                 std::size_t step = SIZE_MAX)
-      : failing(failAt <= size), step(step == 0 ? 1 : step) {
-    begin = const_cast<char*>(data); // a get area only: never written
-    stop = begin + (failing ? failAt : size);
-    setg(begin, begin, begin);
+      : failing(failAt <= size), step(std::max<std::size_t>(step, 1)), begin(const_cast<char*>(data)),
+        stop(begin + (failing ? failAt : size)) {
+    setg(begin, begin, begin); // a get area only: never written
   }
 
 protected:

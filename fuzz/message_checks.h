@@ -6,13 +6,12 @@
 #include <cstdint>
 #include <string>
 
-// Reads `data` as a message file and checks: the table holds exactly the last non-empty text read for
-// each number, traced or not; its invariants hold; writing the catalogue back as a clean file and reading
-// that gives the same catalogue, in which the checker finds no problem; a stream error at any byte gives the
-// same catalogue as a file that ends there.
+// Reads `data` as a message file, traced and untraced over small chunks, and checks: both hold exactly the
+// last non-empty text reported for each number, with the table's invariants; the catalogue written back as
+// a clean file reads the same and the checker finds nothing in it; a stream error at a byte gives what a
+// file ending there gives.
 std::string kqCheckMessageReader(const std::uint8_t* data, std::size_t size);
 
-// Interprets `data` as a table configuration and a sequence of operations, runs them on a KQMessageTable
-// and on a std::map side by side, and checks that both agree after every step and that the table's
-// invariants hold.
+// Runs a table configuration and operations taken from `data` on a KQMessageTable and a std::map side by
+// side, checking that they agree after every step and that the table's invariants hold.
 std::string kqCheckTableOperations(const std::uint8_t* data, std::size_t size);

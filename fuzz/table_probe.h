@@ -1,5 +1,5 @@
-// A view into KQMessageTable's nodes for checks: verifies the structural invariants that no public
-// operation shows (bucket fields, free list, block headers).
+// KQMessageTable with a view of its nodes, for checks of what no public operation shows (bucket fields, the
+// free list, the block headers), and a table's entries as plain strings.
 #pragma once
 
 #include "kqmessages.h"
@@ -8,6 +8,25 @@
 #include <cstdint>
 #include <set>
 #include <string>
+#include <utility>
+#include <vector>
+
+inline std::string kqText(const KQCString& s) {
+  return std::string(s.data(), static_cast<size_t>(s.length()));
+}
+
+// Every entry, in walk order.
+using KQEntries = std::vector<std::pair<long, std::string>>;
+inline KQEntries kqWalk(const KQMessageTable& table) {
+  KQEntries entries;
+  for (void* pos = table.getStartPosition(); pos != nullptr;) {
+    long key = 0;
+    KQCString value;
+    table.getNextAssoc(pos, key, value);
+    entries.emplace_back(key, kqText(value));
+  }
+  return entries;
+}
 
 class KQTableProbe : public KQMessageTable {
 public:
@@ -29,55 +48,41 @@ public:
     return n;
   }
   const void* newestBlock() const { return blocks; }
-  // Reads the key of a node, live or not (to show that a free node cannot be read).
+  bool hasBucketArray() const { return hashTable != nullptr; }
+  // Reads a node's key, live or not (a free node must not be readable).
   static std::int32_t touch(const void* node) {
     return *static_cast<const volatile std::int32_t*>(&static_cast<const KQTAssoc*>(node)->key);
   }
-  bool hasBucketArray() const { return hashTable != nullptr; }
 
-  // "" when every invariant holds, else the first one broken.
+  // "" when every invariant holds, else the first one broken. The loops stop one node past a correct
+  // count, so that a cycle shows as a wrong count.
   std::string invariants() const {
-    size_t live = 0;
+    size_t live = 0, capacity = 0, free = 0;
     std::set<std::int32_t> keys;
-    if (hashTable != nullptr) {
-      for (size_t b = 0; b < hashTableSize; ++b) {
-        for (const KQTAssoc* node = hashTable[b]; node != nullptr; node = node->next) {
-          if (node->bucket != b)
-            return "node in bucket " + std::to_string(b) + " says bucket " + std::to_string(node->bucket);
-          if (static_cast<std::uint32_t>(node->key) % hashTableSize != b)
-            return "key " + std::to_string(node->key) + " in the wrong bucket";
-          if (!keys.insert(node->key).second)
-            return "key " + std::to_string(node->key) + " stored twice";
-          if (++live > count + 1)
-            return "more nodes in the buckets than count";
-        }
-      }
-    }
+    for (size_t b = 0; hashTable != nullptr && b < hashTableSize; ++b)
+      for (const KQTAssoc* node = hashTable[b]; node != nullptr && live <= count; node = node->next, ++live)
+        if (node->bucket != b || static_cast<std::uint32_t>(node->key) % hashTableSize != b ||
+            !keys.insert(node->key).second)
+          return "key " + std::to_string(node->key) + " misplaced or twice in bucket " + std::to_string(b);
     if (live != count)
       return "count " + std::to_string(count) + " but " + std::to_string(live) + " nodes in the buckets";
-    size_t capacity = 0;
     for (const KQTBlock* b = blocks; b != nullptr; b = b->link) {
       if (b->nodeCount != blockSize || b->zero != 0)
         return "bad block header";
       capacity += b->nodeCount;
     }
-    size_t free = 0;
-    for (KQTAssoc* node = freeList; node != nullptr;) {
+    for (KQTAssoc* node = freeList; node != nullptr && free <= capacity; ++free) {
       kqUnpoison(node, sizeof(KQTAssoc)); // free nodes are poisoned: look, then poison again
       const std::int32_t key = node->key;
       KQTAssoc* next = node->next;
       kqPoison(node, sizeof(KQTAssoc));
       if (key != 0)
         return "free node with key " + std::to_string(key);
-      if (++free > capacity)
-        return "free list longer than the blocks";
       node = next;
     }
     if (free + live != capacity)
       return std::to_string(free) + " free + " + std::to_string(live) + " live nodes in " +
              std::to_string(capacity) + " slots";
-    if (hashTable == nullptr && count != 0)
-      return "entries without a bucket array";
     return "";
   }
 };

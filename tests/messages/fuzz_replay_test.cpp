@@ -1,5 +1,5 @@
-// The fuzz targets' checks as unit tests: the saved corpora (crashes found by fuzzing are kept there), the
-// golden message files, and seeded random inputs, so that every native test run exercises them.
+// The fuzz checks as unit tests, so that every native test run exercises them: the saved corpora (a crash
+// found by fuzzing is kept there), the golden message files and seeded random inputs.
 #include "message_checks.h"
 
 #include <gtest/gtest.h>
@@ -9,65 +9,56 @@
 #include <random>
 #include <sstream>
 #include <string>
-#include <vector>
 
 namespace fs = std::filesystem;
 
 namespace {
-std::string readBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
+using Check = std::string (*)(const std::uint8_t*, std::size_t);
+
+std::string run(Check check, const std::string& data) {
+  return check(reinterpret_cast<const std::uint8_t*>(data.data()), data.size());
 }
 
-const std::uint8_t* bytesOf(const std::string& s) {
-  return reinterpret_cast<const std::uint8_t*>(s.data());
-}
-
-size_t replay(const fs::path& dir, std::string (*check)(const std::uint8_t*, std::size_t)) {
+size_t replay(const fs::path& dir, Check check) {
   size_t files = 0;
   for (const fs::directory_entry& entry : fs::directory_iterator(dir)) {
-    if (!entry.is_regular_file())
-      continue;
-    const std::string data = readBytes(entry.path());
-    EXPECT_EQ(check(bytesOf(data), data.size()), "") << entry.path().string();
+    std::ifstream in(entry.path(), std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    EXPECT_EQ(run(check, bytes.str()), "") << entry.path().string();
     ++files;
   }
   return files;
 }
 } // namespace
 
-TEST(FuzzChecks, SavedCorporaPass) {
+TEST(FuzzChecks, SavedCorporaAndGoldenFilesPass) {
   EXPECT_GE(replay(fs::path(KQ_FUZZ_CORPUS) / "message_reader", kqCheckMessageReader), 2u);
   EXPECT_GE(replay(fs::path(KQ_FUZZ_CORPUS) / "message_table", kqCheckTableOperations), 1u);
-}
-
-TEST(FuzzChecks, GoldenMessageFilesPassTheReaderChecks) {
   EXPECT_GE(replay(KQ_MESSAGES_DATA, kqCheckMessageReader), 25u);
 }
 
+// The differential test of the table: random operation sequences against std::map.
 TEST(FuzzChecks, RandomOperationSequencesAgreeWithStdMap) {
   std::mt19937 random(20240611);
-  for (int run = 0; run < 400; ++run) {
-    std::vector<std::uint8_t> ops(random() % 1500);
-    for (std::uint8_t& b : ops)
-      b = static_cast<std::uint8_t>(random());
-    ASSERT_EQ(kqCheckTableOperations(ops.data(), ops.size()), "") << "run " << run;
+  for (int i = 0; i < 400; ++i) {
+    std::string ops(random() % 1500, '\0');
+    for (char& b : ops)
+      b = static_cast<char>(random());
+    ASSERT_EQ(run(kqCheckTableOperations, ops), "") << "run " << i;
   }
 }
 
+// Files put together from the pieces that matter to the reader, so that every rule is met often.
 TEST(FuzzChecks, RandomMessageFilesPassTheReaderChecks) {
-  // Files put together from the pieces that matter to the reader, so that every rule is met often.
   static const char* const pieces[] = {"12",   "-",  "+",    "0",    "2147483648", " ",  "  ",
                                        "\t",   "\n", "\n\n", "\r\n", "\"",         "\\", "\\\\",
                                        "\\\"", "n",  "t",    "r",    "x",          "#",  ""};
   std::mt19937 random(7);
-  for (int run = 0; run < 1500; ++run) {
+  for (int i = 0; i < 1500; ++i) {
     std::string file;
-    const int count = static_cast<int>(random() % 60);
-    for (int i = 0; i < count; ++i)
-      file += pieces[random() % (sizeof(pieces) / sizeof(pieces[0]))];
-    ASSERT_EQ(kqCheckMessageReader(bytesOf(file), file.size()), "") << "run " << run << ": " << file;
+    for (int n = static_cast<int>(random() % 60); n > 0; --n)
+      file += pieces[random() % std::size(pieces)];
+    ASSERT_EQ(run(kqCheckMessageReader, file), "") << "run " << i << ": " << file;
   }
 }
