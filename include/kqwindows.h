@@ -77,7 +77,9 @@ public:
   void Display(const char* text);
   // Appends the `len` bytes at `text` (not NUL-terminated; NUL bytes are stored; nothing when len <= 0)
   // and updates the view: scroll ranges recomputed, the window invalidated (painted later by its own
-  // thread), and, when the view showed the last line, the view moved so that it still does.
+  // thread), and, when the view showed the last line, the view moved so that it still does. A scroll
+  // bar that already has the range and position to be set is left alone (no redraw): with a full store
+  // that follows its last line, each call invalidates the window and sets no bar.
   // An allocation failure throws std::bad_alloc after storing the bytes before it; the lock is released.
   void Display(const char* text, int len);
   // Forgets every line, keeps one empty current line and returns the view to the first line.
@@ -99,8 +101,9 @@ public:
   afx_msg int OnCreate(LPCREATESTRUCT create);
   // Draws the lines that meet the invalid rectangle, and one more above and below.
   afx_msg void OnPaint();
-  // The view update: client size cx x cy stored, scroll ranges and positions recomputed, bars set,
-  // whole client area invalidated. Display, OnClearBuffer and OnFont call it with the stored size.
+  // The view update: client size cx x cy stored, scroll ranges and positions recomputed, bars set
+  // (only those whose range or position changes), whole client area invalidated. Display,
+  // OnClearBuffer and OnFont call it with the stored size.
   afx_msg void OnSize(UINT type, int cx, int cy);
   // Scroll by columns: line requests by 1, page requests by an eighth of the visible columns; the
   // thumb is followed when it is released, not while it is dragged.
@@ -192,8 +195,9 @@ public:
   afx_msg int OnCreate(LPCREATESTRUCT create);
   // Draws the lines that meet the invalid rectangle, and one more above and below.
   afx_msg void OnPaint();
-  // Stores the client size, recomputes the ranges, clamps the positions, sets the bars and invalidates
-  // the window. Display, OnClearBuffer, GetInput and OnFont call it with the stored size.
+  // Stores the client size, recomputes the ranges, clamps the positions, sets the bars (only those whose
+  // range or position changes: setting a bar redraws it) and invalidates the window. Display,
+  // OnClearBuffer, GetInput and OnFont call it with the stored size.
   afx_msg void OnSize(UINT type, int cx, int cy);
   // Scroll by columns (page: an eighth of the visible columns) and by lines (page: the whole visible
   // lines), by compute_scroll_pos_delta; the thumb is followed only when released.

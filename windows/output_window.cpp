@@ -91,7 +91,7 @@ void COutputWindow::Display(const char* text, int len) {
   if (atBottom) {
     const int bottom = viewGet(m_vScrollMax);
     viewSet(m_vScrollPos, bottom);
-    SetScrollPos(SB_VERT, bottom, TRUE);
+    KQSetScrollPos(*this, SB_VERT, bottom);
   }
 }
 

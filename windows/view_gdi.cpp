@@ -76,9 +76,32 @@ void KQMoveView(CWnd& window, int bar, int delta, int newPos, int unitPixels) {
   window.UpdateWindow();
 }
 
+namespace {
+// The bar's range and position as the system keeps them; false when it cannot tell.
+bool currentScrollBar(CWnd& window, int bar, SCROLLINFO& info) {
+  info = SCROLLINFO{};
+  info.cbSize = sizeof(info);
+  info.fMask = SIF_RANGE | SIF_POS;
+  return ::GetScrollInfo(window.GetSafeHwnd(), bar, &info) != FALSE;
+}
+} // namespace
+
+// A scroll-bar call redraws the bar even when nothing changes, which costs far more than the question.
 void KQSetScrollBar(CWnd& window, int bar, int max, int pos) {
+  SCROLLINFO info;
+  if (currentScrollBar(window, bar, info) && info.nMin == 0 && info.nMax == max) {
+    if (info.nPos != pos)
+      window.SetScrollPos(bar, pos, TRUE);
+    return;
+  }
   window.SetScrollRange(bar, 0, max, FALSE);
   window.SetScrollPos(bar, pos, TRUE);
+}
+
+void KQSetScrollPos(CWnd& window, int bar, int pos) {
+  SCROLLINFO info;
+  if (!currentScrollBar(window, bar, info) || info.nPos != pos)
+    window.SetScrollPos(bar, pos, TRUE);
 }
 
 bool KQChooseFont(CWnd* parent, LOGFONTA& font, COLORREF& color) {

@@ -42,8 +42,11 @@ private:
 void KQMoveView(CWnd& window, int bar, int delta, int newPos, int unitPixels);
 
 // Sets a bar's range to 0 .. max without redrawing, then its position with redrawing. A range of
-// 0 .. 0 hides the bar.
+// 0 .. 0 hides the bar. Calls that would change nothing are skipped: none when the bar already has
+// that range and position, only the position when it already has that range.
 void KQSetScrollBar(CWnd& window, int bar, int max, int pos);
+// Sets a bar's position with redrawing, unless it is already there.
+void KQSetScrollPos(CWnd& window, int bar, int pos);
 
 // Runs the font dialog (screen fonts, effects, ANSI only, existing fonts only) modally over `parent`,
 // starting from `font`. True when the user chose OK: `font` and `color` then hold the choice.

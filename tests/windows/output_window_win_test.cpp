@@ -1,5 +1,6 @@
 // What only COutputWindow does, on real windows under Wine: its two Create forms, the view following
 // new text, and SaveAs. (What it shares with the fast display window: text_windows_win_test.cpp.)
+#include "iat_hook.h"
 #include "window_test_util.h"
 
 #include <gtest/gtest.h>
@@ -18,6 +19,17 @@ std::string tempPath(const std::string& name) {
 std::string fileBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Scroll-bar calls that the framework layer passes to the system.
+int scrollBarCalls = 0;
+int WINAPI countSetScrollPos(HWND window, int bar, int pos, BOOL redraw) {
+  ++scrollBarCalls;
+  return ::SetScrollPos(window, bar, pos, redraw);
+}
+BOOL WINAPI countSetScrollRange(HWND window, int bar, int low, int high, BOOL redraw) {
+  ++scrollBarCalls;
+  return ::SetScrollRange(window, bar, low, high, redraw);
 }
 
 // A child output window (see kqtest::OutputKind).
@@ -65,10 +77,21 @@ TEST_F(OutputWindowTest, AViewAtTheBottomFollowsNewTextAScrolledUpViewStays) {
   EXPECT_EQ(window->m_vScrollMax, 31);
   EXPECT_EQ(window->m_vScrollPos, 24);
   EXPECT_EQ(::GetScrollPos(hwnd, SB_VERT), 24);
-  // Text that adds no line still keeps a bottom view at the bottom.
+  // Text that adds no line still keeps a bottom view at the bottom, and sets no bar: neither its range
+  // nor its position changes. A new line moves both.
   send(WM_VSCROLL, SB_BOTTOM);
+  kqtest::IatHook pos("kqafx.dll", "user32.dll", "SetScrollPos", reinterpret_cast<void*>(&countSetScrollPos));
+  kqtest::IatHook range("kqafx.dll", "user32.dll", "SetScrollRange",
+                        reinterpret_cast<void*>(&countSetScrollRange));
+  ASSERT_TRUE(pos.installed() && range.installed());
+  scrollBarCalls = 0;
   window->Display("partial");
   EXPECT_EQ(window->m_vScrollPos, 31);
+  EXPECT_EQ(scrollBarCalls, 0);
+  window->Display("\n");
+  EXPECT_EQ(window->m_vScrollPos, 32);
+  EXPECT_EQ(::GetScrollPos(hwnd, SB_VERT), 32);
+  EXPECT_GE(scrollBarCalls, 2);
 }
 
 TEST_F(OutputWindowTest, SaveAsWritesEachLineUpToItsNulWithCrLfThenOneMore) {
