@@ -17,9 +17,9 @@ using Model = std::map<std::int32_t, std::string>;
 // The catalogue a load should give: the last non-empty text reported under each number.
 class ModelRecorder : public KQMessageObserver {
 public:
-  void record(const KQMessageRecordTrace&, std::int32_t number, const std::string& text) override {
+  void record(const KQMessageRecordTrace&, std::int32_t number, std::string_view text) override {
     if (!text.empty())
-      model[number] = text;
+      model[number] = std::string(text);
   }
   Model model;
 };
@@ -52,25 +52,30 @@ std::string writeClean(const Model& model) {
   return file;
 }
 
-// Loads the bytes traced, recording the model, and untraced (the catalogue's own bulk path) over chunks of
-// a few bytes. Both must stop where the input does, with badbit exactly when an error was injected, and
+// Loads the bytes traced, recording the model, and untraced (the catalogue's own path) twice: over chunks
+// of a few bytes, where records run past chunk ends, and over the input in one chunk, where records are
+// read within it. All must stop where the input does, with badbit exactly when an error was injected, and
 // hold the model.
 std::string load(const char* data, size_t size, size_t failAt, Model& model) {
-  KQMemoryInput tracedBuffer(data, size, failAt), plainBuffer(data, size, failAt, 1 + size % 7);
-  std::istream traced(&tracedBuffer), plain(&plainBuffer);
+  KQMemoryInput tracedBuffer(data, size, failAt), smallBuffer(data, size, failAt, 1 + size % 7),
+      wholeBuffer(data, size, failAt);
+  std::istream traced(&tracedBuffer), small(&smallBuffer), whole(&wholeBuffer);
   ModelRecorder recorder;
-  KQTableProbe tracedTable, plainTable;
+  KQTableProbe tracedTable, smallTable, wholeTable;
   loadMessages(traced, tracedTable, &recorder);
-  loadMessages(plain, plainTable);
+  loadMessages(small, smallTable);
+  loadMessages(whole, wholeTable);
   model = recorder.model;
   if (failAt <= size ? !traced.bad() : !traced.eof() || traced.bad())
     return "the load did not end where the input did";
-  if (plain.rdstate() != traced.rdstate())
-    return "the untraced load ended in another stream state";
+  if (small.rdstate() != traced.rdstate() || whole.rdstate() != traced.rdstate())
+    return "an untraced load ended in another stream state";
   if (std::string r = compare(tracedTable, model); !r.empty())
     return r;
-  if (std::string r = compare(plainTable, model); !r.empty())
-    return "the untraced load: " + r;
+  if (std::string r = compare(smallTable, model); !r.empty())
+    return "the untraced load in small chunks: " + r;
+  if (std::string r = compare(wholeTable, model); !r.empty())
+    return "the untraced load in one chunk: " + r;
   return "";
 }
 } // namespace

@@ -3,6 +3,7 @@
 #include "kqmessages.h"
 
 #include <fstream>
+#include <memory>
 
 namespace {
 // Lives in the library's read-only data: valid for as long as the library is loaded.
@@ -18,7 +19,12 @@ int KQMessageManager::setFile(const char* fileName) {
     return 0;
   // Text mode. The standard library opens files with the C runtime's default sharing, which lets other
   // processes read and write the file meanwhile.
-  std::ifstream in(fileName);
+  // The reader takes the stream's buffer in one piece at a time: a larger buffer than the default means
+  // fewer reads from the file.
+  const std::unique_ptr<char[]> buffer(new char[KQMessageReader::chunkSize]);
+  std::ifstream in;
+  in.rdbuf()->pubsetbuf(buffer.get(), KQMessageReader::chunkSize);
+  in.open(fileName);
   if (!in.is_open() || in.fail())
     return 0;
   in.peek(); // some files open but cannot be read (a folder on Linux): that is a failure to open too

@@ -4,10 +4,17 @@
 #include "kqmessages.h"
 
 #include <algorithm>
+#include <array>
+#include <climits>
 #include <cstdint>
 #include <cstring>
 #include <ios>
+#include <new>
 #include <string>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
 bool isDigit(int c) {
@@ -55,6 +62,35 @@ private:
   bool convertible = true;
 };
 
+// What an escaped character stands for: itself, but for n, r and t.
+constexpr auto escapeTranslation = [] {
+  std::array<unsigned char, 256> table{};
+  for (int c = 0; c < 256; ++c)
+    table[c] = static_cast<unsigned char>(c);
+  table['n'] = '\n';
+  table['r'] = '\r';
+  table['t'] = '\t';
+  return table;
+}();
+
+// The first double quote or backslash in [p, end), or `end`: the end of a run of plain text characters.
+const char* plainRunEnd(const char* p, const char* end) {
+#if defined(__SSE2__)
+  const __m128i quote = _mm_set1_epi8('"');
+  const __m128i backslash = _mm_set1_epi8('\\');
+  for (; end - p >= 16; p += 16) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const unsigned mask = static_cast<unsigned>(
+        _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, quote), _mm_cmpeq_epi8(v, backslash))));
+    if (mask != 0)
+      return p + __builtin_ctz(mask);
+  }
+#endif
+  while (p != end && *p != '"' && *p != '\\')
+    ++p;
+  return p;
+}
+
 // Follows the characters before the opening quote for the trace: which lines held more than blanks.
 class ContentWatch {
 public:
@@ -96,12 +132,12 @@ bool KQMessageReader::refill() {
       return false;
     }
     // Only what the buffer holds already, so that no read beyond it can fail half-way through a chunk.
-    n = std::min<std::streamsize>(buffer->in_avail(), sizeof(chunk));
+    n = std::min(buffer->in_avail(), chunkSize);
     if (n <= 1) {
-      chunk[0] = traits::to_char_type(buffer->sbumpc());
+      chunk.get()[0] = traits::to_char_type(buffer->sbumpc());
       n = 1;
     } else {
-      n = buffer->sgetn(chunk, n);
+      n = buffer->sgetn(chunk.get(), n);
     }
   } catch (...) {
     ended = true;
@@ -113,8 +149,8 @@ bool KQMessageReader::refill() {
     in.setstate(std::ios::badbit);
     return false;
   }
-  pos = chunk;
-  end = chunk + n;
+  pos = chunk.get();
+  end = pos + n;
   return true;
 }
 
@@ -129,7 +165,77 @@ void KQMessageReader::follow(int ch) {
     ++line;
 }
 
-void KQMessageReader::readMessage(std::int32_t& number, std::string& text, KQMessageRecordTrace* trace) {
+const char* KQMessageReader::readWithinChunk(std::int32_t& number) {
+  const char* p = pos;
+  const char* const e = end;
+  if (p == e)
+    return nullptr;
+  NumberPart part(static_cast<unsigned char>(*p++));
+  for (; p != e && isDigit(static_cast<unsigned char>(*p)); ++p)
+    part.digit(static_cast<unsigned char>(*p));
+  // The opening quote usually follows one separator.
+  while (p != e && (*p == ' ' || *p == '\t'))
+    ++p;
+  if (p == e || *p != '"') {
+    const void* quote = std::memchr(p, '"', static_cast<size_t>(e - p));
+    if (quote == nullptr)
+      return nullptr;
+    p = static_cast<const char*>(quote);
+  }
+  ++p;
+  // The text is never longer than the rest of the chunk, which the output buffer can always hold; blocks
+  // of 16 are copied whole and the output then advanced by what belongs to the text.
+  char* out = textBuffer.get();
+  for (;;) {
+#if defined(__SSE2__)
+    const __m128i quote = _mm_set1_epi8('"');
+    const __m128i backslash = _mm_set1_epi8('\\');
+    while (e - p >= 16) {
+      const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(out), v);
+      const unsigned mask = static_cast<unsigned>(
+          _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, quote), _mm_cmpeq_epi8(v, backslash))));
+      if (mask != 0) {
+        const int plain = __builtin_ctz(mask);
+        p += plain;
+        out += plain;
+        break;
+      }
+      p += 16;
+      out += 16;
+    }
+#endif
+    while (p != e && *p != '"' && *p != '\\')
+      *out++ = *p++;
+    if (p == e)
+      return nullptr;
+    if (*p == '"')
+      break;
+    // Backslashes: however many, they escape the one character after them.
+    while (++p != e && *p == '\\') {
+    }
+    if (p == e)
+      return nullptr;
+    *out++ = static_cast<char>(escapeTranslation[static_cast<unsigned char>(*p++)]);
+  }
+  if (e - p < 2) // the closing quote and the character after it, which is dropped
+    return nullptr;
+  pos = p + 2;
+  if (part.converts())
+    number = part.value();
+  return out;
+}
+
+std::string_view KQMessageReader::read(std::int32_t& number, KQMessageRecordTrace* trace) {
+  if (!tracing) {
+    if (const char* textEnd = readWithinChunk(number))
+      return {textBuffer.get(), static_cast<size_t>(textEnd - textBuffer.get())};
+  }
+  readByCharacter(number, text, trace);
+  return text;
+}
+
+void KQMessageReader::readByCharacter(std::int32_t& number, std::string& text, KQMessageRecordTrace* trace) {
   if (!tracing)
     trace = nullptr;
   if (trace != nullptr)
@@ -193,9 +299,7 @@ void KQMessageReader::readMessage(std::int32_t& number, std::string& text, KQMes
   bool escaped = false;
   for (;;) {
     if (!tracing && !escaped) { // plain characters in bulk, up to the next quote or backslash
-      const char* run = pos;
-      while (run != end && *run != '"' && *run != '\\')
-        ++run;
+      const char* run = plainRunEnd(pos, end);
       text.append(pos, run);
       pos = run;
     }
@@ -251,40 +355,26 @@ void KQMessageReader::readMessage(std::int32_t& number, std::string& text, KQMes
   // The input ended inside the text: it is kept as far as it goes.
 }
 
-namespace {
-// KQCString is filled from a NUL-terminated string in one step; a text with NUL bytes goes byte by byte.
-void assign(KQCString& target, const std::string& text) {
-  if (text.find('\0') == std::string::npos) {
-    target = text.c_str();
-    return;
-  }
-  KQCString bytes;
-  for (char c : text)
-    bytes.append(c, 1);
-  target = bytes;
-}
-} // namespace
-
 KQCString KQMessageReader::readMessage(std::int32_t& number, KQMessageRecordTrace* trace) {
-  std::string text;
-  readMessage(number, text, trace);
+  const std::string_view text = read(number, trace);
   KQCString result;
-  assign(result, text);
+  result.assign(text.data(), static_cast<int>(text.size()));
   return result;
 }
 
 void loadMessages(std::istream& in, KQMessageTable& table, KQMessageObserver* observer) {
   KQMessageReader reader(in, observer != nullptr);
   KQMessageRecordTrace trace;
-  std::string text;
   while (reader.more()) { // neither at the end nor failed
     std::int32_t number = 0;
-    reader.readMessage(number, text, observer != nullptr ? &trace : nullptr);
+    const std::string_view text = reader.read(number, observer != nullptr ? &trace : nullptr);
     if (!text.empty()) {
+      if (text.size() > static_cast<size_t>(INT_MAX - 1))
+        throw std::bad_alloc(); // longer than any KQCString
       const size_t before = table.getCount();
       KQCString& stored = table[number];
       try {
-        assign(stored, text);
+        stored.assign(text.data(), static_cast<int>(text.size()));
       } catch (...) {
         if (table.getCount() != before)
           table.removeKey(number); // no empty entry left behind by a text that could not be stored

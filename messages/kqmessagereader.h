@@ -7,7 +7,9 @@
 
 #include <cstdint>
 #include <istream>
+#include <memory>
 #include <string>
+#include <string_view>
 
 class KQMessageTable;
 
@@ -45,17 +47,22 @@ struct KQMessageRecordTrace {
 // badbit). One reader reads a stream to its end: the stream's own position runs ahead of the reader's.
 class KQMessageReader {
 public:
+  // The most that one refill takes from the stream's buffer: a stream buffer of this size (see
+  // KQMessageManager::setFile) is emptied by one refill.
+  static constexpr std::streamsize chunkSize = 128 * 1024;
+
   // With `tracing` set, the reads can fill a trace.
-  explicit KQMessageReader(std::istream& in, bool tracing = false) : in(in), tracing(tracing) {}
+  explicit KQMessageReader(std::istream& in, bool tracing = false)
+      : in(in), tracing(tracing), chunk(new char[chunkSize]), textBuffer(new char[chunkSize]) {}
   KQMessageReader(const KQMessageReader&) = delete;
   KQMessageReader& operator=(const KQMessageReader&) = delete;
 
-  // Reads one record and gives its text, empty when the record yields none. Sets `number` when the number
-  // part converts (saturated to the 32-bit range) and leaves it as it was otherwise. Fills `trace` when
-  // given and tracing is on.
+  // Reads one record and gives its text, empty when the record yields none; the text stays valid until the
+  // next read. Sets `number` when the number part converts (saturated to the 32-bit range) and leaves it as
+  // it was otherwise. Fills `trace` when given and tracing is on.
+  std::string_view read(std::int32_t& number, KQMessageRecordTrace* trace = nullptr);
+  // The same, with the text as a string of its own.
   KQCString readMessage(std::int32_t& number, KQMessageRecordTrace* trace = nullptr);
-  // The same, with the text in `text` (emptied first).
-  void readMessage(std::int32_t& number, std::string& text, KQMessageRecordTrace* trace);
 
   // False once the end of the input or an error has been met: no record is left to read.
   bool more() const { return !ended; }
@@ -70,15 +77,23 @@ private:
       follow(ch);
     return ch;
   }
+  // Reads one record whole from the chunk, when it lies within it, without following it for a trace: the
+  // text goes to textBuffer and the end of the text is given. Gives null, having consumed nothing and with
+  // `number` unchanged, when the record runs past the chunk.
+  const char* readWithinChunk(std::int32_t& number);
+  // Reads one record character by character, following it for `trace` when tracing.
+  void readByCharacter(std::int32_t& number, std::string& text, KQMessageRecordTrace* trace);
   bool refill();
   void follow(int ch);
 
   std::istream& in;
   bool tracing;
   bool ended = false;
-  char chunk[8192];
-  const char* pos = chunk;
-  const char* end = chunk;
+  std::unique_ptr<char[]> chunk;
+  const char* pos = chunk.get();
+  const char* end = chunk.get();
+  std::unique_ptr<char[]> textBuffer; // a text read within the chunk; never longer than the chunk
+  std::string text;                   // a text read character by character
   // Position, kept while tracing.
   long line = 1;     // line of the next character
   long lastLine = 1; // line of the character last read
@@ -89,7 +104,7 @@ private:
 // Receives each record that loadMessages reads, with its trace.
 class KQMessageObserver {
 public:
-  virtual void record(const KQMessageRecordTrace& trace, std::int32_t number, const std::string& text) = 0;
+  virtual void record(const KQMessageRecordTrace& trace, std::int32_t number, std::string_view text) = 0;
 
 protected:
   ~KQMessageObserver() = default;

@@ -11,9 +11,13 @@ char emptyText[1] = {'\0'};
 
 KQCString::KQCString() noexcept : chars(emptyText), size(0), capacity(0) {}
 
-KQCString::KQCString(char ch) : KQCString() { append(ch, 1); }
+KQCString::KQCString(char ch) : KQCString() {
+  append(ch, 1);
+}
 
-KQCString::KQCString(const KQCString& other) : KQCString() { append(other); }
+KQCString::KQCString(const KQCString& other) : KQCString() {
+  append(other);
+}
 
 KQCString::KQCString(KQCString&& other) noexcept
     : chars(std::exchange(other.chars, emptyText)), size(std::exchange(other.size, 0)),
@@ -47,17 +51,24 @@ KQCString& KQCString::operator=(const char* text) {
   const size_t n = text ? std::strlen(text) : 0;
   if (n > static_cast<size_t>(INT_MAX - 1))
     throw std::bad_alloc();
-  if (static_cast<int>(n) <= capacity && capacity != 0) {
+  return assign(text, static_cast<int>(n));
+}
+
+KQCString& KQCString::assign(const char* text, int length) {
+  const int n = text != nullptr && length > 0 ? length : 0;
+  if (n > INT_MAX - 1)
+    throw std::bad_alloc();
+  if (n <= capacity && capacity != 0) {
     if (n > 0)
-      std::memmove(chars, text, n); // text may point into this string
+      std::memmove(chars, text, static_cast<size_t>(n)); // text may point into this string
   } else {
     KQCString fresh;
-    fresh.reserve(static_cast<int>(n));
+    fresh.reserve(n);
     if (n > 0)
-      std::memcpy(fresh.chars, text, n);
+      std::memcpy(fresh.chars, text, static_cast<size_t>(n));
     *this = std::move(fresh);
   }
-  size = static_cast<int>(n);
+  size = n;
   if (capacity != 0)
     chars[size] = '\0';
   return *this;

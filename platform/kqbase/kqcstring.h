@@ -30,6 +30,9 @@ public:
   KQCString& operator=(KQCString&& other) noexcept;
   // Copies a NUL-terminated string; a null pointer gives the empty text.
   KQCString& operator=(const char* text);
+  // Copies `length` bytes from `text`, NUL bytes included; a length of 0 or less (or a null `text`) gives
+  // the empty text. `text` may point into this string.
+  KQCString& assign(const char* text, int length);
 
   // Appends `other` (self-append allowed).
   KQCString& append(const KQCString& other);

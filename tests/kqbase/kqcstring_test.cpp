@@ -59,3 +59,19 @@ TEST(KQCString, AppendToItselfAndFromPointerIntoItself) {
   never = static_cast<const char*>(nullptr); // an empty string given null stays empty
   EXPECT_STREQ(never.data(), "");
 }
+
+TEST(KQCString, CountedAssignmentKeepsNulBytesAndMayReadItsOwnCharacters) {
+  KQCString s;
+  s.assign("a\0b\0", 4);
+  ASSERT_EQ(s.length(), 4);
+  EXPECT_EQ(std::string(s.data(), 5), std::string("a\0b\0\0", 5)); // and the terminator after them
+  s.assign("longer text than before", 11);
+  EXPECT_STREQ(s.data(), "longer text");
+  s.assign(s.data() + 7, 4); // from its own characters, shrinking in place
+  EXPECT_STREQ(s.data(), "text");
+  s.assign("ignored", 0);
+  EXPECT_EQ(s.length(), 0);
+  EXPECT_STREQ(s.data(), "");
+  s.assign(nullptr, 5);
+  EXPECT_EQ(s.length(), 0);
+}

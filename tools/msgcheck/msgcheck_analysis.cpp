@@ -71,7 +71,7 @@ class Explainer : public KQMessageObserver {
 public:
   explicit Explainer(MsgCheckResult& result) : result(result) {}
 
-  void record(const Trace& t, std::int32_t number, const std::string& text) override {
+  void record(const Trace& t, std::int32_t number, std::string_view text) override {
     if (t.end == Trace::End::NoText) {
       if (t.firstContentLine != 0) { // not just blank lines at the end
         ++result.records;
