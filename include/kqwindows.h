@@ -99,7 +99,9 @@ public:
   // WM_VSCROLL here).
   // Stock fixed font, window-text colour, cell sizes. Returns 0.
   afx_msg int OnCreate(LPCREATESTRUCT create);
-  // Draws the lines that meet the invalid rectangle, and one more above and below.
+  // Draws the lines that meet the invalid rectangle, and one more above and below. The lock is held
+  // only while those lines are copied (or, when no memory can be had for the copy, while they are
+  // drawn), so that writers on other threads do not wait for the drawing.
   afx_msg void OnPaint();
   // The view update: client size cx x cy stored, scroll ranges and positions recomputed, bars set
   // (only those whose range or position changes), whole client area invalidated. Display,

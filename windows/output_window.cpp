@@ -153,16 +153,20 @@ void COutputWindow::OnSize(UINT, int cx, int cy) {
   InvalidateRect(nullptr, TRUE);
 }
 
+// The rows are copied under the lock and drawn after it: writers wait for a copy, not for the drawing.
 void COutputWindow::OnPaint() {
   CPaintDC dc(this);
   KQLinePainter painter(dc, m_logFont, m_textColor);
   const int lineHeight = viewGet(m_lineHeight);
   const int x = -(viewGet(m_hScrollPos) * viewGet(m_charWidth));
+  KQCopiedRows copied;
   Lines(m_lines, m_lock, m_lineWidth, m_maxLines).read([&](const CStringList& lines) {
     const KQPaintRows rows = KQRowsToPaint(viewGet(m_vScrollPos), dc.m_ps.rcPaint.top, dc.m_ps.rcPaint.bottom,
                                            lineHeight, lines.GetCount());
-    painter.draw(lines, rows, x, lineHeight);
+    if (!copied.copy(lines, rows))
+      painter.draw(lines, rows, x, lineHeight); // no memory for a copy: drawn under the lock
   });
+  painter.draw(copied, x, lineHeight);
 }
 
 void COutputWindow::OnHScroll(UINT code, UINT pos, CScrollBar*) {

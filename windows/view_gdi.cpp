@@ -3,6 +3,8 @@
 
 #include <afxdlgs.h>
 
+#include <new>
+
 void KQDefaultFont(LOGFONTA& font, COLORREF& color) {
   color = ::GetSysColor(COLOR_WINDOWTEXT);
   ::GetObjectA(::GetStockObject(ANSI_FIXED_FONT), sizeof(LOGFONTA), &font);
@@ -63,6 +65,34 @@ void KQLinePainter::draw(const CStringList& lines, const KQPaintRows& rows, int 
   for (int i = rows.first; i < rows.end && pos != nullptr; ++i, y += lineHeight) {
     const CString& line = lines.GetNext(pos);
     dc.TextOut(x, y, line.GetString(), line.GetLength());
+  }
+}
+
+bool KQCopiedRows::copy(const CStringList& lines, const KQPaintRows& paintRows) noexcept {
+  try {
+    rows = paintRows;
+    POSITION pos = rows.first < rows.end ? lines.FindIndex(rows.first) : nullptr;
+    for (int i = rows.first; i < rows.end && pos != nullptr; ++i) {
+      const CString& line = lines.GetNext(pos);
+      text.append(line.GetString(), static_cast<size_t>(line.GetLength()));
+      lengths.push_back(line.GetLength());
+    }
+    return true;
+  } catch (const std::bad_alloc&) {
+    rows = KQPaintRows{};
+    text.clear();
+    lengths.clear();
+    return false;
+  }
+}
+
+void KQLinePainter::draw(const KQCopiedRows& copied, int x, int lineHeight) {
+  const char* line = copied.text.data();
+  int y = copied.rows.firstY;
+  for (const int length : copied.lengths) {
+    dc.TextOut(x, y, line, length);
+    line += length;
+    y += lineHeight;
   }
 }
 
