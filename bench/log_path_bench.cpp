@@ -314,9 +314,9 @@ int main(int argc, char** argv) {
                    "4 writers, KQMFCLogBuffer + std::endl into COutputWindow");
   kqbench::measure("log_path.floor", floorRate, "lines/s",
                    "4 threads, Display's view-update calls alone, once per line");
-  kqbench::measure(
-      "log_path.kqmfc.painting", 100 * kqbench::median(logPainting), "%",
-      "share of the log path's run the window thread spent in WM_PAINT (holding the lines' lock)");
+  kqbench::measure("log_path.kqmfc.painting", 100 * kqbench::median(logPainting), "%",
+                   "share of the log path's run the window thread spent in WM_PAINT (the lines' lock held "
+                   "only to copy the rows)");
   kqbench::measure("log_path.floor.painting", 100 * kqbench::median(floorPainting), "%",
                    "share of the floor's run the window thread spent in WM_PAINT");
   kqbench::measure("log_path.every_bar_set", everyBarRate, "lines/s",
