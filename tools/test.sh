@@ -41,7 +41,7 @@ cmake --preset windows >/dev/null
 cmake --build --preset windows
 tools/wine-prefix.sh "$root/build/windows/wineprefix"
 export WINEPREFIX="$root/build/windows/wineprefix"
-wineserver -p
+wineserver -p || true # exit status 2 when a server of this prefix already runs: it is used as it is
 # Start Wine's background services now, detached from any pipe: the first Wine program of a session
 # starts them and they inherit its output, which would keep a test's captured output open until they end.
 WINEDEBUG=-all wine cmd /c exit 0 </dev/null >/dev/null 2>&1 || true
