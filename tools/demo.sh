@@ -12,14 +12,12 @@ tools/setup.sh
 cmake --preset windows >/dev/null
 cmake --build --preset windows --target kqdemo
 
-export WINEPREFIX="$root/build/windows/wineprefix"
-tools/wine-prefix.sh "$WINEPREFIX"
-trap 'wineserver -k 2>/dev/null || true' EXIT
-# Wine's background services start with the first program and inherit its output: start them detached.
-wineserver -p || true # exit status 2 when a server of this prefix already runs: it is used as it is
-WINEDEBUG=-all wine cmd /c exit 0 </dev/null >/dev/null 2>&1 || true
+tools/wine-prefix.sh "$root/build/windows/wineprefix"
+scripted=${DISPLAY:+no} # decided before the session may set DISPLAY to a virtual display
+. tools/wine-session.sh
+kq_wine_session_start "$root/build/windows/wineprefix"
 
-if [ -n "${DISPLAY:-}" ]; then
+if [ "$scripted" = no ]; then
   echo "demo: opening the windows on $DISPLAY (close the 'kqmfc demo' window to end)"
   tools/wine-run.sh build/windows/bin/kqdemo.exe
 else

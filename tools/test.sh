@@ -19,31 +19,12 @@ run_preset() {
 run_preset native
 [ -d fuzz ] && run_preset fuzz
 
-# The Windows tests open real windows: one virtual display for the whole run when none is set,
-# and one Wine server kept alive across test executables.
-xvfb_pid=
-cleanup() {
-  WINEPREFIX="$root/build/windows/wineprefix" wineserver -k 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-}
-trap cleanup EXIT
-if [ -z "${DISPLAY:-}" ]; then
-  for n in $(seq 90 140); do
-    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-    xvfb_pid=$!
-    export DISPLAY=":$n"
-    for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
-    break
-  done
-fi
+# The Windows tests open real windows: one virtual display for the whole run when none is set, and one
+# Wine server kept alive across test executables.
 cmake --preset windows >/dev/null
 cmake --build --preset windows
 tools/wine-prefix.sh "$root/build/windows/wineprefix"
-export WINEPREFIX="$root/build/windows/wineprefix"
-wineserver -p || true # exit status 2 when a server of this prefix already runs: it is used as it is
-# Start Wine's background services now, detached from any pipe: the first Wine program of a session
-# starts them and they inherit its output, which would keep a test's captured output open until they end.
-WINEDEBUG=-all wine cmd /c exit 0 </dev/null >/dev/null 2>&1 || true
+. tools/wine-session.sh
+kq_wine_session_start "$root/build/windows/wineprefix"
 echo "== windows: test"
 ctest --preset windows
