@@ -14,68 +14,37 @@ std::string boxText(const std::string& description, const char* file, const std:
          "\n\nVoulez vous voir les prochains messages ?\n";
 }
 
-kqtest::DialogAnswer answering(WORD command, DWORD timeoutMs = 30000) {
-  kqtest::DialogAnswer answer;
-  answer.command = command;
-  answer.timeoutMs = timeoutMs;
-  return answer;
-}
-
 // Shows the critical error on the calling thread with the watcher giving `answer`; what the box said.
-kqtest::SeenDialog showAnswered(KQDebugInfo& info, WORD answer, const char* file, int line,
-                                const char* date) {
-  kqtest::DialogWatcher watcher(answering(answer));
-  info.displayCriticalError(file, line, date);
+kqtest::SeenDialog showAnswered(KQDebugInfo& info, WORD answer, const char* file, int line) {
+  kqtest::DialogWatcher watcher({.command = answer});
+  info.displayCriticalError(file, line, "Dec  5 2026");
   return watcher.Result();
-}
-
-// Runs `body` on a new thread (which gets a fresh record) and waits for it.
-template <class Body> void onFreshThread(Body body) {
-  std::thread(body).join();
 }
 } // namespace
 
-TEST(CriticalError, TheBoxTextIsExactByteForByte) {
-  onFreshThread([] {
+TEST(CriticalError, YesKeepsShowingEachBoxWithExactlyItsOwnText) {
+  std::thread([] { // a fresh thread: a fresh record
     KQDebugInfo& info = GetDebugThreadInfo();
-    info.CriticalErrorStream() << "Disque plein";
-    auto seen = showAnswered(info, IDYES, "src\\copy.cpp", 42, "Dec  5 2026");
-    ASSERT_TRUE(seen.found);
-    EXPECT_EQ(seen.text, boxText("Disque plein", "src\\copy.cpp", "42", "Dec  5 2026"));
-  });
-}
-
-TEST(CriticalError, WithoutADescriptionTheBoxStartsWithAnEmptyLine) {
-  onFreshThread([] {
-    KQDebugInfo& info = GetDebugThreadInfo();
-    auto seen = showAnswered(info, IDYES, "a.cpp", 1, "today");
-    EXPECT_EQ(seen.text, boxText("", "a.cpp", "1", "today"));
-    // A description ending with its own line end gives an empty line before the file line.
-    info.CriticalErrorStream() << "boom" << std::endl;
-    seen = showAnswered(info, IDYES, "a.cpp", 2, "today");
-    EXPECT_EQ(seen.text, boxText("boom\n", "a.cpp", "2", "today"));
-  });
-}
-
-TEST(CriticalError, YesKeepsShowingAndEachBoxHasOnlyItsOwnDescription) {
-  onFreshThread([] {
-    KQDebugInfo& info = GetDebugThreadInfo();
-    info.CriticalErrorStream() << "a rather long first description";
-    ASSERT_TRUE(showAnswered(info, IDYES, "f", 1, "d").found);
-    info.CriticalErrorStream() << "second";
-    auto seen = showAnswered(info, IDYES, "f", 2, "d");
-    ASSERT_TRUE(seen.found);
-    EXPECT_EQ(seen.text, boxText("second", "f", "2", "d"));
+    const struct {
+      const char* description;
+      int line;
+    } cases[] = {
+        {"Disque plein: a rather long first description", 42},
+        {"second", 7}, // shorter than the one before: nothing of it remains
+        {"", 1},       // no description: the box starts with an empty line
+        {"boom\n", 2}, // its own line end gives an empty line before the file line
+    };
+    for (const auto& c : cases) {
+      info.CriticalErrorStream() << c.description;
+      const auto seen = showAnswered(info, IDYES, "src\\copy.cpp", c.line);
+      ASSERT_TRUE(seen.found) << c.description;
+      EXPECT_EQ(seen.text, boxText(c.description, "src\\copy.cpp", std::to_string(c.line), "Dec  5 2026"));
+    }
+    info.CriticalErrorStream() << std::hex << "x"; // the line takes the stream's formatting
+    EXPECT_EQ(showAnswered(info, IDYES, "f", 255).text, boxText("x", "f", "ff", "Dec  5 2026"));
     EXPECT_EQ(info.criticalErrorsHidden, 0);
-  });
-}
-
-TEST(CriticalError, HexOnTheStreamShowsTheLineInHex) {
-  onFreshThread([] {
-    KQDebugInfo& info = GetDebugThreadInfo();
-    info.CriticalErrorStream() << std::hex << "x";
-    EXPECT_EQ(showAnswered(info, IDYES, "f", 255, "d").text, boxText("x", "f", "ff", "d"));
-  });
+  })
+      .join();
 }
 
 TEST(CriticalError, NoSilencesOnlyThatThreadWhileAnotherStillShowsItsBox) {
@@ -87,45 +56,45 @@ TEST(CriticalError, NoSilencesOnlyThatThreadWhileAnotherStillShowsItsBox) {
   std::thread b([&] {
     KQDebugInfo& info = GetDebugThreadInfo();
     info.CriticalErrorStream() << "from B";
-    kqtest::DialogAnswer holdOpen = answering(IDYES);
-    holdOpen.prepare = [&](HWND) {
-      SetEvent(bShowing);
-      WaitForSingleObject(aDone, 30000);
-    };
-    kqtest::DialogWatcher watcher(holdOpen);
-    info.displayCriticalError("b.cpp", 2, "d");
+    kqtest::DialogWatcher watcher({.prepare =
+                                       [&](HWND) {
+                                         SetEvent(bShowing);
+                                         WaitForSingleObject(aDone, 30000);
+                                       },
+                                   .command = IDYES});
+    info.displayCriticalError("b.cpp", 2, "Dec  5 2026");
     bFirst = watcher.Result();
     info.CriticalErrorStream() << "B again";
-    bSecond = showAnswered(info, IDYES, "b.cpp", 3, "d");
+    bSecond = showAnswered(info, IDYES, "b.cpp", 3);
     bHidden = info.criticalErrorsHidden;
   });
 
   ASSERT_EQ(WaitForSingleObject(bShowing, 30000), WAIT_OBJECT_0);
-  onFreshThread([] {
+  std::thread([] {
     KQDebugInfo& info = GetDebugThreadInfo();
     info.CriticalErrorStream() << "from A";
-    ASSERT_TRUE(showAnswered(info, IDNO, "a.cpp", 1, "d").found);
+    ASSERT_TRUE(showAnswered(info, IDNO, "a.cpp", 1).found);
     EXPECT_EQ(info.criticalErrorsHidden, 1);
 
     // Silenced: no box, the call returns at once, and the text written meanwhile stays and grows.
     info.CriticalErrorStream() << "kept";
     const auto before = info.criticalErrorStream.pcount();
-    kqtest::DialogWatcher none(answering(IDYES, 2000));
+    kqtest::DialogWatcher none({.command = IDYES, .timeoutMs = 2000});
     info.displayCriticalError("a.cpp", 2, "d");
     info.CriticalErrorStream() << "and more";
     none.StopWaiting();
     EXPECT_FALSE(none.Result().found);
     EXPECT_EQ(info.criticalErrorStream.pcount(), before + 8);
     EXPECT_EQ(info.criticalErrorsHidden, 1);
-  });
+  }).join();
   SetEvent(aDone);
   b.join();
   CloseHandle(bShowing);
   CloseHandle(aDone);
 
   EXPECT_TRUE(bFirst.found);
-  EXPECT_EQ(bFirst.text, boxText("from B", "b.cpp", "2", "d"));
+  EXPECT_EQ(bFirst.text, boxText("from B", "b.cpp", "2", "Dec  5 2026"));
   EXPECT_TRUE(bSecond.found);
-  EXPECT_EQ(bSecond.text, boxText("B again", "b.cpp", "3", "d"));
+  EXPECT_EQ(bSecond.text, boxText("B again", "b.cpp", "3", "Dec  5 2026"));
   EXPECT_EQ(bHidden, 0);
 }

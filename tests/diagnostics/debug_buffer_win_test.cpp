@@ -4,56 +4,28 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <ostream>
 #include <string>
 
 using Calls = std::vector<std::string>;
 
-TEST(DebugBuffer, OneCallPerFlushAndNoneBefore) {
+TEST(DebugBuffer, OneCallPerFlushPerOverflowAndAtDestructionTextUnchanged) {
   DebugOutputCapture capture;
-  KQMFCDebugBuffer buffer;
-  std::ostream out(&buffer);
-  out << "abc";
-  EXPECT_EQ(capture.calls(), Calls{});
-  out << std::flush;
-  EXPECT_EQ(capture.calls(), Calls{"abc"});
-  out << std::flush; // an empty flush sends the empty string
-  EXPECT_EQ(capture.calls(), (Calls{"abc", ""}));
-  out << "line" << std::endl;
-  EXPECT_EQ(capture.calls(), (Calls{"abc", "", "line\n"}));
-}
-
-TEST(DebugBuffer, OverflowSendsExactly1024Characters) {
-  DebugOutputCapture capture;
-  KQMFCDebugBuffer buffer;
-  std::ostream out(&buffer);
-  out << std::string(1024, 'a');
-  EXPECT_EQ(capture.calls(), Calls{});
-  out << 'b';
-  ASSERT_EQ(capture.calls().size(), 1u);
-  EXPECT_EQ(capture.calls()[0], std::string(1024, 'a'));
-  out << std::flush;
-  EXPECT_EQ(capture.calls().back(), "b");
-}
-
-TEST(DebugBuffer, DestructionSendsThePendingText) {
-  DebugOutputCapture capture;
-  {
-    auto buffer = std::make_unique<KQMFCDebugBuffer>();
-    std::ostream out(buffer.get());
-    out << "xyz";
-  }
-  EXPECT_EQ(capture.calls(), Calls{"xyz"});
-}
-
-TEST(DebugBuffer, TextPassesThroughUnchanged) {
-  DebugOutputCapture capture;
-  KQMFCDebugBuffer buffer;
-  std::ostream out(&buffer);
-  std::string all;
+  std::string all; // every byte but NUL, which would end the string
   for (int c = 1; c < 256; ++c)
     all += static_cast<char>(c);
-  out << "a\r\nb\tc\n" << all << std::flush;
-  EXPECT_EQ(capture.calls(), Calls{"a\r\nb\tc\n" + all});
+  const std::string full(1024, 'a');
+  {
+    KQMFCDebugBuffer buffer;
+    std::ostream out(&buffer);
+    out << "abc";
+    EXPECT_EQ(capture.calls(), Calls{});
+    out << std::flush << std::flush << "a\r\nb\tc\n" << all << std::endl; // an empty flush sends ""
+    EXPECT_EQ(capture.calls(), (Calls{"abc", "", "a\r\nb\tc\n" + all + "\n"}));
+    out << full;
+    EXPECT_EQ(capture.calls().size(), 3u);
+    out << "xyz"; // overflow sends the full put area, "xyz" waits for the destruction
+    EXPECT_EQ(capture.calls().size(), 4u);
+  }
+  EXPECT_EQ(capture.calls(), (Calls{"abc", "", "a\r\nb\tc\n" + all + "\n", full, "xyz"}));
 }

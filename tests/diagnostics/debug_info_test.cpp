@@ -1,87 +1,68 @@
+// The record's set operations and finish: which streams get deleted, when, and what is returned.
 #include "kqdiagnostics.h"
 
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <string>
 
 namespace {
-// A stream that counts its own destructions, so ownership mistakes show as wrong counts.
-int destroyed = 0;
-struct CountedStream : std::ostringstream {
-  ~CountedStream() override { ++destroyed; }
+// Streams append their names here when deleted, so ownership mistakes show as a wrong string.
+std::string deleted;
+struct Named : std::ostringstream {
+  explicit Named(char name) : name(name) {}
+  ~Named() override { deleted += name; }
+  char name;
 };
 
-class Record : public ::testing::Test {
-protected:
-  void SetUp() override { destroyed = 0; }
-  KQDebugInfo info;
+struct Slot {
+  const char* name;
+  std::ostream* (KQDebugInfo::*set)(std::ostream*, int);
+  std::ostream* KQDebugInfo::*stream;
 };
+const Slot slots[] = {{"debug", &KQDebugInfo::setDebugStream, &KQDebugInfo::debugStream},
+                      {"log", &KQDebugInfo::setLogStream, &KQDebugInfo::logStream},
+                      {"warning", &KQDebugInfo::setWarningStream, &KQDebugInfo::warningStream}};
 } // namespace
 
-TEST_F(Record, StartsEmpty) {
-  EXPECT_EQ(info.debugStream, nullptr);
-  EXPECT_EQ(info.logStream, nullptr);
-  EXPECT_EQ(info.warningStream, nullptr);
-  EXPECT_EQ(info.criticalErrorsHidden, 0);
-  EXPECT_EQ(info.criticalErrorStream.pcount(), 0);
-}
-
-TEST_F(Record, ReplacingAnOwnedStreamDeletesItAndReturnsItsAddress) {
-  CountedStream a; // not owned: stays alive
-  auto* b = new CountedStream;
-  EXPECT_EQ(info.setDebugStream(&a, 0), nullptr);
-  EXPECT_EQ(info.setDebugStream(b, 1), &a);
-  EXPECT_EQ(destroyed, 0);
-  CountedStream c;
-  EXPECT_EQ(info.setDebugStream(&c, 0), static_cast<std::ostream*>(b)); // b deleted on the way
-  EXPECT_EQ(destroyed, 1);
-  EXPECT_EQ(&info.DebugStream(), &c);
-}
-
-TEST_F(Record, EachStreamHasItsOwnOwnershipFlag) {
-  auto* log = new CountedStream;
-  CountedStream warning;
-  info.setLogStream(log, 1);
-  info.setWarningStream(&warning, 0);
-  info.setWarningStream(nullptr, 0); // not owned: nothing deleted
-  EXPECT_EQ(destroyed, 0);
-  EXPECT_EQ(info.warningStream, nullptr);
-  EXPECT_EQ(info.setLogStream(nullptr, 0), static_cast<std::ostream*>(log)); // owned: deleted
-  EXPECT_EQ(destroyed, 1);
-  EXPECT_EQ(info.logStream, nullptr);
-}
-
-TEST_F(Record, FinishDeletesOnlyOwnedStreamsInDebugLogWarningOrder) {
-  static std::string order;
-  order.clear();
-  struct Named : std::ostringstream {
-    explicit Named(char n) : name(n) {}
-    ~Named() override { order += name; }
-    char name;
-  };
-  Named log('l');
-  info.setWarningStream(new Named('w'), 1);
-  info.setLogStream(&log, 0);
-  info.setDebugStream(new Named('d'), 1);
-  info.finish();
-  EXPECT_EQ(order, "dw");
-  EXPECT_EQ(info.debugStream, nullptr);
-  EXPECT_EQ(info.logStream, nullptr);
-  EXPECT_EQ(info.warningStream, nullptr);
-  // After finish the next set operations delete nothing.
-  info.setDebugStream(&log, 0);
-  info.setWarningStream(&log, 0);
-  EXPECT_EQ(order, "dw");
-  info.finish(); // nothing owned now
-  EXPECT_EQ(order, "dw");
-}
-
-TEST_F(Record, DestroyingARecordLeavesOwnedStreamsAlone) {
-  auto* owned = new CountedStream;
-  {
-    KQDebugInfo other;
-    other.setDebugStream(owned, 1);
+TEST(Record, EachSetOperationDeletesThePreviousStreamOnlyWhenOwned) {
+  for (const Slot& slot : slots) {
+    SCOPED_TRACE(slot.name);
+    deleted.clear();
+    KQDebugInfo info;
+    Named kept('k');
+    auto* owned = new Named('o');
+    EXPECT_EQ((info.*slot.set)(&kept, 0), nullptr);
+    EXPECT_EQ((info.*slot.set)(owned, 1), &kept);
+    EXPECT_EQ(deleted, "");
+    EXPECT_EQ((info.*slot.set)(&kept, 0), static_cast<std::ostream*>(owned)); // deleted on the way
+    EXPECT_EQ(deleted, "o");
+    EXPECT_EQ((info.*slot.set)(nullptr, 0), &kept);
+    EXPECT_EQ(info.*slot.stream, nullptr);
+    EXPECT_EQ(deleted, "o");
   }
-  EXPECT_EQ(destroyed, 0);
-  delete owned;
+}
+
+TEST(Record, FinishDeletesOnlyOwnedStreamsInDebugLogWarningOrder) {
+  deleted.clear();
+  Named log('l');
+  auto* leftAlone = new Named('x');
+  {
+    KQDebugInfo info;
+    info.setWarningStream(new Named('w'), 1);
+    info.setLogStream(&log, 0);
+    info.setDebugStream(new Named('d'), 1);
+    info.finish();
+    EXPECT_EQ(deleted, "dw");
+    EXPECT_EQ(info.debugStream, nullptr);
+    EXPECT_EQ(info.logStream, nullptr);
+    EXPECT_EQ(info.warningStream, nullptr);
+    // Nothing is owned any more: neither the next set operations nor finish delete anything.
+    info.setDebugStream(&log, 0);
+    info.setWarningStream(&log, 0);
+    info.finish();
+    info.setLogStream(leftAlone, 1); // destroying the record leaves even an owned stream alone
+  }
+  EXPECT_EQ(deleted, "dw");
+  delete leftAlone;
 }

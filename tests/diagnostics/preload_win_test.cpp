@@ -8,15 +8,10 @@
 
 #include <thread>
 
-namespace {
-using GetRecord = KQDebugInfo& (*)();
-// The exported C++ name of GetDebugThreadInfo (g++'s mangling).
-const char exportName[] = "_Z18GetDebugThreadInfov";
-} // namespace
-
 TEST(Preload, AThreadOlderThanTheLibraryGetsAFreshRecord) {
   ASSERT_EQ(GetModuleHandleA("kqmfc.dll"), nullptr) << "the library must not be loaded yet";
   HANDLE loaded = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  using GetRecord = KQDebugInfo& (*)();
   GetRecord get = nullptr;
   KQDebugInfo* older = nullptr;
   KQDebugInfo* olderAgain = nullptr;
@@ -32,7 +27,9 @@ TEST(Preload, AThreadOlderThanTheLibraryGetsAFreshRecord) {
 
   HMODULE library = LoadLibraryA("kqmfc.dll");
   ASSERT_NE(library, nullptr);
-  get = reinterpret_cast<GetRecord>(reinterpret_cast<void*>(GetProcAddress(library, exportName)));
+  // GetDebugThreadInfo under g++'s mangling.
+  get = reinterpret_cast<GetRecord>(
+      reinterpret_cast<void*>(GetProcAddress(library, "_Z18GetDebugThreadInfov")));
   ASSERT_NE(get, nullptr);
   SetEvent(loaded);
   early.join();
@@ -40,7 +37,6 @@ TEST(Preload, AThreadOlderThanTheLibraryGetsAFreshRecord) {
 
   ASSERT_NE(older, nullptr);
   EXPECT_EQ(older, olderAgain);
-  KQDebugInfo& loader = get(); // the loading thread got its record at load time
-  EXPECT_NE(&loader, older);
+  EXPECT_NE(&get(), older); // the loading thread got its own record at load time
   EXPECT_TRUE(fresh);
 }
