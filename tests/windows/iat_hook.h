@@ -1,6 +1,5 @@
-// Test-only: replaces one imported function in one loaded module's import address table, so a test
-// can see the calls that module makes to the system (MessageBeep from the library, TextOutA from the
-// framework layer) without changing the code under test. The original entry is put back on destruction.
+// Replaces one imported function in one loaded module's import address table, so that a test sees the
+// calls the module makes to the system without changing it. The original entry is put back on destruction.
 #pragma once
 
 #include <windows.h>

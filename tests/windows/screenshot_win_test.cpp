@@ -1,6 +1,5 @@
-// A picture of the output window with text, saved as PNG files under the build tree
-// (tests/windows/screenshots/), and checked by its pixels: the text's rows hold text-coloured pixels,
-// the area below the last line only the window colour.
+// A picture of the output window with text, saved as PNG files under tests/windows/screenshots/ in the
+// build tree, and checked by its pixels.
 #include "window_capture.h"
 #include "window_test_util.h"
 

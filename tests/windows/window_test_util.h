@@ -1,5 +1,5 @@
-// Test helpers for the text windows under Wine: what the windows draw, client sizes, font metrics, the font
-// dialog, and a fixture holding either window as a child of a host window.
+// Test helpers for the text windows under Wine: what the windows draw, client sizes, font metrics, temporary
+// files, and a fixture holding either window as a child of a host window.
 #pragma once
 
 #include "dialog_watcher.h"
@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <mutex>
 #include <string>
 #include <utility>
@@ -24,8 +26,8 @@ struct DrawnText {
   std::string face;
 };
 
-// Records every TextOutA call the framework layer (kqafx.dll, where CDC::TextOut lives) makes while
-// the recorder exists. One recorder at a time.
+// Records every TextOutA call of the framework layer (kqafx.dll, where CDC::TextOut lives) while it
+// exists. One recorder at a time.
 class TextOutRecorder {
 public:
   TextOutRecorder() : hook("kqafx.dll", "gdi32.dll", "TextOutA", reinterpret_cast<void*>(&Hooked)) {
@@ -35,7 +37,6 @@ public:
   TextOutRecorder(const TextOutRecorder&) = delete;
   TextOutRecorder& operator=(const TextOutRecorder&) = delete;
 
-  bool installed() const { return hook.installed(); }
   std::vector<DrawnText> take() {
     std::lock_guard<std::mutex> guard(mutex);
     return std::exchange(drawn, {});
@@ -101,24 +102,16 @@ inline void SetClientSize(HWND window, int width, int height) {
   }
 }
 
-// A watcher answer for the font dialog that picks the face `face` (face list cmb1) and the colour item
-// `colour` (colour list cmb4, e.g. "Red") as a user's clicks would, then sends `command`. `picked` tells
-// whether both were there.
-inline DialogAnswer ChooseInFontDialog(std::string face, std::string colour, WORD command, bool& picked) {
-  DialogAnswer answer;
-  answer.command = command;
-  answer.prepare = [face, colour, &picked](HWND dialog) {
-    auto select = [dialog](int id, const std::string& text) {
-      HWND combo = ::GetDlgItem(dialog, id);
-      const LRESULT index = ::SendMessageA(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                           reinterpret_cast<LPARAM>(text.c_str()));
-      ::SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-      ::SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
-      return index != CB_ERR;
-    };
-    picked = select(0x470, face) & select(0x473, colour);
-  };
-  return answer;
+// A path in the temporary folder, unique to this process.
+inline std::string TempPath(const std::string& name) {
+  char dir[MAX_PATH] = {};
+  ::GetTempPathA(MAX_PATH, dir);
+  return std::string(dir) + "kqwin-" + std::to_string(::GetCurrentProcessId()) + "-" + name;
+}
+
+inline std::string FileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 // The two text windows, each created as a visible 400 x 300 child of `parent` with both scroll bars.
