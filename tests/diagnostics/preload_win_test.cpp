@@ -10,6 +10,7 @@
 
 TEST(Preload, AThreadOlderThanTheLibraryGetsAFreshRecord) {
   ASSERT_EQ(GetModuleHandleA("kqmfc.dll"), nullptr) << "the library must not be loaded yet";
+  HANDLE started = CreateEventA(nullptr, TRUE, FALSE, nullptr);
   HANDLE loaded = CreateEventA(nullptr, TRUE, FALSE, nullptr);
   using GetRecord = KQDebugInfo& (*)();
   GetRecord get = nullptr;
@@ -17,6 +18,7 @@ TEST(Preload, AThreadOlderThanTheLibraryGetsAFreshRecord) {
   KQDebugInfo* olderAgain = nullptr;
   bool fresh = false;
   std::thread early([&] {
+    SetEvent(started); // past its start-up, so the loader will not attach the library to it
     WaitForSingleObject(loaded, INFINITE);
     older = &get();
     olderAgain = &get();
@@ -25,6 +27,7 @@ TEST(Preload, AThreadOlderThanTheLibraryGetsAFreshRecord) {
             older->criticalErrorsHidden == 0 && older->criticalErrorStream.pcount() == 0;
   });
 
+  WaitForSingleObject(started, INFINITE);
   HMODULE library = LoadLibraryA("kqmfc.dll");
   ASSERT_NE(library, nullptr);
   // GetDebugThreadInfo under g++'s mangling.
@@ -33,6 +36,7 @@ TEST(Preload, AThreadOlderThanTheLibraryGetsAFreshRecord) {
   ASSERT_NE(get, nullptr);
   SetEvent(loaded);
   early.join();
+  CloseHandle(started);
   CloseHandle(loaded);
 
   ASSERT_NE(older, nullptr);

@@ -44,6 +44,6 @@ TEST(Records, TheRecordIsReleasedAtThreadEndLeavingOwnedStreamsAlone) {
     info.CriticalErrorStream().register_callback(noteErase, slot);
   }).join();
   EXPECT_TRUE(erased);
-  EXPECT_FALSE(streamDeleted);
+  ASSERT_FALSE(streamDeleted); // stop here rather than delete it a second time
   delete owned;
 }
