@@ -37,7 +37,10 @@ function(kq_add_gtest name)
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE gtest_main ${ARG_LIBS})
   if(WIN32)
-    add_test(NAME ${name} COMMAND ${name})
+    # Judged by the exit status and by GoogleTest's own summary (see RunGTest.cmake).
+    add_test(NAME ${name}
+      COMMAND ${CMAKE_COMMAND} -DEMULATOR=${CMAKE_CROSSCOMPILING_EMULATOR} -DEXE=$<TARGET_FILE:${name}>
+              -P ${PROJECT_SOURCE_DIR}/cmake/RunGTest.cmake)
     set_tests_properties(${name} PROPERTIES TIMEOUT 300)
     if(ARG_GUI)
       set_tests_properties(${name} PROPERTIES LABELS gui)
