@@ -1,6 +1,5 @@
-// Allocation failure injected at every allocation of a display call in turn. The store and the
-// framework's string and list classes are linked into this executable, so the replacement operator new
-// below sees every allocation they make.
+// Allocation failure injected at every allocation of a display call in turn. The store and the framework's
+// string and list classes are linked into this executable, so the operator new below sees all of them.
 #include "line_list.h"
 #include "locked_lines.h"
 
@@ -12,21 +11,15 @@
 #include <string>
 
 namespace {
-long failAt = -1; // -1: allocations succeed; n >= 0: the n-th allocation from now fails
+long failAt = -1; // n >= 0: the n-th allocation from now fails; below 0: none does
 long seen = 0;
 bool counting = false;
 } // namespace
 
 void* operator new(std::size_t size) {
-  if (counting) {
-    if (failAt == 0) {
-      failAt = -1;
-      throw std::bad_alloc();
-    }
-    if (failAt > 0)
-      --failAt;
-    ++seen;
-  }
+  if (counting && failAt-- == 0)
+    throw std::bad_alloc();
+  seen += counting ? 1 : 0;
   if (void* p = std::malloc(size != 0 ? size : 1))
     return p;
   throw std::bad_alloc();
@@ -65,32 +58,30 @@ private:
   std::recursive_mutex mutex;
 };
 
-// The allocations of one call of f; with failure >= 0 that one fails.
-template <class F> long allocationsOf(F f, long failure = -1) {
-  seen = 0;
-  failAt = failure;
-  counting = true;
-  struct Stop {
-    ~Stop() { counting = false, failAt = -1; }
-  } stop;
-  f();
-  return seen;
-}
-
-// Two completed lines and a current line, as a window shows after some text.
-CStringList& withStartingLines(CStringList& list) {
-  list.AddTail("old1");
-  list.AddTail("old2");
-  list.AddTail("partial");
-  return list;
-}
-
-std::string joined(const Lines& lines) {
-  std::string all;
-  for (const auto& l : lines)
-    all += l;
-  return all;
-}
+// A window's list behind a counting lock, holding two completed lines and a current line.
+struct Store {
+  Store(int width, long long cap)
+      : locked((lines.AddTail("old1"), lines.AddTail("old2"), lines.AddTail("partial"), lines), lock, width,
+               cap) {}
+  // Displays `t` with allocation `failure` failing (none when -1); the number of allocations made.
+  long display(const std::string& t, long failure = -1) {
+    seen = 0, failAt = failure, counting = true;
+    struct Stop {
+      ~Stop() { counting = false; }
+    } stop;
+    locked.display(t.data(), static_cast<int>(t.size()));
+    return seen;
+  }
+  std::string joined() const {
+    std::string all;
+    for (const auto& l : linesOf(lines))
+      all += l;
+    return all;
+  }
+  CStringList lines;
+  CountingLock lock;
+  KQLockedLines<CountingLock> locked;
+};
 
 // Some thirty lines, a run longer than two lines, tabs at the width: many completions, several new node
 // blocks and one new line buffer per completion.
@@ -104,34 +95,27 @@ const std::string text = [] {
 
 TEST(AllocationFailure, EachAllocationOfADisplayFailingInTurnKeepsTheStore) {
   for (const auto& [width, cap] : {std::pair{140, 30000LL}, std::pair{80, 65000LL}}) {
-    CStringList cleanList;
-    CountingLock cleanLock;
-    KQLockedLines<CountingLock> clean(withStartingLines(cleanList), cleanLock, width, cap);
-    const long total = allocationsOf([&] { clean.display(text.data(), static_cast<int>(text.size())); });
-    const std::string full = joined(linesOf(cleanList));
+    Store clean(width, cap);
+    const long total = clean.display(text);
+    const std::string full = clean.joined();
     ASSERT_GT(total, 30);
 
     for (long k = 0; k < total; ++k) {
-      CStringList list;
-      CountingLock lock;
-      KQLockedLines<CountingLock> store(withStartingLines(list), lock, width, cap);
-      EXPECT_THROW(allocationsOf([&] { store.display(text.data(), static_cast<int>(text.size())); }, k),
-                   std::bad_alloc)
-          << "allocation " << k;
-      EXPECT_EQ(lock.depth, 0) << "allocation " << k;
+      Store s(width, cap);
+      EXPECT_THROW(s.display(text, k), std::bad_alloc) << "allocation " << k;
+      EXPECT_EQ(s.lock.depth, 0) << "allocation " << k;
 
       // Earlier lines intact; what was stored is the beginning of what a clean run stores.
-      const Lines after = linesOf(list);
+      const Lines after = linesOf(s.lines);
       ASSERT_GE(after.size(), 3u);
-      EXPECT_EQ(after[0], "old1");
-      EXPECT_EQ(after[1], "old2");
-      const std::string stored = joined(after);
+      EXPECT_TRUE(after[0] == "old1" && after[1] == "old2") << "allocation " << k;
+      const std::string stored = s.joined();
       EXPECT_GE(stored.size(), std::string("old1old2partial").size()) << "allocation " << k;
       EXPECT_EQ(stored, full.substr(0, stored.size())) << "allocation " << k;
 
       // The store goes on: the next call is stored whole and every line keeps within the width.
-      store.display("\nnext\n", 6);
-      const Lines later = linesOf(list);
+      s.display("\nnext\n");
+      const Lines later = linesOf(s.lines);
       EXPECT_EQ(later[later.size() - 2], "next");
       for (size_t i = 0; i < later.size(); ++i)
         EXPECT_LE(later[i].size(), static_cast<size_t>(i + 1 < later.size() ? width : width - 1)) << i;
@@ -141,15 +125,12 @@ TEST(AllocationFailure, EachAllocationOfADisplayFailingInTurnKeepsTheStore) {
 
 // Once the store is full, the dropped line's storage becomes the new line: no allocation at all.
 TEST(AllocationFailure, AFullStoreAppendsWithoutAllocating) {
-  CStringList list;
-  list.AddTail("");
-  CountingLock lock;
-  KQLockedLines<CountingLock> store(list, lock, 140, 50);
+  Store s(140, 50);
   for (int i = 0; i < 60; ++i)
-    store.display("filler\n", 7);
-  ASSERT_EQ(list.GetCount(), 49);
-  EXPECT_EQ(allocationsOf([&] { store.display(text.data(), static_cast<int>(text.size())); }), 0);
-  const Lines lines = linesOf(list);
+    s.display("filler\n");
+  ASSERT_EQ(s.lines.GetCount(), 49);
+  EXPECT_EQ(s.display(text), 0);
+  const Lines lines = linesOf(s.lines);
   ASSERT_EQ(lines.size(), 49u);
   EXPECT_EQ(lines[47], std::string(17, 's') + "       after tab");
   EXPECT_EQ(lines[48], "        last");

@@ -48,8 +48,6 @@ public:
 
   // False when the module does not import the function by name (the hook then does nothing).
   bool installed() const { return slot != nullptr; }
-  // The function the module called before the hook.
-  template <class F> F originalAs() const { return reinterpret_cast<F>(original); }
 
 private:
   void write(ULONG_PTR value) {

@@ -1,5 +1,5 @@
-// CInputDlg run modally from the test executable's own template (as a host supplies it), answered by a
-// watcher thread. The beep is seen by replacing MessageBeep in the library's import table.
+// CInputDlg run modally from this executable's template (as a host supplies it), answered by a watcher
+// thread; the beep seen by replacing MessageBeep in the library's import table.
 #include "dialog_watcher.h"
 #include "iat_hook.h"
 #include "kqwindows.h"

@@ -1,6 +1,5 @@
-// What only COutputWindow does, on real windows under Wine: its two Create forms, the view following
-// new text, SaveAs, and writers on several threads. (What it shares with the fast display window:
-// text_windows_win_test.cpp.)
+// What only COutputWindow does, on real windows under Wine: its two Create forms, the view following new
+// text, SaveAs, and writers on several threads. (What both windows do: text_windows_win_test.cpp.)
 #include "line_list.h"
 #include "window_test_util.h"
 
@@ -9,11 +8,25 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <thread>
 #include <vector>
 
 namespace {
+// A path in the temporary folder, unique to this process.
+std::string tempPath(const std::string& name) {
+  char dir[MAX_PATH] = {};
+  ::GetTempPathA(MAX_PATH, dir);
+  return std::string(dir) + "kqwin-" + std::to_string(::GetCurrentProcessId()) + "-" + name;
+}
+
+std::string fileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
 // Scroll-bar calls that the framework layer passes to the system.
 int scrollBarCalls = 0;
 int WINAPI countSetScrollPos(HWND window, int bar, int pos, BOOL redraw) {
@@ -32,9 +45,8 @@ std::string callLine(int writer, int call, int part) {
   return "t" + std::to_string(writer) + "c" + std::to_string(call) + "-" + std::to_string(part);
 }
 
-// Checks that `lines` (ending with the empty current line) are whole calls, each writer's in order and
-// none missing, after at most the last lines of one call whose first lines the cap dropped. Returns the
-// number of whole calls.
+// Checks that `lines` (ending with the empty current line) are whole calls, each writer's in order, after
+// at most the last lines of one call whose first lines the cap dropped. Returns the number of whole calls.
 int expectWholeCalls(const Lines& lines) {
   EXPECT_TRUE(!lines.empty() && lines.back().empty()) << "no empty current line at the end";
   std::vector<int> lastCall(writers, -1);
@@ -100,8 +112,7 @@ TEST_F(OutputWindowTest, AViewAtTheBottomFollowsNewTextAScrolledUpViewStays) {
   addLines(5);
   EXPECT_EQ(window->m_vScrollPos, 24);
   EXPECT_EQ(::GetScrollPos(hwnd, SB_VERT), 24);
-  // Text that adds no line still keeps a bottom view at the bottom, and sets no bar: neither its range
-  // nor its position changes. A new line moves both.
+  // Text that adds no line keeps a bottom view there and sets no bar (nothing changes); a new line does.
   send(WM_VSCROLL, SB_BOTTOM);
   kqtest::IatHook pos("kqafx.dll", "user32.dll", "SetScrollPos", reinterpret_cast<void*>(&countSetScrollPos));
   kqtest::IatHook range("kqafx.dll", "user32.dll", "SetScrollRange",
@@ -118,12 +129,12 @@ TEST_F(OutputWindowTest, AViewAtTheBottomFollowsNewTextAScrolledUpViewStays) {
 }
 
 TEST_F(OutputWindowTest, SaveAsWritesEachLineUpToItsNulWithCrLfThenOneMore) {
-  const std::string path = kqtest::TempPath("save.txt");
+  const std::string path = tempPath("save.txt");
   ASSERT_EQ(window->SaveAs(path.c_str()), 1);
-  EXPECT_EQ(kqtest::FileBytes(path), "\r\n\r\n"); // the empty current line, then the extra line end
+  EXPECT_EQ(fileBytes(path), "\r\n\r\n"); // the empty current line, then the extra line end
   window->Display("abc\n");
   ASSERT_EQ(window->SaveAs(path.c_str()), 1);
-  EXPECT_EQ(kqtest::FileBytes(path), "abc\r\n\r\n\r\n"); // the file was truncated first
+  EXPECT_EQ(fileBytes(path), "abc\r\n\r\n\r\n"); // the file was truncated first
   window->OnClearBuffer();
   const std::string text("a\tb\r\nx\0y\n\0z\nlast", 17);
   window->Display(text.data(), static_cast<int>(text.size()));
@@ -133,39 +144,33 @@ TEST_F(OutputWindowTest, SaveAsWritesEachLineUpToItsNulWithCrLfThenOneMore) {
   ASSERT_NE(other, INVALID_HANDLE_VALUE);
   EXPECT_EQ(window->SaveAs(path.c_str()), 1);
   ::CloseHandle(other);
-  EXPECT_EQ(kqtest::FileBytes(path), "a       b\r\nx\r\n\r\nlast\r\n\r\n");
+  EXPECT_EQ(fileBytes(path), "a       b\r\nx\r\n\r\nlast\r\n\r\n");
   ::DeleteFileA(path.c_str());
 
   // Paths that cannot be opened: in a missing folder, and a folder.
-  const std::string missing = kqtest::TempPath("no-such-dir") + "\\out.txt";
+  const std::string missing = tempPath("no-such-dir") + "\\out.txt";
   EXPECT_EQ(window->SaveAs(missing.c_str()), 0);
   EXPECT_EQ(::GetFileAttributesA(missing.c_str()), INVALID_FILE_ATTRIBUTES);
   EXPECT_EQ(window->SaveAs(path.substr(0, path.rfind('\\') + 1).c_str()), 0);
 }
 
-// Several threads writing while the window's own thread paints and another thread saves: every call's
-// text stays together, nothing is lost but what the cap drops, and nobody deadlocks (the window's thread
-// keeps handling messages while it waits).
+// Writers on several threads while the window's thread paints and another thread saves: each call's text
+// stays together, nothing is lost but what the cap drops, nobody deadlocks (the window's thread pumps).
 TEST_F(OutputWindowTest, WritersPainterAndSaverTogether) {
   kqtest::TextOutRecorder recorder; // sees the window thread's paints
 
   // 4 writers x 2000 calls x 4 lines: 32000 lines, more than the cap keeps.
   std::atomic<int> paints{0}, saves{0}, finished{0};
   std::atomic<bool> writing{true};
-  const std::string path = kqtest::TempPath("concurrent.txt");
+  const std::string path = tempPath("concurrent.txt");
   std::vector<std::string> snapshots;
-  auto waitFor = [](const std::atomic<int>& value) {
-    while (value.load() == 0)
-      ::Sleep(1);
-  };
   std::vector<std::thread> threads;
   for (int w = 0; w < writers; ++w)
     threads.emplace_back([&, w] {
       for (int c = 0; c < calls; ++c) {
-        if (c == calls / 4)
-          waitFor(paints); // the window has painted while we write ...
-        if (c == calls / 2)
-          waitFor(saves); // ... and has been saved while we write
+        if (c == calls / 4 || c == calls / 2) // the window has painted, then been saved, while we write
+          while ((c == calls / 4 ? paints : saves).load() == 0)
+            ::Sleep(1);
         std::string text;
         for (int part = 0; part < 4; ++part)
           text += callLine(w, c, part) + "\n";
@@ -176,7 +181,7 @@ TEST_F(OutputWindowTest, WritersPainterAndSaverTogether) {
   threads.emplace_back([&] {
     while (writing) {
       if (window->SaveAs(path.c_str()) == 1) {
-        snapshots.push_back(kqtest::FileBytes(path));
+        snapshots.push_back(fileBytes(path));
         ++saves;
       }
     }

@@ -1,5 +1,5 @@
-// Test helpers for the text windows under Wine: what the windows draw, client sizes, font metrics, temporary
-// files, and a fixture holding either window as a child of a host window.
+// Test helpers for the text windows under Wine: what the windows draw, client sizes, font metrics, and a
+// fixture holding either window as a child of a host window.
 #pragma once
 
 #include "dialog_watcher.h"
@@ -9,8 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <mutex>
 #include <string>
 #include <utility>
@@ -18,11 +16,11 @@
 
 namespace kqtest {
 
-// One TextOutA call, with the colours and font face selected at that moment.
+// One TextOutA call, with the text colour and font face selected at that moment.
 struct DrawnText {
   int x, y;
   std::string text;
-  COLORREF textColor, backColor;
+  COLORREF textColor;
   std::string face;
 };
 
@@ -54,9 +52,8 @@ private:
       char face[LF_FACESIZE] = {};
       ::GetTextFaceA(dc, LF_FACESIZE, face);
       std::lock_guard<std::mutex> guard(self->mutex);
-      self->drawn.push_back({x, y, std::string(text, static_cast<size_t>(count > 0 ? count : 0)),
-                             ::GetTextColor(dc), ::GetBkColor(dc), face});
-      return self->hook.originalAs<decltype(&::TextOutA)>()(dc, x, y, text, count);
+      self->drawn.push_back(
+          {x, y, std::string(text, static_cast<size_t>(count > 0 ? count : 0)), ::GetTextColor(dc), face});
     }
     return ::TextOutA(dc, x, y, text, count);
   }
@@ -100,18 +97,6 @@ inline void SetClientSize(HWND window, int width, int height) {
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     PumpPending();
   }
-}
-
-// A path in the temporary folder, unique to this process.
-inline std::string TempPath(const std::string& name) {
-  char dir[MAX_PATH] = {};
-  ::GetTempPathA(MAX_PATH, dir);
-  return std::string(dir) + "kqwin-" + std::to_string(::GetCurrentProcessId()) + "-" + name;
-}
-
-inline std::string FileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 // The two text windows, each created as a visible 400 x 300 child of `parent` with both scroll bars.
