@@ -40,9 +40,9 @@ BOOL WINAPI countSetScrollRange(HWND window, int bar, int low, int high, BOOL re
 
 constexpr int writers = 4, calls = 2000;
 
-// Call `call` of writer `writer` writes four lines, parts 0 to 3, in one Display.
-std::string callLine(int writer, int call, int part) {
-  return "t" + std::to_string(writer) + "c" + std::to_string(call) + "-" + std::to_string(part);
+// Call `call` of writer `writer` writes four lines, numbered 0 to 3, in one Display.
+std::string callLine(int writer, int call, int line) {
+  return "t" + std::to_string(writer) + "c" + std::to_string(call) + "-" + std::to_string(line);
 }
 
 // Checks that `lines` (ending with the empty current line) are whole calls, each writer's in order, after
@@ -50,7 +50,7 @@ std::string callLine(int writer, int call, int part) {
 int expectWholeCalls(const Lines& lines) {
   EXPECT_TRUE(!lines.empty() && lines.back().empty()) << "no empty current line at the end";
   std::vector<int> lastCall(writers, -1);
-  int whole = 0, writer = -1, call = -1, part = 3;
+  int whole = 0, writer = -1, call = -1, index = 3;
   for (size_t i = 0; i + 1 < lines.size(); ++i) {
     int w = -1, c = -1, p = -1;
     char extra = 0;
@@ -58,8 +58,8 @@ int expectWholeCalls(const Lines& lines) {
       ADD_FAILURE() << "line " << i << ": " << lines[i];
       return whole;
     }
-    if (part < 3) { // inside a call: its next line
-      EXPECT_TRUE(w == writer && c == call && p == part + 1) << "line " << i << ": " << lines[i];
+    if (index < 3) { // inside a call: its next line
+      EXPECT_TRUE(w == writer && c == call && p == index + 1) << "line " << i << ": " << lines[i];
     } else if (i > 0 || p == 0) { // a new call: the writer's next one
       EXPECT_EQ(p, 0) << "line " << i << ": " << lines[i];
       int& last = lastCall[static_cast<size_t>(w)];
@@ -67,9 +67,9 @@ int expectWholeCalls(const Lines& lines) {
       last = c;
       ++whole;
     }
-    writer = w, call = c, part = p;
+    writer = w, call = c, index = p;
   }
-  EXPECT_EQ(part, 3) << "the newest call is cut";
+  EXPECT_EQ(index, 3) << "the newest call is cut";
   return whole;
 }
 
@@ -172,8 +172,8 @@ TEST_F(OutputWindowTest, WritersPainterAndSaverTogether) {
           while ((c == calls / 4 ? paints : saves).load() == 0)
             ::Sleep(1);
         std::string text;
-        for (int part = 0; part < 4; ++part)
-          text += callLine(w, c, part) + "\n";
+        for (int line = 0; line < 4; ++line)
+          text += callLine(w, c, line) + "\n";
         window->Display(text.data(), static_cast<int>(text.size()));
       }
       ++finished;
