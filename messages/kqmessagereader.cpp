@@ -73,16 +73,20 @@ constexpr auto escapeTranslation = [] {
   return table;
 }();
 
+#if defined(__SSE2__)
+// Which of the 16 bytes `v` holds are double quotes or backslashes: one bit each, lowest byte first.
+unsigned quotesAndBackslashes(__m128i v) {
+  const __m128i hits =
+      _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('"')), _mm_cmpeq_epi8(v, _mm_set1_epi8('\\')));
+  return static_cast<unsigned>(_mm_movemask_epi8(hits));
+}
+#endif
+
 // The first double quote or backslash in [p, end), or `end`: the end of a run of plain text characters.
 const char* plainRunEnd(const char* p, const char* end) {
 #if defined(__SSE2__)
-  const __m128i quote = _mm_set1_epi8('"');
-  const __m128i backslash = _mm_set1_epi8('\\');
   for (; end - p >= 16; p += 16) {
-    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-    const unsigned mask = static_cast<unsigned>(
-        _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, quote), _mm_cmpeq_epi8(v, backslash))));
-    if (mask != 0)
+    if (const unsigned mask = quotesAndBackslashes(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p))))
       return p + __builtin_ctz(mask);
   }
 #endif
@@ -188,14 +192,10 @@ const char* KQMessageReader::readWithinChunk(std::int32_t& number) {
   char* out = textBuffer.get();
   for (;;) {
 #if defined(__SSE2__)
-    const __m128i quote = _mm_set1_epi8('"');
-    const __m128i backslash = _mm_set1_epi8('\\');
     while (e - p >= 16) {
       const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
       _mm_storeu_si128(reinterpret_cast<__m128i*>(out), v);
-      const unsigned mask = static_cast<unsigned>(
-          _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, quote), _mm_cmpeq_epi8(v, backslash))));
-      if (mask != 0) {
+      if (const unsigned mask = quotesAndBackslashes(v)) {
         const int plain = __builtin_ctz(mask);
         p += plain;
         out += plain;
