@@ -1,6 +1,7 @@
 // Reading message-file records: number part, skip to the opening quote, escaped text, one trailer character.
 #include "kqmessagereader.h"
 
+#include "kqcstringpool.h"
 #include "kqmessages.h"
 
 #include <algorithm>
@@ -364,6 +365,7 @@ KQCString KQMessageReader::readMessage(std::int32_t& number, KQMessageRecordTrac
 
 void loadMessages(std::istream& in, KQMessageTable& table, KQMessageObserver* observer) {
   KQMessageReader reader(in, observer != nullptr);
+  KQCStringPool texts; // the texts share large blocks: one allocation per block, not one per text
   KQMessageRecordTrace trace;
   while (reader.more()) { // neither at the end nor failed
     std::int32_t number = 0;
@@ -374,7 +376,7 @@ void loadMessages(std::istream& in, KQMessageTable& table, KQMessageObserver* ob
       const size_t before = table.getCount();
       KQCString& stored = table[number];
       try {
-        stored.assign(text.data(), static_cast<int>(text.size()));
+        texts.assign(stored, text.data(), static_cast<int>(text.size()));
       } catch (...) {
         if (table.getCount() != before)
           table.removeKey(number); // no empty entry left behind by a text that could not be stored

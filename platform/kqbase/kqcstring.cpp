@@ -1,5 +1,7 @@
 #include "kqcstring.h"
 
+#include "kqcstringblock.h"
+
 #include <climits>
 #include <cstring>
 #include <new>
@@ -24,8 +26,14 @@ KQCString::KQCString(KQCString&& other) noexcept
       capacity(std::exchange(other.capacity, 0)) {}
 
 KQCString::~KQCString() {
-  if (capacity != 0)
+  release();
+}
+
+void KQCString::release() noexcept {
+  if (capacity > 0)
     delete[] chars;
+  else if (capacity < 0)
+    KQCStringBlock::release(KQCStringBlock::of(chars, capacity), 1);
 }
 
 KQCString& KQCString::operator=(const KQCString& other) {
@@ -38,8 +46,7 @@ KQCString& KQCString::operator=(const KQCString& other) {
 
 KQCString& KQCString::operator=(KQCString&& other) noexcept {
   if (this != &other) {
-    if (capacity != 0)
-      delete[] chars;
+    release();
     chars = std::exchange(other.chars, emptyText);
     size = std::exchange(other.size, 0);
     capacity = std::exchange(other.capacity, 0);
@@ -58,7 +65,7 @@ KQCString& KQCString::assign(const char* text, int length) {
   const int n = text != nullptr && length > 0 ? length : 0;
   if (n > INT_MAX - 1)
     throw std::bad_alloc();
-  if (n <= capacity && capacity != 0) {
+  if (capacity > 0 && n <= capacity) {
     if (n > 0)
       std::memmove(chars, text, static_cast<size_t>(n)); // text may point into this string
   } else {
@@ -69,7 +76,7 @@ KQCString& KQCString::assign(const char* text, int length) {
     *this = std::move(fresh);
   }
   size = n;
-  if (capacity != 0)
+  if (capacity > 0)
     chars[size] = '\0';
   return *this;
 }
@@ -101,7 +108,7 @@ KQCString& KQCString::append(char ch, int count) {
 
 // Makes room for `needed` characters plus the terminator, doubling so repeated appends stay cheap.
 void KQCString::reserve(int needed) {
-  if (needed <= capacity && capacity != 0)
+  if (capacity > 0 && needed <= capacity)
     return;
   long long grown = capacity < 15 ? 15 : 2LL * capacity;
   if (grown < needed)
@@ -110,8 +117,7 @@ void KQCString::reserve(int needed) {
     grown = INT_MAX - 1;
   char* fresh = new char[static_cast<size_t>(grown) + 1];
   std::memcpy(fresh, chars, static_cast<size_t>(size) + 1);
-  if (capacity != 0)
-    delete[] chars;
+  release();
   chars = fresh;
   capacity = static_cast<int>(grown);
 }

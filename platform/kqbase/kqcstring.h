@@ -3,6 +3,10 @@
 // A length-counted, NUL-terminated byte string. Only the operations below exist; they are what the
 // message catalogue relies on. Appending one character at a time is amortised O(1): capacity grows
 // geometrically. Allocation failure throws std::bad_alloc and leaves the string unchanged.
+//
+// A string may hold characters that a KQCStringPool shares among many strings (see kqcstringpool.h).
+// Nothing in the operations below shows the difference: a copy gets characters of its own, a move
+// carries the shared characters along, and any change gives the string characters of its own first.
 #pragma once
 
 #if defined(_WIN32)
@@ -46,9 +50,16 @@ public:
   int length() const noexcept { return size; }
 
 private:
+  friend class KQCStringPool;
+
   void reserve(int needed);
+  // Lets go of the characters: frees them when the string owns them, gives back its use of a pool's
+  // block when it shares them. Leaves the fields as they are.
+  void release() noexcept;
 
   char* chars;
   int size;
-  int capacity; // 0 while `chars` points at the shared empty text
+  // > 0: characters of its own, room for `capacity` plus the terminator; 0: `chars` points at the
+  // shared empty text; < 0: characters in a pool's block (see kqcstringblock.h).
+  int capacity;
 };
