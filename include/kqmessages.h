@@ -159,6 +159,8 @@ public:
   // was opened, also when it held no record; 0 when it could not be opened or not even its first byte could
   // be read (or `fileName` is null), in which case the catalogue stays empty. A read error part-way keeps
   // the records read so far and gives 1.
+  // The texts read share blocks of up to 64 KiB (see kqcstringpool.h): one allocation per block rather
+  // than per text. A text moved out of the catalogue keeps its block alive until it is destroyed.
   // Throws std::bad_alloc when memory runs out; the entries stored until then stay.
   int setFile(const char* fileName);
 
