@@ -112,5 +112,6 @@ protected:
 
 // The catalogue's load loop: until the stream is at its end or reports an error, read one record (number
 // reset to 0 first) and store a non-empty text under its number, replacing any earlier text; the texts of
-// one load share the blocks of one KQCStringPool. Does not empty the table first. Tells `observer`, when given, about every record read, stored or not.
+// one load share the blocks of one KQCStringPool. Does not empty the table first. Tells `observer`, when
+// given, about every record read, stored or not.
 void loadMessages(std::istream& in, KQMessageTable& table, KQMessageObserver* observer = nullptr);

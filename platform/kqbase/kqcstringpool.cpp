@@ -1,3 +1,4 @@
+// KQCStringPool: texts copied into shared, counted blocks.
 #include "kqcstringpool.h"
 
 #include "kqcstringblock.h"
