@@ -6,7 +6,9 @@
 #include <string>
 
 namespace {
-std::string bytes(const CString& s) { return std::string(s.GetString(), s.GetLength()); }
+std::string bytes(const CString& s) {
+  return std::string(s.GetString(), s.GetLength());
+}
 } // namespace
 
 TEST(CString, EmbeddedNulBytesAreKeptByCopyAndConcatenation) {

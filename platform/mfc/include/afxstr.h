@@ -82,20 +82,36 @@ private:
   void Reserve(int nCapacity);
   void Assign(LPCTSTR pch, int nLength);
 
-  char* m_pchData;  // points at the shared empty string while m_nCapacity is 0
+  char* m_pchData; // points at the shared empty string while m_nCapacity is 0
   int m_nLength;
   int m_nCapacity;
 };
 
 KQAFX_API bool operator==(const CString& a, const CString& b) noexcept;
 KQAFX_API bool operator==(const CString& a, LPCTSTR b) noexcept;
-inline bool operator==(LPCTSTR a, const CString& b) noexcept { return b == a; }
-inline bool operator!=(const CString& a, const CString& b) noexcept { return !(a == b); }
-inline bool operator!=(const CString& a, LPCTSTR b) noexcept { return !(a == b); }
-inline bool operator!=(LPCTSTR a, const CString& b) noexcept { return !(b == a); }
-inline bool operator<(const CString& a, const CString& b) noexcept { return a.Compare(b) < 0; }
-inline bool operator>(const CString& a, const CString& b) noexcept { return a.Compare(b) > 0; }
-inline bool operator<=(const CString& a, const CString& b) noexcept { return a.Compare(b) <= 0; }
-inline bool operator>=(const CString& a, const CString& b) noexcept { return a.Compare(b) >= 0; }
+inline bool operator==(LPCTSTR a, const CString& b) noexcept {
+  return b == a;
+}
+inline bool operator!=(const CString& a, const CString& b) noexcept {
+  return !(a == b);
+}
+inline bool operator!=(const CString& a, LPCTSTR b) noexcept {
+  return !(a == b);
+}
+inline bool operator!=(LPCTSTR a, const CString& b) noexcept {
+  return !(b == a);
+}
+inline bool operator<(const CString& a, const CString& b) noexcept {
+  return a.Compare(b) < 0;
+}
+inline bool operator>(const CString& a, const CString& b) noexcept {
+  return a.Compare(b) > 0;
+}
+inline bool operator<=(const CString& a, const CString& b) noexcept {
+  return a.Compare(b) <= 0;
+}
+inline bool operator>=(const CString& a, const CString& b) noexcept {
+  return a.Compare(b) >= 0;
+}
 
 typedef CString CStringA;

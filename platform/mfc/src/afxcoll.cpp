@@ -24,7 +24,9 @@ CStringList::CStringList(INT_PTR nBlockSize)
     : m_pNodeHead(nullptr), m_pNodeTail(nullptr), m_nCount(0), m_pNodeFree(nullptr), m_pBlocks(nullptr),
       m_nBlockSize(nBlockSize > 0 ? nBlockSize : 10) {}
 
-CStringList::~CStringList() { RemoveAll(); }
+CStringList::~CStringList() {
+  RemoveAll();
+}
 
 CStringList::CNode* CStringList::NewNode(CNode* pPrev, CNode* pNext) {
   if (m_pNodeFree == nullptr) {
@@ -89,10 +91,18 @@ const CString& CStringList::GetPrev(POSITION& rPosition) const {
   rPosition = reinterpret_cast<POSITION>(node->pPrev);
   return node->data;
 }
-CString& CStringList::GetAt(POSITION position) { return Node(position)->data; }
-const CString& CStringList::GetAt(POSITION position) const { return Node(position)->data; }
-void CStringList::SetAt(POSITION pos, LPCTSTR newElement) { Node(pos)->data = newElement; }
-void CStringList::SetAt(POSITION pos, const CString& newElement) { Node(pos)->data = newElement; }
+CString& CStringList::GetAt(POSITION position) {
+  return Node(position)->data;
+}
+const CString& CStringList::GetAt(POSITION position) const {
+  return Node(position)->data;
+}
+void CStringList::SetAt(POSITION pos, LPCTSTR newElement) {
+  Node(pos)->data = newElement;
+}
+void CStringList::SetAt(POSITION pos, const CString& newElement) {
+  Node(pos)->data = newElement;
+}
 
 POSITION CStringList::AddHead(const CString& newElement) {
   CString copy(newElement); // copy first: a failure leaves the list as it was
@@ -102,7 +112,9 @@ POSITION CStringList::AddHead(const CString& newElement) {
   m_pNodeHead = node;
   return reinterpret_cast<POSITION>(node);
 }
-POSITION CStringList::AddHead(LPCTSTR newElement) { return AddHead(CString(newElement)); }
+POSITION CStringList::AddHead(LPCTSTR newElement) {
+  return AddHead(CString(newElement));
+}
 
 POSITION CStringList::AddTail(const CString& newElement) {
   CString copy(newElement);
@@ -112,7 +124,9 @@ POSITION CStringList::AddTail(const CString& newElement) {
   m_pNodeTail = node;
   return reinterpret_cast<POSITION>(node);
 }
-POSITION CStringList::AddTail(LPCTSTR newElement) { return AddTail(CString(newElement)); }
+POSITION CStringList::AddTail(LPCTSTR newElement) {
+  return AddTail(CString(newElement));
+}
 
 POSITION CStringList::InsertAfter(POSITION position, const CString& newElement) {
   if (position == nullptr)

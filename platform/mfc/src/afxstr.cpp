@@ -10,12 +10,16 @@
 namespace {
 char emptyString[1] = {'\0'};
 
-int clip(int value, int low, int high) { return std::min(std::max(value, low), high); }
+int clip(int value, int low, int high) {
+  return std::min(std::max(value, low), high);
+}
 } // namespace
 
 CString::CString() noexcept : m_pchData(emptyString), m_nLength(0), m_nCapacity(0) {}
 
-CString::CString(const CString& src) : CString() { Assign(src.m_pchData, src.m_nLength); }
+CString::CString(const CString& src) : CString() {
+  Assign(src.m_pchData, src.m_nLength);
+}
 
 CString::CString(CString&& src) noexcept
     : m_pchData(std::exchange(src.m_pchData, emptyString)), m_nLength(std::exchange(src.m_nLength, 0)),
@@ -134,7 +138,9 @@ LPTSTR CString::GetBuffer(int nMinBufferLength) {
   return m_pchData;
 }
 
-LPTSTR CString::GetBuffer() { return GetBuffer(0); }
+LPTSTR CString::GetBuffer() {
+  return GetBuffer(0);
+}
 
 LPTSTR CString::GetBufferSetLength(int nLength) {
   nLength = std::max(nLength, 0);
@@ -174,9 +180,13 @@ CString CString::Mid(int iFirst, int nCount) const {
   return CString(m_pchData + iFirst, nCount);
 }
 
-CString CString::Mid(int iFirst) const { return Mid(iFirst, m_nLength); }
+CString CString::Mid(int iFirst) const {
+  return Mid(iFirst, m_nLength);
+}
 
-CString CString::Left(int nCount) const { return Mid(0, nCount); }
+CString CString::Left(int nCount) const {
+  return Mid(0, nCount);
+}
 
 CString CString::Right(int nCount) const {
   nCount = clip(nCount, 0, m_nLength);
@@ -283,10 +293,11 @@ CString operator+(char a, const CString& b) {
   return r;
 }
 
-bool operator==(const CString& a, const CString& b) noexcept { return a.Compare(b) == 0; }
+bool operator==(const CString& a, const CString& b) noexcept {
+  return a.Compare(b) == 0;
+}
 
 bool operator==(const CString& a, LPCTSTR b) noexcept {
   const size_t n = b ? std::strlen(b) : 0;
-  return static_cast<size_t>(a.GetLength()) == n &&
-         (n == 0 || std::memcmp(a.GetString(), b, n) == 0);
+  return static_cast<size_t>(a.GetLength()) == n && (n == 0 || std::memcmp(a.GetString(), b, n) == 0);
 }
