@@ -1,6 +1,6 @@
-// Modal dialogs run from code in a DLL: templates found through the resource search (the executable
-// first, then registered extension modules in registration order). The dialog object's own handlers
-// (OnInitDialog, OnOK, OnCancel overrides) are exercised by the library's input dialog tests.
+// Dialogs run from code in a DLL find their templates in the executable first, then in the registered
+// extension modules in registration order; message boxes take their caption from the application, which
+// may replace them. (Handlers, answers and texts: the input dialog and critical-error tests.)
 #include "test_resources.h"
 
 #include <afxwin.h>
@@ -33,11 +33,9 @@ std::string CaptionFromDll(UINT nID, INT_PTR nExpected, WORD command = IDOK) {
 }
 
 TEST(DialogTemplateSearch, ExecutableFirstThenExtensionModulesInRegistrationOrder) {
-  // Code in a DLL finds a template that only the executable holds; an unloaded, unregistered or missing
-  // template gives -1 without any dialog.
-  EXPECT_EQ(CaptionFromDll(IDD_HOST_ONLY, IDOK), "Host dialog");
-  EXPECT_EQ(CaptionFromDll(IDD_HOST_ONLY, IDCANCEL, IDCANCEL), "Host dialog");
-  for (UINT nID : {IDD_MISSING, IDD_UNREGISTERED, IDD_EXTENSION})
+  EXPECT_EQ(CaptionFromDll(IDD_BOTH, IDCANCEL, IDCANCEL), "Host copy");
+  // Not anywhere, or only in the calling (loaded but unregistered) DLL.
+  for (UINT nID : {IDD_MISSING, IDD_EXTENSION})
     EXPECT_EQ(CaptionFromDll(nID, -1, IDCANCEL), "");
   {
     LoadedModule a = Load("mfc_win32_ext_a.dll");
@@ -56,6 +54,40 @@ TEST(DialogTemplateSearch, ExecutableFirstThenExtensionModulesInRegistrationOrde
     EXPECT_EQ(CaptionFromDll(IDD_EXTENSION, IDOK), "Extension B");
   }
   EXPECT_EQ(CaptionFromDll(IDD_EXTENSION, -1, IDCANCEL), "") << "both unloaded";
+}
+
+class CHookedApp : public CWinApp {
+public:
+  CHookedApp() : CWinApp("Named application") {}
+  bool m_replace = false;
+  CString m_prompt;
+  UINT m_type = 0, m_help = 0;
+  int DoMessageBox(LPCTSTR lpszPrompt, UINT nType, UINT nIDPrompt) override {
+    m_prompt = lpszPrompt;
+    m_type = nType;
+    m_help = nIDPrompt;
+    return m_replace ? IDRETRY : CWinApp::DoMessageBox(lpszPrompt, nType, nIDPrompt);
+  }
+};
+
+TEST(AfxMessageBoxTest, PromptFromTheStringTableCaptionFromTheApplicationWhichMayReplaceTheBox) {
+  {
+    CHookedApp app;
+    EXPECT_EQ(AfxGetApp(), &app);
+    EXPECT_STREQ(app.m_pszExeName, "mfc_win32_dialog_test");
+    kqtest::DialogWatcher watcher({.command = IDCANCEL});
+    EXPECT_EQ(AfxMessageBox(IDS_PROMPT, MB_OKCANCEL), IDCANCEL);
+    const kqtest::SeenDialog seen = watcher.Result();
+    EXPECT_EQ(seen.text, "Prompt from the string table");
+    EXPECT_EQ(seen.caption, "Named application");
+    app.m_replace = true;
+    EXPECT_EQ(AfxMessageBox("Hooked", MB_YESNO, 7), IDRETRY);
+    EXPECT_EQ(app.m_prompt, "Hooked");
+    EXPECT_EQ(app.m_type, static_cast<UINT>(MB_YESNO));
+    EXPECT_EQ(app.m_help, 7u);
+  }
+  EXPECT_EQ(AfxGetApp(), nullptr);
+  EXPECT_STREQ(AfxGetAppName(), "mfc_win32_dialog_test") << "no application: the executable's name";
 }
 
 } // namespace

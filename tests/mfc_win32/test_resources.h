@@ -1,9 +1,7 @@
 // Resource numbers shared by the dialog tests, the test DLLs and their resource scripts.
 #pragma once
 
-#define IDD_HOST_ONLY 100    // only in the test executable
-#define IDD_BOTH 150         // in the executable and in both extension DLLs, with different captions
-#define IDD_EXTENSION 200    // only in the extension DLLs
-#define IDD_UNREGISTERED 300 // only in the plain (unregistered) test DLL
-#define IDD_MISSING 999      // nowhere
-#define IDS_PROMPT 1000      // string table of the executable
+#define IDD_BOTH 150      // in the executable and in both extension DLLs, with different captions
+#define IDD_EXTENSION 200 // in both extension DLLs and in the plain (unregistered) test DLL
+#define IDD_MISSING 999   // nowhere
+#define IDS_PROMPT 1000   // string table of the executable

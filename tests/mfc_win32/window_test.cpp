@@ -1,136 +1,93 @@
-// Windows and their objects: message maps reached from the first messages on, whatever the window
-// class; default handling; the HWND map; destruction and self-deleting frames.
+// Windows and their objects: message maps reached from the first message on, whatever the window class;
+// default handling; handler arguments; the HWND map's permanent and temporary objects; self-deleting
+// frames; fonts in a window's device context.
 #include <afxwin.h>
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <map>
-#include <vector>
 
 namespace {
 
-// Records the messages its map handles, and what the object looked like at WM_CREATE.
-class CRecordingFrame : public CFrameWnd {
+// Counts deletions; OnCreate refuses the window when asked to.
+class CCountedFrame : public CFrameWnd {
 public:
-  explicit CRecordingFrame(int* pDeleted, int nCreateResult = 0)
-      : m_pDeleted(pDeleted), m_nCreateResult(nCreateResult) {}
-  ~CRecordingFrame() override { ++*m_pDeleted; }
-
-  std::vector<UINT> m_events;
-  bool m_attachedAtCreate = false;
-  int m_cx = -1, m_cy = -1;
-
-  afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct) {
-    m_events.push_back(WM_CREATE);
-    m_attachedAtCreate = m_hWnd != nullptr && CWnd::FromHandlePermanent(m_hWnd) == this &&
-                         lpCreateStruct != nullptr && lpCreateStruct->lpszName != nullptr;
-    return m_nCreateResult;
-  }
-  afx_msg void OnSize(UINT, int cx, int cy) {
-    m_events.push_back(WM_SIZE);
-    m_cx = cx;
-    m_cy = cy;
-  }
-  afx_msg void OnPaint() {
-    m_events.push_back(WM_PAINT);
-    CPaintDC dc(this);
-  }
-
-private:
-  int* m_pDeleted;
-  int m_nCreateResult;
+  explicit CCountedFrame(bool refuse = false) : m_refuse(refuse) {}
+  ~CCountedFrame() override { ++deleted; }
+  afx_msg int OnCreate(LPCREATESTRUCT) { return m_refuse ? -1 : 0; }
+  static inline int deleted = 0;
+  const bool m_refuse;
   DECLARE_MESSAGE_MAP()
 };
 
-BEGIN_MESSAGE_MAP(CRecordingFrame, CFrameWnd)
+BEGIN_MESSAGE_MAP(CCountedFrame, CFrameWnd)
 ON_WM_CREATE()
-ON_WM_SIZE()
-ON_WM_PAINT()
 END_MESSAGE_MAP()
 
-TEST(FrameWindow, MapSeesCreateThenSizeThenPaintAndFrameDeletesItselfOnClose) {
-  int deleted = 0;
-  auto* pFrame = new CRecordingFrame(&deleted);
-  // Visible from the start, as the library's frames are: the system sizes it inside CreateWindowEx.
-  ASSERT_TRUE(pFrame->Create(nullptr, "Recording frame", WS_OVERLAPPEDWINDOW | WS_VISIBLE));
-  HWND hWnd = pFrame->m_hWnd;
-  EXPECT_TRUE(pFrame->m_attachedAtCreate);
-  // Create returns after WM_CREATE and WM_SIZE, before any painting.
-  const std::vector<UINT> created = {WM_CREATE, WM_SIZE};
-  ASSERT_GE(pFrame->m_events.size(), 2u);
-  EXPECT_TRUE(std::equal(created.begin(), created.end(), pFrame->m_events.begin()));
-  EXPECT_EQ(std::count(pFrame->m_events.begin(), pFrame->m_events.end(), static_cast<UINT>(WM_PAINT)), 0);
-  // rectDefault let the system choose a real size, which WM_SIZE cracked into cx and cy.
-  CRect client;
-  pFrame->GetClientRect(&client);
-  EXPECT_GT(pFrame->m_cx, 0);
-  EXPECT_EQ(pFrame->m_cx, client.Width());
-  EXPECT_EQ(pFrame->m_cy, client.Height());
-
-  pFrame->UpdateWindow();
-  EXPECT_EQ(pFrame->m_events.back(), static_cast<UINT>(WM_PAINT));
-  RECT update;
-  EXPECT_FALSE(::GetUpdateRect(hWnd, &update, FALSE)) << "CPaintDC must validate what it painted";
-
-  // The frame's OnClose destroys the window; PostNcDestroy deletes the object.
+TEST(FrameWindow, DeletesItselfOnceWhenClosedOrWhenCreationFails) {
+  auto* pFrame = new CCountedFrame;
+  ASSERT_TRUE(pFrame->Create(nullptr, "frame", WS_OVERLAPPEDWINDOW | WS_VISIBLE));
+  const HWND hWnd = pFrame->m_hWnd;
+  CCountedFrame::deleted = 0;
   ::SendMessageA(hWnd, WM_CLOSE, 0, 0);
   EXPECT_FALSE(::IsWindow(hWnd));
-  EXPECT_EQ(deleted, 1);
+  EXPECT_EQ(CCountedFrame::deleted, 1);
   EXPECT_EQ(CWnd::FromHandlePermanent(hWnd), nullptr);
-}
-
-TEST(FrameWindow, FailedCreateDeletesTheFrameOnce) {
-  const struct {
-    const char* lpszClass;
-    int nCreateResult;
-  } cases[] = {{nullptr, -1} /* OnCreate refuses */, {"KqNoSuchWindowClass", 0}};
-  for (const auto& c : cases) {
-    int deleted = 0;
-    EXPECT_FALSE((new CRecordingFrame(&deleted, c.nCreateResult))->Create(c.lpszClass, "failing"));
-    EXPECT_EQ(deleted, 1) << c.nCreateResult;
+  for (const char* lpszClass : {static_cast<const char*>(nullptr), "KqNoSuchWindowClass"}) {
+    CCountedFrame::deleted = 0; // OnCreate refuses, or the system finds no such class
+    EXPECT_FALSE((new CCountedFrame(lpszClass == nullptr))->Create(lpszClass, "failing"));
+    EXPECT_EQ(CCountedFrame::deleted, 1) << (lpszClass != nullptr ? lpszClass : "refused");
   }
 }
 
-// --- windows of a class the host registered itself ---
-
-// How often the host's own procedure saw each message.
-std::map<UINT, int> g_hostSeen;
+std::map<UINT, int> g_hostSeen; // how often the host's own window procedure saw each message
 
 LRESULT CALLBACK HostWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
   ++g_hostSeen[message];
   return message == WM_USER + 1 ? 1234 : ::DefWindowProcA(hWnd, message, wParam, lParam);
 }
 
+// A window class the host registered itself.
 const char* HostClass() {
-  static const char* name = [] {
+  static const bool registered = [] {
     WNDCLASSA wc = {};
     wc.lpfnWndProc = HostWndProc;
     wc.hInstance = ::GetModuleHandleA(nullptr);
     wc.lpszClassName = "KqTestHostClass";
-    return ::RegisterClassA(&wc) != 0 ? "KqTestHostClass" : nullptr;
+    return ::RegisterClassA(&wc) != 0;
   }();
-  return name;
+  return registered ? "KqTestHostClass" : nullptr;
 }
 
-class CHostWnd : public CWnd {
+// Records what its handlers are given.
+class CTestWnd : public CWnd {
 public:
+  struct Call {
+    UINT message, code, pos; // WM_SIZE: nType and MAKELONG(cx, cy)
+    CScrollBar* pBar;
+    HWND barWnd; // the bar's window: its object may be a temporary one
+  } m_last = {};
   bool m_callBaseOnSize = false;
-  CHostWnd* m_pChildToCreate = nullptr; // created as child 7 from OnCreate
-  bool m_childCreated = false;
-  int m_nNcCreate = 0, m_nCreate = 0, m_nPostNcDestroy = 0, m_nGo = 0;
+  CTestWnd* m_pChild = nullptr; // created as child 7 from OnCreate
+  int m_nNcCreate = 0, m_nCreate = 0, m_nGo = 0;
   LPCSTR m_createClass = nullptr;
 
   afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct) {
     ++m_nCreate;
     m_createClass = lpCreateStruct->lpszClass;
-    if (m_pChildToCreate != nullptr)
-      m_childCreated = m_pChildToCreate->Create(nullptr, "child", WS_VISIBLE, CRect(0, 0, 50, 50), this, 7);
-    return 0;
+    return m_pChild == nullptr || m_pChild->Create(nullptr, "child", 0, CRect(0, 0, 50, 50), this, 7) ? 0
+                                                                                                      : -1;
   }
   afx_msg void OnSize(UINT nType, int cx, int cy) {
+    m_last = {WM_SIZE, nType, static_cast<UINT>(MAKELONG(cx, cy)), nullptr, nullptr};
     if (m_callBaseOnSize)
       CWnd::OnSize(nType, cx, cy);
+  }
+  afx_msg void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pBar) {
+    m_last = {WM_HSCROLL, nSBCode, nPos, pBar, pBar->GetSafeHwnd()};
+  }
+  afx_msg void OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pBar) {
+    m_last = {WM_VSCROLL, nSBCode, nPos, pBar, pBar->GetSafeHwnd()};
   }
   void OnGo() { ++m_nGo; }
   LRESULT OnAsk(WPARAM wParam, LPARAM lParam) { return static_cast<LRESULT>(wParam + lParam); }
@@ -138,90 +95,63 @@ public:
     ++m_nNcCreate;
     return Default();
   }
-
-protected:
-  void PostNcDestroy() override { ++m_nPostNcDestroy; }
   DECLARE_MESSAGE_MAP()
 };
 
-BEGIN_MESSAGE_MAP(CHostWnd, CWnd)
+BEGIN_MESSAGE_MAP(CTestWnd, CWnd)
 ON_WM_CREATE()
 ON_WM_SIZE()
-ON_COMMAND(42, &CHostWnd::OnGo)
-ON_MESSAGE(WM_USER + 2, &CHostWnd::OnAsk)
-ON_MESSAGE(WM_NCCREATE, &CHostWnd::OnNcCreateMessage)
+ON_WM_HSCROLL()
+ON_WM_VSCROLL()
+ON_COMMAND(42, &CTestWnd::OnGo)
+ON_MESSAGE(WM_USER + 2, &CTestWnd::OnAsk)
+ON_MESSAGE(WM_NCCREATE, &CTestWnd::OnNcCreateMessage)
 END_MESSAGE_MAP()
 
 TEST(HostClassWindow, MappedMessagesReachTheObjectOthersTheHostProcedure) {
-  ASSERT_NE(HostClass(), nullptr);
   g_hostSeen.clear();
-  CHostWnd wnd;
+  CTestWnd wnd, child;
+  wnd.m_pChild = &child; // a window created while another one is being created
   ASSERT_TRUE(wnd.CreateEx(0, HostClass(), "host", WS_OVERLAPPED, 0, 0, 200, 100, nullptr, nullptr));
-  // The object had WM_NCCREATE already and passed it on (Default); WM_CREATE went to the map, which
-  // did not pass it on.
+  // WM_NCCREATE reached the map, which passed it on (Default); WM_CREATE went to the map only.
   EXPECT_EQ(wnd.m_nNcCreate, 1);
   EXPECT_EQ(wnd.m_nCreate, 1);
   EXPECT_STREQ(wnd.m_createClass, "KqTestHostClass");
   EXPECT_EQ(g_hostSeen[WM_NCCREATE], 1);
   EXPECT_EQ(g_hostSeen[WM_CREATE], 0);
+  EXPECT_EQ(child.m_nCreate, 1);
+  EXPECT_NE(child.GetStyle() & WS_CHILD, 0u) << "CWnd::Create makes child windows";
 
-  EXPECT_EQ(wnd.SendMessage(WM_USER + 1), 1234);
-  EXPECT_EQ(wnd.SendMessage(WM_USER + 2, 40, 2), 42);
   const int nSizeBefore = g_hostSeen[WM_SIZE];
   wnd.SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(120, 80));
   EXPECT_EQ(g_hostSeen[WM_SIZE], nSizeBefore) << "a handled message must not reach the original procedure";
   wnd.m_callBaseOnSize = true;
   wnd.SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(120, 80));
   EXPECT_EQ(g_hostSeen[WM_SIZE], nSizeBefore + 1) << "the base handler passes the message on";
-
-  // Commands with a mapped id go to the handler; others to the original procedure.
   wnd.SendMessage(WM_COMMAND, MAKEWPARAM(42, 0), 0);
-  wnd.SendMessage(WM_COMMAND, MAKEWPARAM(43, 0), 0);
+  wnd.SendMessage(WM_COMMAND, MAKEWPARAM(43, 0), 0); // not mapped: the original procedure
   EXPECT_EQ(wnd.m_nGo, 1);
   EXPECT_EQ(g_hostSeen[WM_COMMAND], 1);
 
-  HWND hWnd = wnd.m_hWnd;
+  const HWND hWnd = wnd.m_hWnd;
   EXPECT_TRUE(wnd.DestroyWindow());
   EXPECT_EQ(wnd.m_hWnd, nullptr);
-  EXPECT_EQ(wnd.m_nPostNcDestroy, 1);
+  EXPECT_EQ(child.m_hWnd, nullptr) << "the child window went with its parent";
   EXPECT_EQ(CWnd::FromHandlePermanent(hWnd), nullptr);
   EXPECT_FALSE(wnd.DestroyWindow()) << "no window left to destroy";
 }
 
-TEST(HostClassWindow, RegisteredClassesAreSharedAndAWindowCreatedInsideOnCreateGetsItsOwnObject) {
+TEST(WindowClass, EqualAttributesShareOneFrameworkClassUsableFromAnyModule) {
   HBRUSH hBrush = static_cast<HBRUSH>(::GetStockObject(GRAY_BRUSH));
-  LPCTSTR lpszClass = AfxRegisterWndClass(CS_HREDRAW | CS_VREDRAW, nullptr, hBrush);
-  ASSERT_NE(lpszClass, nullptr);
-  EXPECT_EQ(AfxRegisterWndClass(CS_HREDRAW | CS_VREDRAW, nullptr, hBrush), lpszClass)
-      << "same attributes, same class";
-  EXPECT_NE(AfxRegisterWndClass(CS_HREDRAW, nullptr, hBrush), lpszClass);
+  const CString name = AfxRegisterWndClass(CS_HREDRAW, nullptr, hBrush);
+  EXPECT_EQ(name, AfxRegisterWndClass(CS_HREDRAW, nullptr, hBrush));
+  EXPECT_NE(name, AfxRegisterWndClass(CS_VREDRAW, nullptr, hBrush));
   WNDCLASSA wc = {};
-  ASSERT_TRUE(::GetClassInfoA(::GetModuleHandleA(nullptr), lpszClass, &wc)) << "usable from any module";
+  ASSERT_TRUE(::GetClassInfoA(::GetModuleHandleA(nullptr), name, &wc));
   EXPECT_EQ(wc.hbrBackground, hBrush);
-
-  CHostWnd parent, child;
-  parent.m_pChildToCreate = &child;
-  ASSERT_TRUE(parent.CreateEx(0, lpszClass, "parent", WS_POPUP, 0, 0, 300, 200, nullptr, nullptr));
-  EXPECT_EQ(parent.m_nNcCreate, 1);
-  EXPECT_EQ(parent.m_nCreate, 1);
-  ASSERT_TRUE(parent.m_childCreated);
-  EXPECT_EQ(child.m_nCreate, 1);
-  EXPECT_EQ(CWnd::FromHandlePermanent(parent.m_hWnd), &parent);
-  EXPECT_EQ(parent.GetDlgItem(7), &child);
-  EXPECT_NE(child.GetStyle() & WS_CHILD, 0u) << "CWnd::Create makes child windows";
-
-  // Destroying the parent destroys the child window; the child object stays, detached.
-  HWND hChild = child.m_hWnd;
-  parent.DestroyWindow();
-  EXPECT_EQ(child.m_hWnd, nullptr);
-  EXPECT_FALSE(::IsWindow(hChild));
 }
 
-// --- the HWND map ---
-
-TEST(HandleMap, ForeignWindowsGetATemporaryObjectSubclassedOnesTheirOwn) {
-  ASSERT_NE(HostClass(), nullptr);
-  g_hostSeen.clear();
+TEST(HandleMap, ForeignWindowsGetOneTemporaryObjectSubclassedOnesTheirOwn) {
   EXPECT_EQ(CWnd::FromHandle(nullptr), nullptr);
   HWND hWnd = ::CreateWindowExA(0, HostClass(), "foreign", WS_OVERLAPPED, 0, 0, 50, 50, nullptr, nullptr,
                                 ::GetModuleHandleA(nullptr), nullptr);
@@ -229,26 +159,20 @@ TEST(HandleMap, ForeignWindowsGetATemporaryObjectSubclassedOnesTheirOwn) {
   EXPECT_EQ(CWnd::FromHandlePermanent(hWnd), nullptr);
   CWnd* pTemp = CWnd::FromHandle(hWnd);
   ASSERT_NE(pTemp, nullptr);
-  EXPECT_EQ(pTemp->m_hWnd, hWnd);
-  EXPECT_EQ(CWnd::FromHandle(hWnd), pTemp) << "one temporary object per handle";
+  EXPECT_EQ(CWnd::FromHandle(hWnd), pTemp);
   CString text("longer old text");
   pTemp->GetWindowText(text);
   EXPECT_EQ(text, "foreign");
-  EXPECT_EQ(text.GetLength(), 7);
-
   {
-    CHostWnd wnd;
+    CTestWnd wnd;
     ASSERT_TRUE(wnd.SubclassWindow(hWnd));
     EXPECT_EQ(CWnd::FromHandle(hWnd), &wnd);
     CWnd other;
     EXPECT_FALSE(other.Attach(hWnd)) << "one object per window";
-    ::SendMessageA(hWnd, WM_COMMAND, MAKEWPARAM(42, 0), 0);
-    EXPECT_EQ(wnd.m_nGo, 1);
+    EXPECT_EQ(::SendMessageA(hWnd, WM_USER + 2, 40, 2), 42);
     EXPECT_EQ(::SendMessageA(hWnd, WM_USER + 1, 0, 0), 1234) << "unmapped messages reach the old procedure";
     EXPECT_EQ(wnd.UnsubclassWindow(), hWnd);
-    ::SendMessageA(hWnd, WM_COMMAND, MAKEWPARAM(42, 0), 0);
-    EXPECT_EQ(wnd.m_nGo, 1);
-    EXPECT_EQ(g_hostSeen[WM_COMMAND], 1);
+    EXPECT_EQ(::SendMessageA(hWnd, WM_USER + 2, 40, 2), 0) << "the old procedure is back";
   }
   EXPECT_TRUE(::IsWindow(hWnd)) << "a detached object's destruction leaves the window";
   EXPECT_EQ(CWnd::FromHandlePermanent(hWnd), nullptr);
@@ -261,7 +185,60 @@ TEST(HandleMap, ForeignWindowsGetATemporaryObjectSubclassedOnesTheirOwn) {
     hOwned = wnd.m_hWnd;
   }
   EXPECT_FALSE(::IsWindow(hOwned)) << "an attached object's destruction destroys its window";
-  EXPECT_EQ(CWnd::FromHandlePermanent(hOwned), nullptr);
+}
+
+TEST(MessageCracking, ScrollAndSizeArgumentsAndTheScrollBarsObject) {
+  CTestWnd wnd;
+  ASSERT_TRUE(wnd.CreateEx(0, nullptr, "cracking", WS_POPUP, 0, 0, 400, 300, nullptr, nullptr));
+  const struct {
+    UINT message;
+    WPARAM wParam;
+    UINT code, pos;
+  } cases[] = {
+      {WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 42), SB_THUMBPOSITION, 42},
+      {WM_HSCROLL, MAKEWPARAM(SB_THUMBTRACK, 40000), SB_THUMBTRACK, 40000}, // above 32767: unsigned
+      {WM_SIZE, SIZE_MAXIMIZED, SIZE_MAXIMIZED, MAKELONG(300, 200)},
+  };
+  for (const auto& c : cases) {
+    wnd.m_last = {};
+    wnd.SendMessage(c.message, c.wParam, c.message == WM_SIZE ? MAKELPARAM(300, 200) : 0);
+    EXPECT_EQ(wnd.m_last.message, c.message);
+    EXPECT_EQ(wnd.m_last.code, c.code) << c.message;
+    EXPECT_EQ(wnd.m_last.pos, c.pos) << c.message;
+    EXPECT_EQ(wnd.m_last.pBar, nullptr) << "the window's own bar has no control";
+  }
+  // From a scroll-bar control: its own object when it has one, else a temporary one for its window.
+  CScrollBar bar;
+  ASSERT_TRUE(bar.Create(SBS_HORZ, CRect(0, 0, 100, 16), &wnd, 3));
+  wnd.SendMessage(WM_HSCROLL, MAKEWPARAM(SB_PAGERIGHT, 0), reinterpret_cast<LPARAM>(bar.m_hWnd));
+  EXPECT_EQ(wnd.m_last.pBar, &bar);
+  HWND hForeign = ::CreateWindowExA(0, "SCROLLBAR", nullptr, WS_CHILD | SBS_VERT, 0, 20, 16, 100, wnd.m_hWnd,
+                                    nullptr, nullptr, nullptr);
+  ASSERT_NE(hForeign, nullptr);
+  wnd.SendMessage(WM_VSCROLL, MAKEWPARAM(SB_PAGEDOWN, 0), reinterpret_cast<LPARAM>(hForeign));
+  EXPECT_EQ(wnd.m_last.barWnd, hForeign);
+}
+
+TEST(Gdi, SelectGivesThePreviousFontAndTheFontObjectDeletesItsFont) {
+  CWnd wnd;
+  ASSERT_TRUE(wnd.CreateEx(0, nullptr, "gdi", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr));
+  LOGFONTA lf = {};
+  ::GetObjectA(::GetStockObject(ANSI_VAR_FONT), sizeof(lf), &lf);
+  HGDIOBJ hFont = nullptr;
+  {
+    CClientDC dc(&wnd);
+    const HGDIOBJ hOriginal = ::GetCurrentObject(dc.m_hDC, OBJ_FONT);
+    CFont font;
+    ASSERT_TRUE(font.CreateFontIndirect(&lf));
+    hFont = font.m_hObject;
+    EXPECT_FALSE(font.CreateFontIndirect(&lf)) << "one font per object";
+    CFont* pOld = dc.SelectObject(&font);
+    ASSERT_NE(pOld, nullptr);
+    EXPECT_EQ(pOld->m_hObject, hOriginal);
+    EXPECT_EQ(::GetCurrentObject(dc.m_hDC, OBJ_FONT), hFont);
+    EXPECT_EQ(dc.SelectObject(pOld)->m_hObject, hFont);
+  }
+  EXPECT_EQ(::GetObjectType(hFont), 0u) << "the CFont destructor deletes the font";
 }
 
 } // namespace
