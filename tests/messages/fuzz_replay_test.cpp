@@ -6,8 +6,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <random>
-#include <sstream>
 #include <string>
 
 namespace fs = std::filesystem;
@@ -23,9 +23,7 @@ size_t replay(const fs::path& dir, Check check) {
   size_t files = 0;
   for (const fs::directory_entry& entry : fs::directory_iterator(dir)) {
     std::ifstream in(entry.path(), std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    EXPECT_EQ(run(check, bytes.str()), "") << entry.path().string();
+    EXPECT_EQ(run(check, std::string(std::istreambuf_iterator<char>(in), {})), "") << entry.path().string();
     ++files;
   }
   return files;

@@ -1,18 +1,17 @@
-// Every message file under data/ loaded with theMessage.setFile and compared with its expected catalogue:
-// <name>.expected, or <name>.windows.expected / <name>.native.expected where text mode makes a difference.
-// One line per entry in ascending number order, "<number><TAB><text>", the text with \n, \r, \t, \\ and
-// \xNN for other bytes outside printable ASCII.
+// KQMessageManager. Every message file under data/ is loaded with theMessage.setFile and compared with its
+// expected catalogue: <name>.expected, or <name>.windows.expected / <name>.native.expected where text mode
+// makes a difference. One line per entry in ascending number order, "<number><TAB><text>", the text with \n,
+// \r, \t, \\ and \xNN for other bytes outside printable ASCII.
 #include "kqmessages.h"
 #include "table_probe.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -20,34 +19,27 @@ namespace fs = std::filesystem;
 
 namespace {
 const fs::path dataDir = KQ_MESSAGES_DATA;
+const char* const notFound = "*** Message Not Found...\n";
 
 std::vector<std::string> messageFiles() {
   std::vector<std::string> names;
   for (const fs::directory_entry& entry : fs::directory_iterator(dataDir))
     if (entry.path().extension() == ".msg")
       names.push_back(entry.path().stem().string());
-  std::sort(names.begin(), names.end());
   return names;
 }
 
-// The entries in ascending number order, texts escaped.
-std::map<long, std::string> entries(const KQMessageTable& table) {
-  std::map<long, std::string> sorted;
-  for (const auto& [key, text] : kqWalk(table)) {
-    std::string& out = sorted[key];
-    for (const char byte : text) {
-      const unsigned char c = static_cast<unsigned char>(byte);
-      char hex[8];
-      std::snprintf(hex, sizeof(hex), "\\x%02x", c);
-      out += c == '\n'               ? "\\n"
-             : c == '\r'             ? "\\r"
-             : c == '\t'             ? "\\t"
-             : c == '\\'             ? "\\\\"
-             : c < 0x20 || c >= 0x7f ? hex
-                                     : std::string(1, byte);
-    }
+std::string escaped(const std::string& text) {
+  static const std::map<char, std::string> named = {
+      {'\n', "\\n"}, {'\r', "\\r"}, {'\t', "\\t"}, {'\\', "\\\\"}};
+  std::string out;
+  for (const char byte : text) {
+    const unsigned char c = static_cast<unsigned char>(byte);
+    char hex[8];
+    std::snprintf(hex, sizeof(hex), "\\x%02x", c);
+    out += named.count(byte) ? named.at(byte) : c < 0x20 || c >= 0x7f ? hex : std::string(1, byte);
   }
-  return sorted;
+  return out;
 }
 
 class MessageFile : public ::testing::TestWithParam<std::string> {};
@@ -67,19 +59,40 @@ TEST_P(MessageFile, LoadsAsExpectedAndKQGetMessageAgrees) {
     expected = dataDir / (GetParam() + ".expected");
   std::ifstream expectedFile(expected, std::ios::binary);
   ASSERT_TRUE(expectedFile.is_open()) << expected.string();
-  std::ostringstream expectedText;
-  expectedText << expectedFile.rdbuf();
+  const std::string expectedText(std::istreambuf_iterator<char>(expectedFile), {});
 
   theMessage.setAt(424242, "left over from before"); // setFile must replace the whole catalogue
   ASSERT_EQ(theMessage.setFile((dataDir / (GetParam() + ".msg")).string().c_str()), 1);
+  std::map<long, std::string> sorted; // a key walked twice shows as two texts run together
+  for (const auto& [key, text] : kqWalk(theMessage))
+    sorted[key] += escaped(text);
   std::string dump;
-  for (const auto& [key, text] : entries(theMessage)) {
+  for (const auto& [key, text] : sorted) {
     dump += std::to_string(key) + "\t" + text + "\n";
     EXPECT_EQ(KQGetMessage(key), theMessage(key)) << key; // one catalogue: the same pointer
   }
-  EXPECT_EQ(dump, expectedText.str());
-  EXPECT_STREQ(KQGetMessage(424242), "*** Message Not Found...\n");
+  EXPECT_EQ(dump, expectedText);
+  EXPECT_STREQ(KQGetMessage(424242), notFound);
 }
 
 INSTANTIATE_TEST_SUITE_P(Data, MessageFile, ::testing::ValuesIn(messageFiles()),
                          [](const ::testing::TestParamInfo<std::string>& info) { return info.param; });
+
+// setFile empties the catalogue first, also when the file cannot be read, and keeps the bucket count (a
+// large catalogue is sized with initHashTable before setFile). Look-ups give the stored text itself.
+TEST(MessageManager, SetFileEmptiesTheCatalogueKeepsTheBucketCountAndGivesZeroForAFileThatCannotBeRead) {
+  KQMessageManager catalogue;
+  catalogue.initHashTable(101, 0);
+  const std::string range = (dataDir / "range.msg").string();
+  for (const std::string& name : {(dataDir / "no-such-file.msg").string(), dataDir.string(), std::string()}) {
+    ASSERT_EQ(catalogue.setFile(range.c_str()), 1);
+    EXPECT_STREQ(catalogue(42), "many leading zeros");
+    EXPECT_EQ(catalogue(42), catalogue[42].data()); // not a copy
+    EXPECT_EQ(catalogue.setFile(name.empty() ? nullptr : name.c_str()), 0) << name;
+    EXPECT_EQ(catalogue.getCount(), 0u) << name;
+  }
+  EXPECT_EQ(catalogue.getHashTableSize(), 101u);
+  catalogue.setAt(43, "");
+  EXPECT_STREQ(catalogue(43), "");                     // an empty stored text is found
+  EXPECT_EQ(catalogue(2), catalogue(-2147483647 - 1)); // one constant not-found text
+}

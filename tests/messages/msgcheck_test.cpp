@@ -22,21 +22,18 @@ TEST(MessageChecker, FindsEachProblemAtItsLineAndNothingInCleanRecords) {
   } cases[] = {
       {"1 \"a\" tail\n2 \"b\"\n", "1: text after the closing double quote swallows the record on line 2: its "
                                   "text goes under number 0, not 2\n"},
+      // Clean: escapes, a text over two lines, one blank before the number or after the closing quote (before
+      // a digit), one empty line, blank lines after the last record.
+      {"1\t\"Say \\\"yes\\\"\\n\"\n 2 \"b\" \n3 \"two\nlines\"\n-3 \"c\"\n\n0 \"d\"\n4 \"e\"\n\n\n", ""},
       {"1 \"a\" \n-3 \"b\"\n",
        "1: blanks after the closing double quote: the record on line 2 goes under number 0, not -3\n"},
-      // Clean: escapes, a text over two lines, one blank before the number or after the closing quote (before
-      // a digit), one empty line, no line end at the end, blank lines after the last record.
-      {"1\t\"Say \\\"yes\\\"\\n\"\n 2 \"b\" \n3 \"two\nlines\"\n-3 \"c\"\n\n0 \"d\"\n4 \"e\"", ""},
-      {"1 \"a\"\n\n\n", ""},
       {"x5 \"a\"\n", "1: record does not start with a number: it goes under number 0\n"},
-      {"\t 5 \"a\"\n", "1: line starts with two blanks: its record goes under number 0, not 5\n"},
       {"1 \"a\"\n\n 5 \"b\"\n",
        "3: line starts with a blank after an empty line: its record goes under number 0, not 5\n"},
       {"1 \"a\"\n \n5 \"b\"\n",
        "3: record follows a line holding only a blank: it goes under number 0, not 5\n"},
       {"# one\n# two\n7 \"a\"\n",
-       "1: line without a double quote swallows the record on line 3: its text goes "
-       "under number 0, not 7\n"},
+       "1: line without a double quote swallows the record on line 3: its text goes under number 0, not 7\n"},
       {"1 \"a\"\n99", "2: no double quote before the end of the file: nothing is stored\n"},
       {std::string("1 \"a\0b\"\n", 8), "1: text holds a NUL byte: look-ups show it only up to there\n"},
       {"1 \"a\\\nb\"\n",
@@ -45,12 +42,4 @@ TEST(MessageChecker, FindsEachProblemAtItsLineAndNothingInCleanRecords) {
   };
   for (const auto& c : cases)
     EXPECT_EQ(findings(c.file), c.findings) << c.file;
-}
-
-TEST(MessageChecker, ReportEndsWithItsCounts) {
-  std::istringstream in("1 \"a\"\n1 \"b\"\n");
-  std::ostringstream out;
-  printReport("x.msg", checkMessages(in), out);
-  EXPECT_EQ(out.str(), "x.msg:2: number 1 repeats line 1: the later text replaces the earlier one\n"
-                       "x.msg: 2 records, 2 stored under 1 number, 1 problem\n");
 }

@@ -1,5 +1,5 @@
-// KQMessageTable when an allocation fails: replaced global allocation operators (the table's code is linked
-// into this executable) make the n-th allocation throw.
+// KQMessageTable when an allocation fails: the replaced global allocation operators below (the table's code
+// is linked into this executable) make allocation number `failAt` throw.
 #include "kqmessages.h"
 #include "table_probe.h"
 
@@ -15,28 +15,11 @@
 namespace {
 long failAt = 0, made = 0; // failAt 0: nothing fails
 
-// While it lives, allocations are counted from 0 and number `n` (from 1) throws.
-struct FailingAllocation {
-  explicit FailingAllocation(long n) {
-    made = 0;
-    failAt = n;
-  }
-  ~FailingAllocation() { failAt = 0; }
-};
-
 void* allocate(std::size_t size) {
-  if (++made == failAt)
+  void* p = ++made == failAt ? nullptr : std::malloc(size == 0 ? 1 : size);
+  if (p == nullptr)
     throw std::bad_alloc();
-  if (void* p = std::malloc(size == 0 ? 1 : size))
-    return p;
-  throw std::bad_alloc();
-}
-
-// The table's entries, once its invariants are checked.
-std::map<long, std::string> contents(const KQTableProbe& table) {
-  EXPECT_EQ(table.invariants(), "");
-  const KQEntries entries = kqWalk(table);
-  return {entries.begin(), entries.end()};
+  return p;
 }
 } // namespace
 
@@ -74,11 +57,17 @@ TEST(MessageTableMemory, EveryAllocationFailureLeavesTheTableWhole) {
   const auto apply = [](KQMessageTable& table, long key, const std::string& text) {
     text.empty() ? (void)table.removeKey(key) : table.setAt(key, text.c_str());
   };
+  const auto contents = [](const KQTableProbe& table) {
+    EXPECT_EQ(table.invariants(), "");
+    const KQEntries entries = kqWalk(table);
+    return std::map<long, std::string>(entries.begin(), entries.end());
+  };
   for (long n = 1;; ++n) {
     KQTableProbe table(4);
     table.initHashTable(7, 0);
     bool failed = false;
-    FailingAllocation failing(n);
+    made = 0;
+    failAt = n;
     for (size_t i = 0; i < script.size(); ++i) {
       try {
         apply(table, script[i].first, script[i].second);
@@ -89,8 +78,8 @@ TEST(MessageTableMemory, EveryAllocationFailureLeavesTheTableWhole) {
         apply(table, script[i].first, script[i].second);
       }
     }
-    ASSERT_TRUE(failed || made < n) << "allocation " << n << " failed and the table went on";
     failAt = 0;
+    ASSERT_TRUE(failed || made < n) << "allocation " << n << " failed and the table went on";
     ASSERT_EQ(contents(table), after.back()) << "failing allocation " << n;
     if (!failed) {
       EXPECT_GT(n, 30); // every setAt allocates its text: the sweep went through them all

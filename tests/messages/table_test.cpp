@@ -1,6 +1,6 @@
-// KQMessageTable: hashing, walk order, chains, node blocks and the free list, bucket counts. What a random
-// sequence of operations shows against std::map (contents, counts, 32-bit keys, re-bucketing a filled
-// table) is checked by the fuzz checks (fuzz_replay_test.cpp).
+// KQMessageTable: hashing, walk order, chains, node blocks and the free list, bucket counts. Contents, counts
+// and the bucket of every key under random operation sequences are checked against std::map by the fuzz
+// checks (fuzz_replay_test.cpp).
 #include "kqmessages.h"
 #include "table_probe.h"
 
@@ -14,27 +14,14 @@
 static_assert(!std::is_copy_constructible_v<KQMessageTable> && !std::is_copy_assignable_v<KQMessageTable>);
 static_assert(!std::is_polymorphic_v<KQMessageManager> && sizeof(KQMessageManager) == sizeof(KQMessageTable));
 
-using Entries = KQEntries;
-
-TEST(MessageTable, ANewTableHasSeventeenBucketsAndAllocatesNothing) {
-  KQTableProbe table;
-  EXPECT_EQ(table.getStartPosition(), nullptr);
-  EXPECT_FALSE(table.hasBucketArray());
-  EXPECT_EQ(table.blockCount(), 0u);
-  // The bucket is the key's 32 bits read as unsigned, modulo the bucket count (known before any array).
-  EXPECT_EQ(table.getHashTableSize(), 17u);
-  const std::pair<long, size_t> buckets[] = {{35, 1}, {-1, 0}, {-5, 13}, {INT32_MIN, 2147483648u % 17}};
-  for (const auto& [key, bucket] : buckets)
-    EXPECT_EQ(table.bucketFor(key), bucket) << key;
-}
-
 TEST(MessageTable, WalkGoesByBucketNewestFirstFromAnAllBitsSetStart) {
   KQTableProbe table;
+  EXPECT_EQ(table.getStartPosition(), nullptr);
   table.setAt(1, "one");
   table.setAt(18, "eighteen"); // bucket 1, in front of 1
   table.setAt(2, "two");
   table.setAt(3, nullptr); // the empty text
-  EXPECT_EQ(kqWalk(table), (Entries{{18, "eighteen"}, {1, "one"}, {2, "two"}, {3, ""}}));
+  EXPECT_EQ(kqWalk(table), (KQEntries{{18, "eighteen"}, {1, "one"}, {2, "two"}, {3, ""}}));
   EXPECT_EQ(reinterpret_cast<std::uintptr_t>(table.getStartPosition()), ~std::uintptr_t{0});
 
   void* pos = nullptr; // a null position gives nothing
@@ -54,13 +41,11 @@ TEST(MessageTable, RemovingAnyLinkOfAChainKeepsTheOthers) {
     for (auto key = chain.rbegin(); key != chain.rend(); ++key)
       table.setAt(*key, std::to_string(*key).c_str());
     EXPECT_EQ(table.removeKey(removed), 1);
-    EXPECT_EQ(table.removeKey(removed), 0);
-    Entries left;
+    KQEntries left;
     for (long key : chain)
       if (key != removed)
         left.emplace_back(key, std::to_string(key));
     EXPECT_EQ(kqWalk(table), left) << "removing " << removed;
-    EXPECT_EQ(table.invariants(), "");
   }
 }
 
@@ -86,49 +71,28 @@ TEST(MessageTable, NodesComeFromBlocksInSlotOrderAndFreedNodesAreReusedNewestFir
   table[57];
   EXPECT_EQ(table.blockCount(), 2u);
   EXPECT_EQ(table.invariants(), "");
-
-  KQTableProbe zero(0); // a block size of 0 is taken as 1
-  zero[1];
-  zero[2];
-  EXPECT_EQ(zero.blockCount(), 2u);
-  EXPECT_EQ(zero.invariants(), "");
 }
 
-TEST(MessageTable, BucketCountSetBeforeFillingHoldsAndSurvivesRemoveAll) {
+TEST(MessageTable, BucketCountSetBeforeFillingHoldsAndSurvivesRemoveAllAndZeroSizesAreTakenAsOne) {
   KQTableProbe table;
   table.initHashTable(31, 0);
-  EXPECT_EQ(table.getHashTableSize(), 31u);
   EXPECT_FALSE(table.hasBucketArray()); // allocated at the first insertion
   table.setAt(31, "31");
   table.setAt(0, "0");
   table.setAt(17, "17"); // bucket 17 now, not 0
-  EXPECT_EQ(kqWalk(table), (Entries{{0, "0"}, {31, "31"}, {17, "17"}}));
+  EXPECT_EQ(kqWalk(table), (KQEntries{{0, "0"}, {31, "31"}, {17, "17"}}));
 
-  table.removeAll(); // what it leaves is checked by the fuzz checks too
+  table.removeAll();
   EXPECT_EQ(table.getHashTableSize(), 31u);
   EXPECT_FALSE(table.hasBucketArray());
-  table.setAt(62, "again"); // bucket 0 of a new array of 31
-  EXPECT_EQ(table.bucketFor(62), 0u);
-  EXPECT_EQ(kqWalk(table), (Entries{{62, "again"}}));
-  table.removeAll();
-  table.removeAll(); // twice is harmless
+  table.setAt(62, "again"); // a new array of 31
+  EXPECT_EQ(kqWalk(table), (KQEntries{{62, "again"}}));
 
-  KQTableProbe now;
-  now.initHashTable(5, 1);
-  EXPECT_TRUE(now.hasBucketArray());
-  now.initHashTable(0, 1); // taken as 1: everything in one chain
-  EXPECT_EQ(now.getHashTableSize(), 1u);
-  now.setAt(-7, "a");
-  now.setAt(12, "b");
-  EXPECT_EQ(kqWalk(now), (Entries{{12, "b"}, {-7, "a"}}));
+  KQTableProbe zero(0); // a block size of 0 is taken as 1, and so is a bucket count of 0
+  zero.initHashTable(0, 1);
+  EXPECT_TRUE(zero.hasBucketArray()); // allocated now
+  EXPECT_EQ(zero.getHashTableSize(), 1u);
+  zero[1];
+  zero[2];
+  EXPECT_EQ(zero.blockCount(), 2u);
 }
-
-#if defined(KQ_HAS_ASAN)
-TEST(MessageTableDeathTest, AFreedNodeIsPoisoned) {
-  KQTableProbe table;
-  table.setAt(1, "one");
-  const void* node = table.nodeFor(1);
-  table.removeKey(1);
-  EXPECT_DEATH(KQTableProbe::touch(node), "use-after-poison");
-}
-#endif
