@@ -157,10 +157,7 @@ TYPED_TEST(TextWindow, EveryScrollRequestAtBothEnds) {
 TYPED_TEST(TextWindow, ClearingGoesBackToTheFirstLineAndKeepsTheColumn) {
   auto& w = *this->window;
   const HWND hwnd = this->hwnd;
-  this->addLines(100);
-  SetClientSize(hwnd, 40 * this->cw, 10 * this->lh);
-  this->send(WM_VSCROLL, SB_THUMBPOSITION, 30);
-  this->send(WM_HSCROLL, SB_THUMBPOSITION, 4);
+  this->scrolledView(100, 30, 4);
   kqtest::Settle(hwnd);
   w.OnClearBuffer();
   EXPECT_EQ(w.m_lines.GetCount(), 1);
@@ -201,10 +198,7 @@ TYPED_TEST(TextWindow, BeforeItsWindowExistsTextIsStoredAndShownOnceCreated) {
 TYPED_TEST(TextWindow, FontDialogCancelledChangesNothingConfirmedDrawsInTheNewFontFromTheTopLeft) {
   auto& w = *this->window;
   const HWND hwnd = this->hwnd;
-  this->addLines(50);
-  SetClientSize(hwnd, 40 * this->cw, 10 * this->lh);
-  this->send(WM_VSCROLL, SB_THUMBPOSITION, 20);
-  this->send(WM_HSCROLL, SB_THUMBPOSITION, 5);
+  this->scrolledView(50, 20, 5);
   const LOGFONTA font = w.m_logFont;
   const COLORREF colour = w.m_textColor;
   ASSERT_TRUE(this->chooseFont("DejaVu Serif", "Blue", IDCANCEL));

@@ -156,6 +156,13 @@ protected:
   void send(UINT message, UINT code, UINT pos = 0) {
     ::SendMessageA(hwnd, message, MAKEWPARAM(code, pos), 0);
   }
+  // `count` lines in a client area of 40 columns by 10 lines, scrolled by thumb to `row` and `column`.
+  void scrolledView(long long count, UINT row, UINT column) {
+    addLines(count);
+    SetClientSize(hwnd, 40 * cw, 10 * lh);
+    send(WM_VSCROLL, SB_THUMBPOSITION, row);
+    send(WM_HSCROLL, SB_THUMBPOSITION, column);
+  }
 
   HWND parent = nullptr, hwnd = nullptr;
   typename Kind::Window* window = nullptr;
