@@ -69,10 +69,11 @@ KQCString& KQCString::assign(const char* text, int length) {
     if (n > 0)
       std::memmove(chars, text, static_cast<size_t>(n)); // text may point into this string
   } else {
-    KQCString fresh;
-    fresh.reserve(n);
-    if (n > 0)
+    KQCString fresh; // the empty text needs no characters of its own
+    if (n > 0) {
+      fresh.reserve(n);
       std::memcpy(fresh.chars, text, static_cast<size_t>(n));
+    }
     *this = std::move(fresh);
   }
   size = n;

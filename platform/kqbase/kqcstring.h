@@ -36,6 +36,7 @@ public:
   KQCString& operator=(const char* text);
   // Copies `length` bytes from `text`, NUL bytes included; a length of 0 or less (or a null `text`) gives
   // the empty text. `text` may point into this string.
+  // The empty text is given without allocating (a string with room of its own keeps it).
   KQCString& assign(const char* text, int length);
 
   // Appends `other` (self-append allowed).
