@@ -51,6 +51,12 @@ function(kq_add_gtest name)
   endif()
 endfunction()
 
+# The library's sources build as C++17, the language level a host's own compiler is asked for; tests,
+# benchmarks and tools may use C++20.
+function(kq_library_language target)
+  set_target_properties(${target} PROPERTIES CXX_STANDARD 17 CXX_STANDARD_REQUIRED ON CXX_EXTENSIONS OFF)
+endfunction()
+
 # kq_library_part(<name> [SOURCES ...] [WIN32_SOURCES ...] [LIBS ...])
 # One subsystem's share of kqmfc.dll, as an object library. Natively only SOURCES are built (they must
 # need no Win32), and tests link the part directly. On Windows the parts are linked into kqmfc.dll.
@@ -61,6 +67,7 @@ function(kq_library_part name)
     list(APPEND sources ${ARG_WIN32_SOURCES})
   endif()
   add_library(${name} OBJECT ${sources})
+  kq_library_language(${name})
   target_compile_definitions(${name} PUBLIC KQMFC_BUILD)
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/include ${CMAKE_CURRENT_SOURCE_DIR})
   target_link_libraries(${name} PUBLIC kqafx kqbase ${ARG_LIBS})

@@ -1,14 +1,40 @@
 // Stream buffer to an output window.
-#include "kqdiagnostics.h"
 #include "kqwindows.h"
 
-KQMFCLogBuffer::KQMFCLogBuffer() : window(nullptr) {}
+#include "kqdiagnostics.h"
+#include "put_area.h"
 
-KQMFCLogBuffer::~KQMFCLogBuffer() {
-  flushPending();
+KQMFCLogBuffer::KQMFCLogBuffer() : window(nullptr), buffer(KQPutArea::allocate()) {
+  KQPutArea::empty(*this);
 }
 
-void KQMFCLogBuffer::deliver(const char* text, int length) {
-  if (window != nullptr)
-    window->Display(text, length);
+// A destructor must not throw: what the window fails to store now is dropped.
+KQMFCLogBuffer::~KQMFCLogBuffer() {
+  try {
+    KQMFCLogBuffer::sync();
+  } catch (CException* e) {
+    e->Delete();
+  } catch (...) {
+  }
+  delete[] buffer;
+}
+
+int KQMFCLogBuffer::overflow(int ch) {
+  return KQPutArea::overflow(*this, ch);
+}
+
+int KQMFCLogBuffer::underflow() {
+  return EOF;
+}
+
+int KQMFCLogBuffer::sync() {
+  KQPutArea::handOn(*this, [this](const char* text, int length) {
+    if (window != nullptr)
+      window->Display(text, length);
+  });
+  return 0;
+}
+
+int KQMFCLogBuffer::out_waiting() const {
+  return KQPutArea::pending(*this);
 }

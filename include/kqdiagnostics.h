@@ -74,9 +74,6 @@ public:
   // (std::hex on the stream shows 255 as ff). `file` and `date` are NUL-terminated, never null.
   void displayCriticalError(const char* file, int line, const char* date);
 
-  KQDebugInfo(const KQDebugInfo&) = delete;
-  KQDebugInfo& operator=(const KQDebugInfo&) = delete;
-
   std::ostream* warningStream;
   std::ostream* logStream;
   std::ostream* debugStream;
@@ -85,6 +82,11 @@ public:
   int ownsWarningStream;
   int ownsLogStream;
   int ownsDebugStream;
+
+private:
+  // A record is never copied or assigned.
+  KQDebugInfo(const KQDebugInfo&) = delete;
+  KQDebugInfo& operator=(const KQDebugInfo&) = delete;
 };
 
 // The calling thread's diagnostic record.
@@ -96,65 +98,84 @@ public:
 // and the thread stays without a record, so a later call tries again.
 KQMFC_API KQDebugInfo& GetDebugThreadInfo();
 
-// Shared base of the two stream buffers: a 1024-character put area whose pending text is handed on, in
-// one piece, at every flush (sync), when a character is written to a full put area (overflow) and when
-// the buffer is destroyed. A newline does not flush by itself. Write-only: reading gives end-of-file.
-// Not copyable; no lock: a buffer shared by several threads must be serialised by the host.
-class KQMFC_API KQMFCStreamBuffer : public std::basic_streambuf<char> {
-public:
-  static constexpr int bufferSize = 1024;
-
-  ~KQMFCStreamBuffer() override;
-  // Hands the pending text on (also when none is pending) and empties the put area; returns 0.
-  int overflow(int ch) override;
-  int sync() override;
-
-  KQMFCStreamBuffer(const KQMFCStreamBuffer&) = delete;
-  KQMFCStreamBuffer& operator=(const KQMFCStreamBuffer&) = delete;
-
-protected:
-  // Allocates the array: 1024 characters of put area plus one byte beyond it that is never part of the
-  // put area, so the terminating NUL always has room, also when all 1024 characters are pending.
-  KQMFCStreamBuffer();
-
-  // Where the text goes: `text` holds `length` pending characters followed by a NUL.
-  virtual void deliver(const char* text, int length) = 0;
-  // Delivers and empties without a virtual call to sync: for the derived destructors.
-  void flushPending();
-
-  char* buffer;
-
-private:
-  int underflow() override;
-  // Number of pending characters.
-  virtual int out_waiting() const;
-};
+// The two stream buffers. Each keeps a 1024-character put area whose pending text it hands on in one
+// piece at every flush (sync), when a character is written to a full put area (overflow) and when it
+// is destroyed. A newline does not flush by itself. Write-only: reading gives end-of-file. Not
+// copyable; no lock: a buffer shared by several threads must be serialised by the host.
+//
+// sync and overflow always return 0. The array holds one byte beyond the 1024 characters of the put
+// area, so the terminating NUL placed after the pending text has room also when all 1024 are pending.
 
 // Stream buffer whose text goes to the debugger output (OutputDebugStringA), one call per flush, per
 // 1024 characters and at destruction. An empty flush sends the empty string. A NUL inside the pending
 // text ends the string the debugger receives.
-class KQMFC_API KQMFCDebugBuffer : public KQMFCStreamBuffer {
+class KQMFC_API KQMFCDebugBuffer : public std::basic_streambuf<char> {
 public:
-  KQMFCDebugBuffer() = default;
+  // Allocates the array; throws the allocator's exception when it cannot.
+  KQMFCDebugBuffer();
+  // Sends the pending text, then frees the array.
   ~KQMFCDebugBuffer() override;
+  // Sends the pending text, then keeps ch (unless EOF) as the first character of the emptied put area.
+  int overflow(int ch) override;
 
 private:
-  void deliver(const char* text, int length) override;
+  int underflow() override;
+
+public:
+  // Sends the pending text (also when none is pending) and empties the put area.
+  int sync() override;
+
+private:
+  // Number of pending characters.
+  virtual int out_waiting() const;
+
+public:
+  KQMFCDebugBuffer(const KQMFCDebugBuffer&) = delete;
+  KQMFCDebugBuffer& operator=(const KQMFCDebugBuffer&) = delete;
+
+private:
+  friend class KQPutArea;
+  char* buffer;
 };
 
 // Stream buffer whose text goes to an output window: COutputWindow::Display(text, length) on the flushing
 // thread, once per flush (also with length 0), per 1024 characters and at destruction. Without a window
 // the pending text is dropped at each flush. The buffer does not own the window: before the window is
 // destroyed, the host sets another window or null.
-class KQMFC_API KQMFCLogBuffer : public KQMFCStreamBuffer {
+//
+// When Display throws (memory exhausted while the window stores the text), the pending text is gone all
+// the same and the exception goes on to the flushing stream, which sets its badbit (std::ostream catches
+// it; clear() makes the stream usable again). The destructor lets nothing escape: text that the window
+// cannot store at that moment is dropped.
+class KQMFC_API KQMFCLogBuffer : public std::basic_streambuf<char> {
 public:
+  // No window; allocates the array (throws the allocator's exception when it cannot).
   KQMFCLogBuffer();
+  // Delivers the pending text to the window set at that moment, then frees the array.
   ~KQMFCLogBuffer() override;
+  // Delivers the pending text, then keeps ch (unless EOF) as the first character of the emptied put area.
+  int overflow(int ch) override;
+
+private:
+  int underflow() override;
+
+public:
+  // Delivers the pending text (also when none is pending) when a window is set, and empties the put
+  // area in every case.
+  int sync() override;
   // The window that later flushes use; null stops the delivery. Pending text is not flushed here.
   void setWnd(COutputWindow* newWindow) { window = newWindow; }
 
 private:
-  void deliver(const char* text, int length) override;
+  // Number of pending characters.
+  virtual int out_waiting() const;
 
+public:
+  KQMFCLogBuffer(const KQMFCLogBuffer&) = delete;
+  KQMFCLogBuffer& operator=(const KQMFCLogBuffer&) = delete;
+
+private:
+  friend class KQPutArea;
   COutputWindow* window;
+  char* buffer;
 };

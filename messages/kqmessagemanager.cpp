@@ -10,8 +10,9 @@ namespace {
 constexpr char notFoundText[] = "*** Message Not Found...\n";
 } // namespace
 
-// Constant-initialised: ready before any dynamic initialisation of the library or its host runs.
-constinit KQMessageManager theMessage;
+// Constant-initialised (its constructor is constexpr): ready before any dynamic initialisation of the
+// library or its host runs.
+KQMessageManager theMessage;
 
 int KQMessageManager::setFile(const char* fileName) {
   removeAll(); // first: the earlier messages are gone even when the file cannot be opened

@@ -2,7 +2,6 @@
 #include "line_store.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstddef>
 #include <cstring>
 #include <utility>
@@ -33,7 +32,7 @@ const unsigned char* findSpecial(const unsigned char* p, const unsigned char* li
         _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, tab), _mm_cmpeq_epi8(v, lf)), _mm_cmpeq_epi8(v, cr));
     const unsigned int mask = static_cast<unsigned int>(_mm_movemask_epi8(hit));
     if (mask != 0)
-      return std::min(p + std::countr_zero(mask), limit);
+      return std::min(p + __builtin_ctz(mask), limit); // GCC and clang: only they define __SSE2__
   }
   if (p >= limit)
     return limit;

@@ -7,7 +7,6 @@
 #include "view_math.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -15,12 +14,21 @@
 
 namespace {
 // Display runs its view update on the caller's thread while the window's thread scrolls and paints:
-// the view fields are read and written whole, and a value a moment old is acceptable.
+// the view fields are read and written whole, and a value a moment old is acceptable. Aligned 32-bit
+// accesses: relaxed atomics with GCC and clang, volatile accesses (atomic on x64) with MSVC.
 int viewGet(const int& field) noexcept {
-  return std::atomic_ref<int>(const_cast<int&>(field)).load(std::memory_order_relaxed);
+#if defined(_MSC_VER)
+  return *static_cast<const volatile int*>(&field);
+#else
+  return __atomic_load_n(&field, __ATOMIC_RELAXED);
+#endif
 }
 void viewSet(int& field, int value) noexcept {
-  std::atomic_ref<int>(field).store(value, std::memory_order_relaxed);
+#if defined(_MSC_VER)
+  *static_cast<volatile int*>(&field) = value;
+#else
+  __atomic_store_n(&field, value, __ATOMIC_RELAXED);
+#endif
 }
 
 using Lines = KQLockedLines<KQCriticalSection>;

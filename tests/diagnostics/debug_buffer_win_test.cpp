@@ -26,6 +26,7 @@ TEST(DebugBuffer, OneCallPerFlushPerOverflowAndAtDestructionTextUnchanged) {
     EXPECT_EQ(capture.calls().size(), 3u);
     out << "xyz"; // overflow sends the full put area, "xyz" waits for the destruction
     EXPECT_EQ(capture.calls().size(), 4u);
+    EXPECT_EQ(buffer.sgetc(), EOF); // write-only
   }
   EXPECT_EQ(capture.calls(), (Calls{"abc", "", "a\r\nb\tc\n" + all + "\n", full, "xyz"}));
 }
