@@ -53,9 +53,9 @@ TEST(LogBuffer, DeliversToTheWindowSetAtEachFlushOverflowAndDestruction) {
     out << std::string(1025, 'a');        // 1024 delivered by overflow, 1 pending
     ASSERT_EQ(lines(unshown).size(), 8u); // 7 lines of 140 and 44 in the current line
     EXPECT_EQ(lines(unshown).back(), std::string(44, 'a'));
-    out << "z";
     EXPECT_EQ(buffer.sbumpc(), EOF); // write-only
-  }                                  // destruction delivers the pending "az"
+    out << "z";
+  } // destruction delivers the pending "az"
   EXPECT_EQ(lines(unshown).back(), std::string(45, 'a') + "z");
   shown->DestroyWindow();
 }
