@@ -2,7 +2,7 @@
 // KQMFCLogBuffer attached to its thread's diagnostic record) and to the debugger through its debug stream.
 #pragma once
 
-#include <windows.h>
+#include <afxwin.h>
 
 #include <vector>
 

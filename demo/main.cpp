@@ -6,6 +6,8 @@
 //   kqdemo                       opens the windows for a person to use (Demo menu)
 //   kqdemo --scripted DIR        runs unattended: answers its own dialogs, saves screenshots, the output
 //                                window's text and the debugger output under DIR, exits 0 on success
+#include <afxwin.h> // an MFC host's first header: the framework brings <windows.h> itself
+
 #include "debug_output_capture.h"
 #include "demo_frame.h"
 #include "scripted_run.h"

@@ -2,7 +2,8 @@
 // Platform-free: needs only the framework's CString and CStringList.
 #pragma once
 
-#include "afxcoll.h"
+#include <afx.h>
+#include <afxcoll.h>
 
 // A view over a window's line list (not an owner): the list, the width at which a line is completed and
 // the cap on the number of elements. The list's last element is the current line, which text is

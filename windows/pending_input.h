@@ -2,7 +2,7 @@
 // Platform-free.
 #pragma once
 
-#include "afxstr.h"
+#include <afx.h>
 
 // Makes `input` the count bytes at text (NUL bytes included, text only read) followed by what it held.
 // count <= 0 puts nothing in front. On an allocation failure `input` is unchanged.

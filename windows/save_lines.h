@@ -1,7 +1,8 @@
 // The text-file form of a window's lines. Platform-free.
 #pragma once
 
-#include "afxcoll.h"
+#include <afx.h>
+#include <afxcoll.h>
 
 #include <cstdio>
 

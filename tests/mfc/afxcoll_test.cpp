@@ -1,6 +1,7 @@
 // CStringList: links in both directions through insertion and removal, node blocks and their reuse,
 // positions by index.
-#include "afxcoll.h"
+#include <afx.h>
+#include <afxcoll.h>
 
 #include <gtest/gtest.h>
 
@@ -58,4 +59,20 @@ TEST(CStringList, FindIndexFromEitherEndAndOutOfRange) {
   EXPECT_EQ(list.FindIndex(25), nullptr);
   EXPECT_EQ(list.FindIndex(-1), nullptr);
   EXPECT_EQ(CStringList().FindIndex(0), nullptr);
+  EXPECT_TRUE(list.IsKindOf(RUNTIME_CLASS(CObject)));
+}
+
+TEST(CStringList, AListAddedAtEitherEndKeepsItsOrderAlsoWhenAddedToItself) {
+  CStringList list(3), other;
+  for (const char* s : {"a", "b"})
+    list.AddTail(s);
+  for (const char* s : {"x", "y", "z"})
+    other.AddTail(s);
+  list.AddHead(&other);
+  list.AddTail(&other);
+  EXPECT_EQ(contents(list), "xyzabxyz");
+  EXPECT_EQ(contents(other), "xyz");
+  other.AddTail(&other);
+  other.AddHead(&other);
+  EXPECT_EQ(contents(other), "xyzxyzxyzxyz");
 }

@@ -1,8 +1,9 @@
 // CString: counted bytes (NUL bytes included) through copies, buffers, substrings and comparisons.
-#include "afxstr.h"
+#include <afx.h>
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstring>
 #include <string>
 
@@ -12,17 +13,19 @@ std::string bytes(const CString& s) {
 }
 } // namespace
 
-TEST(CString, EmbeddedNulBytesAreKeptAndComparedOverTheWholeLength) {
+TEST(CString, EmbeddedNulBytesAreKeptButComparisonsStopAtTheFirst) {
   CString s("a\0b\0", 4);
   s += CString("c");
   EXPECT_EQ(bytes(s), std::string("a\0b\0c", 5));
   EXPECT_STREQ(static_cast<LPCTSTR>(s), "a"); // as a C string it stops at the first NUL
-  EXPECT_NE(s, CString("a"));
-  EXPECT_EQ(s.Mid(2, 2), CString("b\0", 2));
+  EXPECT_EQ(bytes(s.Mid(2, 2)), std::string("b\0", 2));
+  // Comparisons see the C strings, as the framework's do.
+  EXPECT_TRUE(s == CString("a") && s == "a" && "a" == s && s.Compare("a") == 0);
+  EXPECT_FALSE(s != CString("a"));
+  EXPECT_TRUE(CString("a\0c", 3) == CString("a\0b", 3));
   EXPECT_LT(CString("abc"), CString("abd"));
   EXPECT_LT(CString("ab"), CString("abc"));
-  EXPECT_LT(CString("a", 1), CString("a\0", 2));
-  EXPECT_GT(CString("a\0c", 3), CString("a\0b", 3));
+  EXPECT_GT(CString("b").Compare("abc"), 0);
   EXPECT_EQ(CString('z', 3), "zzz");
   EXPECT_EQ("x" + CString("y") + 'z', "xyz");
 }
@@ -47,10 +50,31 @@ TEST(CString, EditsClipOutOfRangeArgumentsAndAppendMayReadItsOwnBytes) {
   EXPECT_EQ(s.Left(100), "abcdef");
   EXPECT_EQ(s.Right(2), "ef");
   EXPECT_EQ(s.Delete(4, 100), 4);
-  EXPECT_EQ(s.Insert(-1, CString("xy")), 6);
+  EXPECT_EQ(s.Insert(-1, "y"), 5);
+  EXPECT_EQ(s.Insert(0, 'x'), 6);
+  EXPECT_EQ(s.Insert(100, static_cast<LPCTSTR>(nullptr)), 6);
   EXPECT_EQ(s, "xyabcd");
   for (int i = 0; i < 4; ++i) // each time past the room: the bytes read are those of the old array
     s.Append(s.GetString(), s.GetLength());
   EXPECT_EQ(s.GetLength(), 96);
   EXPECT_EQ(s.Right(7), "dxyabcd");
+}
+
+// Memory that cannot be had is reported as the framework reports it: its own CMemoryException, which
+// Delete() leaves alone; the string keeps what it held.
+TEST(CString, ARequestBeyondAnyStringThrowsTheFrameworksMemoryException) {
+  CString s("keep");
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    try {
+      s.GetBuffer(INT_MAX);
+      ADD_FAILURE() << "no exception";
+    } catch (CMemoryException* e) {
+      EXPECT_TRUE(e->IsKindOf(RUNTIME_CLASS(CSimpleException)));
+      char text[32];
+      EXPECT_TRUE(e->GetErrorMessage(text, sizeof text));
+      EXPECT_STREQ(text, "Out of memory.");
+      e->Delete();
+    }
+  }
+  EXPECT_EQ(s, "keep");
 }

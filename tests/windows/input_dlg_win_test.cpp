@@ -1,8 +1,9 @@
 // CInputDlg run modally from this executable's template (as a host supplies it), answered by a watcher
 // thread; the beep seen by replacing MessageBeep in the library's import table.
+#include "kqwindows.h" // the framework before <windows.h>
+
 #include "dialog_watcher.h"
 #include "iat_hook.h"
-#include "kqwindows.h"
 #include "message_pump.h"
 
 #include <gtest/gtest.h>

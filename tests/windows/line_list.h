@@ -1,7 +1,8 @@
 // Test helper: a window's line list as plain strings (NUL bytes kept).
 #pragma once
 
-#include "afxcoll.h"
+#include <afx.h>
+#include <afxcoll.h>
 
 #include <string>
 #include <vector>

@@ -1,7 +1,8 @@
 // A picture of the output window with text, saved as PNG files under tests/windows/screenshots/ in the
 // build tree, and checked by its pixels.
+#include "window_test_util.h" // the framework before <windows.h>
+
 #include "window_capture.h"
-#include "window_test_util.h"
 
 #include <gtest/gtest.h>
 

@@ -2,9 +2,10 @@
 // fixture holding either window as a child of a host window.
 #pragma once
 
+#include "kqwindows.h" // the framework before <windows.h>, as in any MFC source
+
 #include "dialog_watcher.h"
 #include "iat_hook.h"
-#include "kqwindows.h"
 #include "message_pump.h"
 
 #include <gtest/gtest.h>

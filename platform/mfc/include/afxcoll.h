@@ -1,20 +1,18 @@
-// CStringList: the framework's doubly linked list of CString, with nodes allocated nBlockSize at a time.
+// afxcoll.h: CStringList, the framework's doubly linked list of CString, with nodes allocated
+// nBlockSize at a time. afx.h (or afxwin.h) must be included first.
 //
-// Differences from the framework:
-// - FindIndex walks from whichever end is nearer, so fetching a line near the tail of a long list
-//   costs as little as one near the head.
-// - Allocation failure throws std::bad_alloc (the framework throws CMemoryException*); the list is
-//   then unchanged.
-// - Copying a list is not allowed (as in the framework, whose CObject copy constructor is private).
+// Allocation failure throws CMemoryException* (AfxThrowMemoryException); the list is then unchanged.
+// A list is not copyable (CObject's copy operations are not available).
 #pragma once
 
-#include "afxstr.h"
+#ifndef __AFX_H__
+#error afxcoll.h requires afx.h (or afxwin.h) to be included first
+#endif
 
-class KQAFX_API CStringList {
+class KQAFX_API CStringList : public CObject {
+  DECLARE_DYNAMIC(CStringList)
 public:
-  explicit CStringList(INT_PTR nBlockSize = 10);
-  CStringList(const CStringList&) = delete;
-  CStringList& operator=(const CStringList&) = delete;
+  CStringList(INT_PTR nBlockSize = 10);
   ~CStringList();
 
   INT_PTR GetCount() const noexcept { return m_nCount; }
@@ -42,8 +40,13 @@ public:
 
   POSITION AddHead(const CString& newElement);
   POSITION AddHead(LPCTSTR newElement);
+  // Copies of pNewList's elements (not NULL; asserted), in their order, before the head. pNewList may
+  // be this list. An allocation failure keeps the copies added before it.
+  void AddHead(CStringList* pNewList);
   POSITION AddTail(const CString& newElement);
   POSITION AddTail(LPCTSTR newElement);
+  // Copies of pNewList's elements (not NULL; asserted), in their order, after the tail. As AddHead.
+  void AddTail(CStringList* pNewList);
   POSITION InsertAfter(POSITION position, const CString& newElement);
   POSITION InsertBefore(POSITION position, const CString& newElement);
 
@@ -54,7 +57,8 @@ public:
   // Removes every element and frees every block.
   void RemoveAll() noexcept;
 
-  // The position of the element at nIndex (0 = head), or NULL when nIndex is negative or too large.
+  // The position of the element at nIndex (0 = head), found by walking from the head (nIndex steps),
+  // or NULL when nIndex is negative or too large.
   POSITION FindIndex(INT_PTR nIndex) const noexcept;
   // The first element equal to searchValue after startAfter (from the head when NULL), or NULL.
   POSITION Find(LPCTSTR searchValue, POSITION startAfter = NULL) const;

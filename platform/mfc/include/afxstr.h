@@ -1,15 +1,17 @@
-// CString: the framework's 8-bit string (CStringA), as far as the library and its hosts use it.
+// afxstr.h: CString, the framework's 8-bit string (CStringA), as far as the library and its hosts use
+// it. Included by afx.h; as with the framework, it cannot be used without it.
 //
 // Length-counted: embedded NUL bytes are kept (they arise from CString(pch, n), GetBufferSetLength and
 // ReleaseBuffer(n)). The characters are always followed by a NUL, so operator LPCTSTR gives a C string
-// (which stops at the first embedded NUL). Allocation failure throws std::bad_alloc (the framework
-// throws CMemoryException*); the string is then unchanged.
+// (which stops at the first embedded NUL); comparisons compare those C strings, as the framework's do.
+// Allocation failure throws CMemoryException* (AfxThrowMemoryException); the string is then unchanged.
 //
-// Differences from the framework: no reference counting or copy-on-write (each CString owns its array),
-// no wide-character or resource-string constructors, no formatting members.
+// docs/mfc-differences.md lists where this class differs from the framework's.
 #pragma once
 
-#include "afxver_.h"
+#ifndef _AFX
+#error afxstr.h can only be used in MFC projects.  Use atlstr.h
+#endif
 
 #include <cstddef>
 
@@ -60,8 +62,10 @@ public:
   CString Right(int nCount) const;
   // Removes nCount characters at iIndex (clipped); returns the new length.
   int Delete(int iIndex, int nCount = 1);
-  // Inserts at iIndex (clipped to 0 .. length); returns the new length.
-  int Insert(int iIndex, const CString& str);
+  // Inserts the NUL-terminated psz (NULL: nothing) or ch at iIndex (clipped to 0 .. length); returns
+  // the new length.
+  int Insert(int iIndex, LPCTSTR psz);
+  int Insert(int iIndex, char ch);
 
   CString& operator+=(const CString& str);
   CString& operator+=(LPCTSTR psz);
@@ -69,8 +73,8 @@ public:
   // Appends nLength bytes at pch (NUL bytes included).
   void Append(LPCTSTR pch, int nLength);
 
-  // Byte-wise comparison of the whole counted strings: <0, 0, >0.
-  int Compare(const CString& other) const noexcept;
+  // strcmp of this string's C string (up to its first NUL) with psz (NULL counts as ""): <0, 0, >0.
+  int Compare(LPCTSTR psz) const noexcept;
 
   friend KQAFX_API CString operator+(const CString& a, const CString& b);
   friend KQAFX_API CString operator+(const CString& a, LPCTSTR b);
@@ -81,25 +85,31 @@ public:
 private:
   void Reserve(int nCapacity);
   void Assign(LPCTSTR pch, int nLength);
+  int InsertBytes(int iIndex, LPCTSTR pch, int nLength);
 
   char* m_pchData; // points at the shared empty string while m_nCapacity is 0
   int m_nLength;
   int m_nCapacity;
 };
 
-KQAFX_API bool operator==(const CString& a, const CString& b) noexcept;
-KQAFX_API bool operator==(const CString& a, LPCTSTR b) noexcept;
+// Comparisons of the C strings (each up to its first NUL), as Compare.
+inline bool operator==(const CString& a, const CString& b) noexcept {
+  return a.Compare(b) == 0;
+}
+inline bool operator==(const CString& a, LPCTSTR b) noexcept {
+  return a.Compare(b) == 0;
+}
 inline bool operator==(LPCTSTR a, const CString& b) noexcept {
-  return b == a;
+  return b.Compare(a) == 0;
 }
 inline bool operator!=(const CString& a, const CString& b) noexcept {
-  return !(a == b);
+  return a.Compare(b) != 0;
 }
 inline bool operator!=(const CString& a, LPCTSTR b) noexcept {
-  return !(a == b);
+  return a.Compare(b) != 0;
 }
 inline bool operator!=(LPCTSTR a, const CString& b) noexcept {
-  return !(b == a);
+  return b.Compare(a) != 0;
 }
 inline bool operator<(const CString& a, const CString& b) noexcept {
   return a.Compare(b) < 0;

@@ -1,9 +1,13 @@
-// Basic types and the export macro of the framework layer, without any Win32 header, so that the
-// string and list classes also build on Linux. The typedefs are identical to Windows' own (ANSI build),
-// which C++ allows to be repeated when <windows.h> is also included.
+// afxver_.h: the framework's version and build macros, the basic types and the export macro of the
+// framework layer, without any Win32 header, so that its platform-free part (afx.h natively, the string
+// and list classes) also builds on Linux. The typedefs are identical to Windows' own (ANSI build), which
+// C++ allows to be repeated when <windows.h> is also included. Included by afx.h.
 #pragma once
 
 #include <cstdint>
+
+#define _AFX 1          // the Microsoft Foundation Classes
+#define _MFC_VER 0x0C00 // their version 12.0
 
 #if defined(_WIN32)
 #if defined(KQAFX_BUILD)
@@ -24,6 +28,11 @@ typedef const char* LPCSTR;
 typedef const char* LPCTSTR;
 typedef char* LPSTR;
 typedef char* LPTSTR;
+typedef unsigned int* PUINT;
+
+#if !defined(_WIN32)
+#define PASCAL
+#endif
 
 #ifndef TRUE
 #define TRUE 1
@@ -38,9 +47,3 @@ typedef char* LPTSTR;
 // Opaque iterator of the framework's collections.
 struct __POSITION {};
 typedef __POSITION* POSITION;
-
-// Debug-build precondition checks, as the framework's ASSERT.
-#include <cassert>
-#ifndef ASSERT
-#define ASSERT(f) assert(f)
-#endif

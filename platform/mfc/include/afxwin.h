@@ -31,6 +31,7 @@
 #pragma once
 
 #include "afx.h"
+#include "afxcoll.h"
 
 class CWnd;
 class CCmdTarget;

@@ -1,5 +1,7 @@
 // CStringList: nodes come from blocks of m_nBlockSize; freed nodes go to a free list and are reused;
 // blocks are released together when the list becomes empty or is destroyed.
+#include "afx.h"
+
 #include "afxcoll.h"
 
 #include <new>
@@ -12,13 +14,20 @@ struct CStringList::CPlex {
 
   static CPlex* Create(CPlex*& head, INT_PTR nNodes) {
     static_assert(sizeof(CPlex) % alignof(CNode) == 0);
-    void* raw = ::operator new(sizeof(CPlex) + static_cast<size_t>(nNodes) * sizeof(CNode));
+    void* raw = nullptr;
+    try {
+      raw = ::operator new(sizeof(CPlex) + static_cast<size_t>(nNodes) * sizeof(CNode));
+    } catch (const std::bad_alloc&) {
+      AfxThrowMemoryException();
+    }
     CPlex* p = static_cast<CPlex*>(raw);
     p->pNext = head;
     head = p;
     return p;
   }
 };
+
+IMPLEMENT_DYNAMIC(CStringList, CObject)
 
 CStringList::CStringList(INT_PTR nBlockSize)
     : m_pNodeHead(nullptr), m_pNodeTail(nullptr), m_nCount(0), m_pNodeFree(nullptr), m_pBlocks(nullptr),
@@ -128,6 +137,22 @@ POSITION CStringList::AddTail(LPCTSTR newElement) {
   return AddTail(CString(newElement));
 }
 
+// Both walk pNewList in the direction that keeps its order at the insertion point, for as many elements
+// as it had: a list added to itself is doubled.
+void CStringList::AddHead(CStringList* pNewList) {
+  ASSERT(pNewList != nullptr);
+  POSITION pos = pNewList->GetTailPosition();
+  for (INT_PTR n = pNewList->GetCount(); n > 0; --n)
+    AddHead(pNewList->GetPrev(pos));
+}
+
+void CStringList::AddTail(CStringList* pNewList) {
+  ASSERT(pNewList != nullptr);
+  POSITION pos = pNewList->GetHeadPosition();
+  for (INT_PTR n = pNewList->GetCount(); n > 0; --n)
+    AddTail(pNewList->GetNext(pos));
+}
+
 POSITION CStringList::InsertAfter(POSITION position, const CString& newElement) {
   if (position == nullptr)
     return AddTail(newElement);
@@ -194,16 +219,9 @@ void CStringList::RemoveAll() noexcept {
 POSITION CStringList::FindIndex(INT_PTR nIndex) const noexcept {
   if (nIndex < 0 || nIndex >= m_nCount)
     return nullptr;
-  CNode* node;
-  if (nIndex <= m_nCount / 2) {
-    node = m_pNodeHead;
-    for (INT_PTR i = 0; i < nIndex; ++i)
-      node = node->pNext;
-  } else {
-    node = m_pNodeTail;
-    for (INT_PTR i = m_nCount - 1; i > nIndex; --i)
-      node = node->pPrev;
-  }
+  CNode* node = m_pNodeHead;
+  while (nIndex-- > 0)
+    node = node->pNext;
   return reinterpret_cast<POSITION>(node);
 }
 

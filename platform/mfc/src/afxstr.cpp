@@ -1,5 +1,5 @@
 // CString: length-counted 8-bit string with an always-present terminating NUL.
-#include "afxstr.h"
+#include "afx.h"
 
 #include <algorithm>
 #include <climits>
@@ -12,6 +12,17 @@ char emptyString[1] = {'\0'};
 
 int clip(int value, int low, int high) {
   return std::min(std::max(value, low), high);
+}
+
+// Room for nLength characters and a NUL. Memory exhaustion is reported as the framework reports it.
+char* allocate(long long nLength) {
+  if (nLength > INT_MAX - 1)
+    AfxThrowMemoryException();
+  try {
+    return new char[static_cast<size_t>(nLength) + 1];
+  } catch (const std::bad_alloc&) {
+    AfxThrowMemoryException();
+  }
 }
 } // namespace
 
@@ -95,7 +106,7 @@ void CString::Assign(LPCTSTR pch, int nLength) {
   if (nLength <= m_nCapacity) {
     std::memmove(m_pchData, pch, static_cast<size_t>(nLength));
   } else {
-    char* fresh = new char[static_cast<size_t>(nLength) + 1];
+    char* fresh = allocate(nLength);
     std::memcpy(fresh, pch, static_cast<size_t>(nLength));
     if (m_nCapacity != 0)
       delete[] m_pchData;
@@ -111,10 +122,10 @@ void CString::Reserve(int nCapacity) {
   if (nCapacity <= m_nCapacity)
     return;
   if (nCapacity > INT_MAX - 1)
-    throw std::bad_alloc();
+    AfxThrowMemoryException();
   long long grown = std::max<long long>(nCapacity, m_nCapacity == 0 ? 0 : 2LL * m_nCapacity);
   grown = std::min<long long>(grown, INT_MAX - 1);
-  char* fresh = new char[static_cast<size_t>(grown) + 1];
+  char* fresh = allocate(grown);
   std::memcpy(fresh, m_pchData, static_cast<size_t>(m_nLength) + 1);
   if (m_nCapacity != 0)
     delete[] m_pchData;
@@ -126,9 +137,7 @@ LPTSTR CString::GetBuffer(int nMinBufferLength) {
   if (nMinBufferLength > m_nCapacity || m_nCapacity == 0) {
     // Exactly the room asked for: a line opened at its full width costs one allocation.
     const int want = std::max({nMinBufferLength, m_nLength, 1});
-    if (want > INT_MAX - 1)
-      throw std::bad_alloc();
-    char* fresh = new char[static_cast<size_t>(want) + 1];
+    char* fresh = allocate(want);
     std::memcpy(fresh, m_pchData, static_cast<size_t>(m_nLength) + 1);
     if (m_nCapacity != 0)
       delete[] m_pchData;
@@ -204,19 +213,28 @@ int CString::Delete(int iIndex, int nCount) {
   return m_nLength;
 }
 
-int CString::Insert(int iIndex, const CString& str) {
+int CString::Insert(int iIndex, LPCTSTR psz) {
+  return psz ? InsertBytes(iIndex, psz, static_cast<int>(std::strlen(psz))) : GetLength();
+}
+
+int CString::Insert(int iIndex, char ch) {
+  return InsertBytes(iIndex, &ch, 1);
+}
+
+// pch may point into this string: the joined string is built apart.
+int CString::InsertBytes(int iIndex, LPCTSTR pch, int nLength) {
   iIndex = clip(iIndex, 0, m_nLength);
-  if (str.m_nLength == 0)
+  if (nLength == 0)
     return m_nLength;
-  if (str.m_nLength > INT_MAX - 1 - m_nLength)
-    throw std::bad_alloc();
+  if (nLength > INT_MAX - 1 - m_nLength)
+    AfxThrowMemoryException();
   CString joined;
-  joined.Reserve(m_nLength + str.m_nLength);
+  joined.Reserve(m_nLength + nLength);
   std::memcpy(joined.m_pchData, m_pchData, static_cast<size_t>(iIndex));
-  std::memcpy(joined.m_pchData + iIndex, str.m_pchData, static_cast<size_t>(str.m_nLength));
-  std::memcpy(joined.m_pchData + iIndex + str.m_nLength, m_pchData + iIndex,
+  std::memcpy(joined.m_pchData + iIndex, pch, static_cast<size_t>(nLength));
+  std::memcpy(joined.m_pchData + iIndex + nLength, m_pchData + iIndex,
               static_cast<size_t>(m_nLength - iIndex));
-  joined.m_nLength = m_nLength + str.m_nLength;
+  joined.m_nLength = m_nLength + nLength;
   joined.m_pchData[joined.m_nLength] = '\0';
   *this = std::move(joined);
   return m_nLength;
@@ -226,7 +244,7 @@ void CString::Append(LPCTSTR pch, int nLength) {
   if (!pch || nLength <= 0)
     return;
   if (nLength > INT_MAX - 1 - m_nLength)
-    throw std::bad_alloc();
+    AfxThrowMemoryException();
   // pch may point into this string: keep the old array until the bytes are copied.
   if (m_nLength + nLength > m_nCapacity) {
     CString grown;
@@ -259,12 +277,8 @@ CString& CString::operator+=(char ch) {
   return *this;
 }
 
-int CString::Compare(const CString& other) const noexcept {
-  const int n = std::min(m_nLength, other.m_nLength);
-  const int c = n ? std::memcmp(m_pchData, other.m_pchData, static_cast<size_t>(n)) : 0;
-  if (c != 0)
-    return c;
-  return m_nLength < other.m_nLength ? -1 : (m_nLength > other.m_nLength ? 1 : 0);
+int CString::Compare(LPCTSTR psz) const noexcept {
+  return std::strcmp(m_pchData, psz ? psz : "");
 }
 
 CString operator+(const CString& a, const CString& b) {
@@ -291,13 +305,4 @@ CString operator+(char a, const CString& b) {
   CString r(a);
   r += b;
   return r;
-}
-
-bool operator==(const CString& a, const CString& b) noexcept {
-  return a.Compare(b) == 0;
-}
-
-bool operator==(const CString& a, LPCTSTR b) noexcept {
-  const size_t n = b ? std::strlen(b) : 0;
-  return static_cast<size_t>(a.GetLength()) == n && (n == 0 || std::memcmp(a.GetString(), b, n) == 0);
 }

@@ -1,11 +1,13 @@
 // The framework's exception classes (thrown as pointers).
-#include "afximpl.h"
+#include "afx.h"
 
 #include <algorithm>
 #include <cstring>
 
 IMPLEMENT_DYNAMIC(CException, CObject)
-IMPLEMENT_DYNAMIC(CResourceException, CException)
+IMPLEMENT_DYNAMIC(CSimpleException, CException)
+IMPLEMENT_DYNAMIC(CMemoryException, CSimpleException)
+IMPLEMENT_DYNAMIC(CResourceException, CSimpleException)
 
 namespace {
 BOOL CopyMessage(LPCTSTR text, LPTSTR lpszError, UINT nMaxError, PUINT pnHelpContext) {
@@ -20,8 +22,14 @@ BOOL CopyMessage(LPCTSTR text, LPTSTR lpszError, UINT nMaxError, PUINT pnHelpCon
 }
 } // namespace
 
+CException::~CException() = default;
+CSimpleException::~CSimpleException() = default;
+CMemoryException::~CMemoryException() = default;
+CResourceException::~CResourceException() = default;
+
 void CException::Delete() noexcept {
-  delete this;
+  if (m_bAutoDelete)
+    delete this;
 }
 
 BOOL CException::GetErrorMessage(LPTSTR lpszError, UINT nMaxError, PUINT pnHelpContext) const {
@@ -31,6 +39,16 @@ BOOL CException::GetErrorMessage(LPTSTR lpszError, UINT nMaxError, PUINT pnHelpC
 
 BOOL CResourceException::GetErrorMessage(LPTSTR lpszError, UINT nMaxError, PUINT pnHelpContext) const {
   return CopyMessage("A required resource was unavailable.", lpszError, nMaxError, pnHelpContext);
+}
+
+BOOL CMemoryException::GetErrorMessage(LPTSTR lpszError, UINT nMaxError, PUINT pnHelpContext) const {
+  return CopyMessage("Out of memory.", lpszError, nMaxError, pnHelpContext);
+}
+
+// Throwing needs no memory: the one exception object lives as long as the framework.
+void AFXAPI AfxThrowMemoryException() {
+  static CMemoryException memoryException(FALSE, 0);
+  throw &memoryException;
 }
 
 void AFXAPI AfxThrowResourceException() {

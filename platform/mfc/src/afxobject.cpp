@@ -1,5 +1,5 @@
 // CObject and its run-time class information.
-#include "afximpl.h"
+#include "afx.h"
 
 BOOL CRuntimeClass::IsDerivedFrom(const CRuntimeClass* pBaseClass) const {
   ASSERT(pBaseClass != nullptr);
