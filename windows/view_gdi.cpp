@@ -1,6 +1,8 @@
 // Win32 only. The screen side both text windows share.
 #include "view_gdi.h"
 
+#include "line_position.h"
+
 #include <afxdlgs.h>
 
 #include <new>
@@ -60,7 +62,7 @@ KQLinePainter::~KQLinePainter() {
 }
 
 void KQLinePainter::draw(const CStringList& lines, const KQPaintRows& rows, int x, int lineHeight) {
-  POSITION pos = rows.first < rows.end ? lines.FindIndex(rows.first) : nullptr;
+  POSITION pos = rows.first < rows.end ? KQLinePosition(lines, rows.first) : nullptr;
   int y = rows.firstY;
   for (int i = rows.first; i < rows.end && pos != nullptr; ++i, y += lineHeight) {
     const CString& line = lines.GetNext(pos);
@@ -71,7 +73,7 @@ void KQLinePainter::draw(const CStringList& lines, const KQPaintRows& rows, int 
 bool KQCopiedRows::copy(const CStringList& lines, const KQPaintRows& paintRows) noexcept {
   try {
     rows = paintRows;
-    POSITION pos = rows.first < rows.end ? lines.FindIndex(rows.first) : nullptr;
+    POSITION pos = rows.first < rows.end ? KQLinePosition(lines, rows.first) : nullptr;
     for (int i = rows.first; i < rows.end && pos != nullptr; ++i) {
       const CString& line = lines.GetNext(pos);
       text.append(line.GetString(), static_cast<size_t>(line.GetLength()));

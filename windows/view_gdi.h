@@ -38,8 +38,8 @@ public:
   KQLinePainter& operator=(const KQLinePainter&) = delete;
 
   // Draws lines[rows.first .. rows.end) whole, from y = rows.firstY down by lineHeight, at x. The
-  // first line is found with FindIndex (which walks from the nearer end of the list), the others by
-  // walking on from it.
+  // first line is found from the nearer end of the list (KQLinePosition), the others by walking on
+  // from it.
   void draw(const CStringList& lines, const KQPaintRows& rows, int x, int lineHeight);
   // Draws copied lines the same way.
   void draw(const KQCopiedRows& copied, int x, int lineHeight);

@@ -1,4 +1,5 @@
 #include "line_list.h"
+#include "line_position.h"
 #include "line_store.h"
 
 #include <gtest/gtest.h>
@@ -121,5 +122,18 @@ TEST(LineStore, AgreesWithTheRulesByteByByteOnRandomText) {
       ASSERT_EQ(linesOf(s.list), Lines(expected.begin(), expected.end()))
           << "width " << shape.width << " cap " << shape.cap << " round " << round;
     }
+  }
+}
+
+// Lines are found from either end by index, as the framework's FindIndex finds them from the head.
+TEST(LinePosition, EveryIndexFromEitherEndAndOutOfRange) {
+  for (const int count : {1, 2, 7, 8}) {
+    CStringList list;
+    for (int i = 0; i < count; ++i)
+      list.AddTail(CString(static_cast<char>('a' + i)));
+    for (int i = 0; i < count; ++i)
+      EXPECT_EQ(KQLinePosition(list, i), list.FindIndex(i)) << count << " lines, index " << i;
+    EXPECT_EQ(KQLinePosition(list, count), nullptr);
+    EXPECT_EQ(KQLinePosition(list, -1), nullptr);
   }
 }
