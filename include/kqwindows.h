@@ -80,7 +80,8 @@ public:
   // thread), and, when the view showed the last line, the view moved so that it still does. A scroll
   // bar that already has the range and position to be set is left alone (no redraw): with a full store
   // that follows its last line, each call invalidates the window and sets no bar.
-  // An allocation failure throws std::bad_alloc after storing the bytes before it; the lock is released.
+  // When memory runs out, the framework's CMemoryException* is thrown (by CString or CStringList) after
+  // the bytes before it are stored; the lock is released and later calls work as before.
   void Display(const char* text, int len);
   // Forgets every line, keeps one empty current line and returns the view to the first line.
   void OnClearBuffer();
@@ -173,13 +174,15 @@ public:
                                       int maxPos, int lineStep, int pageStep);
 
   // Appends the `count` bytes at `text` (NUL bytes included; nothing when count <= 0), then recomputes
-  // the scroll ranges and invalidates the window. The view does not move to the new text.
+  // the scroll ranges and invalidates the window. The view does not move to the new text. When memory
+  // runs out, CMemoryException* is thrown after the bytes before it are stored.
   void Display(const char* text, int count);
   // Empties the pending input, leaves one empty line, recomputes the ranges (the view returns to the
   // first line) and invalidates the window.
   void OnClearBuffer();
   // Puts the `count` bytes at `text` (only read) in front of the pending input: they are the next that
-  // GetInput returns. count <= 0 adds nothing. Returns 1.
+  // GetInput returns. count <= 0 adds nothing. Returns 1. When memory runs out, CMemoryException* is
+  // thrown and the pending input is unchanged.
   int ReturnInput(char* text, int count);
   // Moves up to `size` bytes from the front of the pending input into `buffer` (no NUL added) and
   // returns how many it moved (0 when size <= 0). Never waits. When nothing is pending it first shows

@@ -88,6 +88,9 @@ TEST(AfxMessageBoxTest, PromptFromTheStringTableCaptionFromTheApplicationWhichMa
   }
   EXPECT_EQ(AfxGetApp(), nullptr);
   EXPECT_STREQ(AfxGetAppName(), "mfc_win32_dialog_test") << "no application: the executable's name";
+  CWinApp unnamed; // this executable has an AFX_IDS_APP_TITLE string
+  EXPECT_STREQ(unnamed.m_pszAppName, "Title from the string table");
+  EXPECT_STREQ(AfxGetAppName(), "Title from the string table");
 }
 
 } // namespace

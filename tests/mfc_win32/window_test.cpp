@@ -242,3 +242,9 @@ TEST(Gdi, SelectGivesThePreviousFontAndTheFontObjectDeletesItsFont) {
 }
 
 } // namespace
+
+// This executable has no AFX_IDS_APP_TITLE string: an application given no name takes the executable's.
+TEST(Application, WithoutATitleStringTakesTheExecutablesName) {
+  CWinApp app;
+  EXPECT_STREQ(app.m_pszAppName, "mfc_win32_window_test");
+}

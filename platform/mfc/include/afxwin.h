@@ -32,6 +32,7 @@
 
 #include "afx.h"
 #include "afxcoll.h"
+#include "afxres.h"
 
 class CWnd;
 class CCmdTarget;
@@ -627,7 +628,8 @@ protected:
 class KQAFX_API CWinApp : public CWinThread {
   DECLARE_DYNAMIC(CWinApp)
 public:
-  // lpszAppName NULL: the executable's base name (without ".exe"). The text is copied.
+  // lpszAppName NULL: the executable's string resource AFX_IDS_APP_TITLE when it has one, else its base
+  // name (without ".exe"). The text is copied.
   explicit CWinApp(LPCTSTR lpszAppName = NULL);
   ~CWinApp() override;
 

@@ -29,6 +29,13 @@ CString ExecutableBaseName() {
   }
   return name;
 }
+
+// The executable's AFX_IDS_APP_TITLE string, empty when it has none.
+CString ApplicationTitle(HINSTANCE hInstance) {
+  char title[256] = {};
+  const int n = ::LoadStringA(hInstance, AFX_IDS_APP_TITLE, title, sizeof title);
+  return CString(title, n > 0 ? n : 0);
+}
 } // namespace
 
 BOOL CWinThread::InitInstance() {
@@ -55,7 +62,10 @@ int CWinThread::ExitInstance() {
 CWinApp::CWinApp(LPCTSTR lpszAppName)
     : m_pszAppName(nullptr), m_pszExeName(nullptr), m_hInstance(::GetModuleHandleA(nullptr)),
       m_strExeName(ExecutableBaseName()) {
-  m_strAppName = lpszAppName != nullptr ? CString(lpszAppName) : m_strExeName;
+  if (lpszAppName != nullptr)
+    m_strAppName = lpszAppName;
+  else if ((m_strAppName = ApplicationTitle(m_hInstance)).IsEmpty())
+    m_strAppName = m_strExeName;
   m_pszAppName = m_strAppName;
   m_pszExeName = m_strExeName;
   CWinApp* pNone = nullptr;
