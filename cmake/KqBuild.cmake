@@ -37,6 +37,9 @@ function(kq_add_gtest name)
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE gtest_main ${ARG_LIBS})
   if(WIN32)
+    # Prints the last line RunGTest.cmake requires, once every DLL of the build has finished its detach.
+    target_sources(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support/teardown_probe.cpp)
+    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support)
     # Judged by the exit status and by GoogleTest's own summary (see RunGTest.cmake).
     add_test(NAME ${name}
       COMMAND ${CMAKE_COMMAND} -DEMULATOR=${CMAKE_CROSSCOMPILING_EMULATOR} -DEXE=$<TARGET_FILE:${name}>

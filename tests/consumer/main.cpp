@@ -1,4 +1,5 @@
-// Uses each family of the installed package once; exits 0 when every result is the expected one.
+// Uses each family of the installed package once; exits 0 and prints "consumer: all checks passed" as
+// its last line when every result is the expected one.
 #include <kqcstring.h>
 #include <kqdiagnostics.h>
 #include <kqmessages.h>

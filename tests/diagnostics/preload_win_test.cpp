@@ -1,6 +1,7 @@
 // A thread that was running before kqmfc.dll was loaded gets its record at its first request.
 // This executable does not import the library: it loads it at run time.
 #include "kqdiagnostics.h"
+#include "teardown_probe.h"
 
 #include <windows.h>
 
@@ -30,6 +31,7 @@ TEST(Preload, AThreadOlderThanTheLibraryGetsAFreshRecord) {
   WaitForSingleObject(started, INFINITE);
   HMODULE library = LoadLibraryA("kqmfc.dll");
   ASSERT_NE(library, nullptr);
+  kqtest::WatchModuleTeardown();
   // GetDebugThreadInfo under g++'s mangling.
   get = reinterpret_cast<GetRecord>(
       reinterpret_cast<void*>(GetProcAddress(library, "_Z18GetDebugThreadInfov")));
