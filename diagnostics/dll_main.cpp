@@ -48,7 +48,7 @@ KQDebugInfo& GetDebugThreadInfo() {
   return *record;
 }
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
   switch (reason) {
   case DLL_PROCESS_ATTACH:
     AfxInitExtensionModule(extensionModule, instance);
@@ -58,8 +58,11 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
       // Without it the library's resources are not searched; the library still works.
     }
     tlsIndex = TlsAlloc();
-    if (tlsIndex == TLS_OUT_OF_INDEXES)
+    if (tlsIndex == TLS_OUT_OF_INDEXES) {
+      // The load fails: leave nothing of this module in the framework's resource search.
+      AfxTermExtensionModule(extensionModule);
       return FALSE;
+    }
     attachThread();
     return TRUE;
   case DLL_THREAD_ATTACH:
@@ -69,8 +72,16 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
     destroyThreadRecord();
     return TRUE;
   case DLL_PROCESS_DETACH:
-    destroyThreadRecord();
-    TlsFree(tlsIndex);
+    if (tlsIndex != TLS_OUT_OF_INDEXES) {
+      destroyThreadRecord();
+      TlsFree(tlsIndex);
+      tlsIndex = TLS_OUT_OF_INDEXES;
+    }
+    // Unloaded while the process goes on (FreeLibrary, or a load that failed): the framework stays and
+    // would go on searching this module's resources after its memory is gone, so it leaves the search.
+    // At process exit the framework goes too and is left alone.
+    if (reserved == nullptr)
+      AfxTermExtensionModule(extensionModule);
     return TRUE;
   default:
     return TRUE;
