@@ -61,43 +61,49 @@ struct AFX_CMDHANDLERINFO;
 
 typedef void (CCmdTarget::*AFX_PMSG)();
 
+// What this layer's message-map macros need and the framework does not have: not for hosts.
+namespace KQAfxPrivate {
 // How a map entry's handler is called (the cracking of wParam/lParam).
-enum AfxSig : UINT_PTR {
-  AfxSig_end = 0, // marks the end of a map
-  AfxSig_vv,      // void ()
-  AfxSig_is,      // int (LPCREATESTRUCT)
-  AfxSig_vwii,    // void (UINT, int, int)
-  AfxSig_vwwSB,   // void (UINT, UINT, CScrollBar*)
-  AfxSig_vup,     // void (UINT_PTR)
-  AfxSig_lwl,     // LRESULT (WPARAM, LPARAM)
-  AfxSigCmd_v,    // void () for WM_COMMAND with a control id
+enum Sig : UINT_PTR {
+  sigEnd = 0, // marks the end of a map
+  sigVV,      // void ()
+  sigIS,      // int (LPCREATESTRUCT)
+  sigVWII,    // void (UINT, int, int)
+  sigVWWSB,   // void (UINT, UINT, CScrollBar*)
+  sigVUP,     // void (UINT_PTR)
+  sigLWL,     // LRESULT (WPARAM, LPARAM)
+  sigCmdV,    // void () for WM_COMMAND with a control id
 };
+
+// Converts a handler to the map's generic member pointer and back. The round trip through
+// reinterpret_cast is exact; the entry's Sig records the real type.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wcast-function-type"
+template <class F> inline AFX_PMSG MsgCast(F pfn) noexcept {
+  return reinterpret_cast<AFX_PMSG>(pfn);
+}
+template <class F> inline F MsgUncast(AFX_PMSG pfn) noexcept {
+  return reinterpret_cast<F>(pfn);
+}
+#pragma GCC diagnostic pop
+
+// Lets the layer's window procedure reach CWnd's protected members.
+struct WndAccess;
+} // namespace KQAfxPrivate
 
 struct AFX_MSGMAP_ENTRY {
   UINT nMessage; // window message
   UINT nCode;    // notification code (WM_COMMAND only)
   UINT nID;      // first control/command id (WM_COMMAND only)
   UINT nLastID;  // last control/command id (WM_COMMAND only)
-  UINT_PTR nSig; // an AfxSig value
+  UINT_PTR nSig; // how the handler is called
   AFX_PMSG pfn;  // the handler, converted to AFX_PMSG
 };
 
 struct AFX_MSGMAP {
   const AFX_MSGMAP*(PASCAL* pfnGetBaseMap)(); // NULL for CCmdTarget's map
-  const AFX_MSGMAP_ENTRY* lpEntries;          // ends with an AfxSig_end entry
+  const AFX_MSGMAP_ENTRY* lpEntries;          // ends with an entry whose nSig is 0
 };
-
-// Converts a handler to the map's generic member pointer and back. The round trip through
-// reinterpret_cast is exact; the map's AfxSig records the real type.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wcast-function-type"
-template <class F> inline AFX_PMSG AfxMsgCast(F pfn) noexcept {
-  return reinterpret_cast<AFX_PMSG>(pfn);
-}
-template <class F> inline F AfxMsgUncast(AFX_PMSG pfn) noexcept {
-  return reinterpret_cast<F>(pfn);
-}
-#pragma GCC diagnostic pop
 
 #define DECLARE_MESSAGE_MAP()                                                                                \
 protected:                                                                                                   \
@@ -114,7 +120,7 @@ protected:                                                                      
     static const AFX_MSGMAP_ENTRY _messageEntries[] = {
 
 #define END_MESSAGE_MAP()                                                                                    \
-  { 0, 0, 0, 0, AfxSig_end, nullptr }                                                                        \
+  { 0, 0, 0, 0, KQAfxPrivate::sigEnd, nullptr }                                                              \
   }                                                                                                          \
   ;                                                                                                          \
   static const AFX_MSGMAP messageMap = {&TheBaseClass::GetThisMessageMap, &_messageEntries[0]};              \
@@ -123,15 +129,28 @@ protected:                                                                      
 
 // WM_CREATE -> afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);  0 = go on, -1 = destroy the window.
 #define ON_WM_CREATE()                                                                                       \
-  {WM_CREATE, 0,         0,                                                                                  \
-   0,         AfxSig_is, AfxMsgCast(static_cast<int (CWnd::*)(LPCREATESTRUCT)>(&ThisClass::OnCreate))},
+  {WM_CREATE,                                                                                                \
+   0,                                                                                                        \
+   0,                                                                                                        \
+   0,                                                                                                        \
+   KQAfxPrivate::sigIS,                                                                                      \
+   KQAfxPrivate::MsgCast(static_cast<int (CWnd::*)(LPCREATESTRUCT)>(&ThisClass::OnCreate))},
 // WM_PAINT -> afx_msg void OnPaint();  (paint with a CPaintDC, or call the base, to validate)
 #define ON_WM_PAINT()                                                                                        \
-  {WM_PAINT, 0, 0, 0, AfxSig_vv, AfxMsgCast(static_cast<void (CWnd::*)()>(&ThisClass::OnPaint))},
+  {WM_PAINT,                                                                                                 \
+   0,                                                                                                        \
+   0,                                                                                                        \
+   0,                                                                                                        \
+   KQAfxPrivate::sigVV,                                                                                      \
+   KQAfxPrivate::MsgCast(static_cast<void (CWnd::*)()>(&ThisClass::OnPaint))},
 // WM_SIZE -> afx_msg void OnSize(UINT nType, int cx, int cy);  cx, cy: new client size.
 #define ON_WM_SIZE()                                                                                         \
-  {WM_SIZE, 0,           0,                                                                                  \
-   0,       AfxSig_vwii, AfxMsgCast(static_cast<void (CWnd::*)(UINT, int, int)>(&ThisClass::OnSize))},
+  {WM_SIZE,                                                                                                  \
+   0,                                                                                                        \
+   0,                                                                                                        \
+   0,                                                                                                        \
+   KQAfxPrivate::sigVWII,                                                                                    \
+   KQAfxPrivate::MsgCast(static_cast<void (CWnd::*)(UINT, int, int)>(&ThisClass::OnSize))},
 // WM_HSCROLL -> afx_msg void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
 //   pScrollBar: NULL for the window's own bar, else the control (maybe a temporary object).
 #define ON_WM_HSCROLL()                                                                                      \
@@ -139,28 +158,48 @@ protected:                                                                      
    0,                                                                                                        \
    0,                                                                                                        \
    0,                                                                                                        \
-   AfxSig_vwwSB,                                                                                             \
-   AfxMsgCast(static_cast<void (CWnd::*)(UINT, UINT, CScrollBar*)>(&ThisClass::OnHScroll))},
+   KQAfxPrivate::sigVWWSB,                                                                                   \
+   KQAfxPrivate::MsgCast(static_cast<void (CWnd::*)(UINT, UINT, CScrollBar*)>(&ThisClass::OnHScroll))},
 // WM_VSCROLL -> afx_msg void OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);  as OnHScroll.
 #define ON_WM_VSCROLL()                                                                                      \
   {WM_VSCROLL,                                                                                               \
    0,                                                                                                        \
    0,                                                                                                        \
    0,                                                                                                        \
-   AfxSig_vwwSB,                                                                                             \
-   AfxMsgCast(static_cast<void (CWnd::*)(UINT, UINT, CScrollBar*)>(&ThisClass::OnVScroll))},
+   KQAfxPrivate::sigVWWSB,                                                                                   \
+   KQAfxPrivate::MsgCast(static_cast<void (CWnd::*)(UINT, UINT, CScrollBar*)>(&ThisClass::OnVScroll))},
 // WM_CLOSE -> afx_msg void OnClose();
 #define ON_WM_CLOSE()                                                                                        \
-  {WM_CLOSE, 0, 0, 0, AfxSig_vv, AfxMsgCast(static_cast<void (CWnd::*)()>(&ThisClass::OnClose))},
+  {WM_CLOSE,                                                                                                 \
+   0,                                                                                                        \
+   0,                                                                                                        \
+   0,                                                                                                        \
+   KQAfxPrivate::sigVV,                                                                                      \
+   KQAfxPrivate::MsgCast(static_cast<void (CWnd::*)()>(&ThisClass::OnClose))},
 // WM_DESTROY -> afx_msg void OnDestroy();
 #define ON_WM_DESTROY()                                                                                      \
-  {WM_DESTROY, 0, 0, 0, AfxSig_vv, AfxMsgCast(static_cast<void (CWnd::*)()>(&ThisClass::OnDestroy))},
+  {WM_DESTROY,                                                                                               \
+   0,                                                                                                        \
+   0,                                                                                                        \
+   0,                                                                                                        \
+   KQAfxPrivate::sigVV,                                                                                      \
+   KQAfxPrivate::MsgCast(static_cast<void (CWnd::*)()>(&ThisClass::OnDestroy))},
 // WM_NCDESTROY -> afx_msg void OnNcDestroy();  an override must call the base's OnNcDestroy.
 #define ON_WM_NCDESTROY()                                                                                    \
-  {WM_NCDESTROY, 0, 0, 0, AfxSig_vv, AfxMsgCast(static_cast<void (CWnd::*)()>(&ThisClass::OnNcDestroy))},
+  {WM_NCDESTROY,                                                                                             \
+   0,                                                                                                        \
+   0,                                                                                                        \
+   0,                                                                                                        \
+   KQAfxPrivate::sigVV,                                                                                      \
+   KQAfxPrivate::MsgCast(static_cast<void (CWnd::*)()>(&ThisClass::OnNcDestroy))},
 // WM_TIMER -> afx_msg void OnTimer(UINT_PTR nIDEvent);
 #define ON_WM_TIMER()                                                                                        \
-  {WM_TIMER, 0, 0, 0, AfxSig_vup, AfxMsgCast(static_cast<void (CWnd::*)(UINT_PTR)>(&ThisClass::OnTimer))},
+  {WM_TIMER,                                                                                                 \
+   0,                                                                                                        \
+   0,                                                                                                        \
+   0,                                                                                                        \
+   KQAfxPrivate::sigVUP,                                                                                     \
+   KQAfxPrivate::MsgCast(static_cast<void (CWnd::*)(UINT_PTR)>(&ThisClass::OnTimer))},
 // WM_COMMAND from a menu, an accelerator or a button click (BN_CLICKED) with the given id
 //   -> void memberFxn();  written ON_COMMAND(IDOK, &CMyDlg::OnMyOk).
 #define ON_COMMAND(id, memberFxn)                                                                            \
@@ -168,7 +207,7 @@ protected:                                                                      
    0,                                                                                                        \
    static_cast<UINT>(id),                                                                                    \
    static_cast<UINT>(id),                                                                                    \
-   AfxSigCmd_v,                                                                                              \
+   KQAfxPrivate::sigCmdV,                                                                                    \
    static_cast<AFX_PMSG>(static_cast<void (CCmdTarget::*)()>(memberFxn))},
 // Any message -> LRESULT memberFxn(WPARAM wParam, LPARAM lParam);  the result is the message's result.
 #define ON_MESSAGE(message, memberFxn)                                                                       \
@@ -176,8 +215,8 @@ protected:                                                                      
    0,                                                                                                        \
    0,                                                                                                        \
    0,                                                                                                        \
-   AfxSig_lwl,                                                                                               \
-   AfxMsgCast(static_cast<LRESULT (CWnd::*)(WPARAM, LPARAM)>(memberFxn))},
+   KQAfxPrivate::sigLWL,                                                                                     \
+   KQAfxPrivate::MsgCast(static_cast<LRESULT (CWnd::*)(WPARAM, LPARAM)>(memberFxn))},
 
 // ---------------------------------------------------------------------------------------------------
 
@@ -346,7 +385,7 @@ protected:
   WNDPROC m_pfnSuper; // the window procedure that AfxWndProc replaced, NULL if none
 
   friend class CDialog;
-  friend struct CWndAccess;
+  friend struct KQAfxPrivate::WndAccess;
 
   DECLARE_MESSAGE_MAP()
 };
@@ -413,9 +452,6 @@ protected:
 
   DECLARE_MESSAGE_MAP()
 };
-
-// The dialog procedure of CDialog windows: WM_INITDIALOG -> OnInitDialog.
-KQAFX_API INT_PTR CALLBACK AfxDlgProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 // An edit control.
 class KQAFX_API CEdit : public CWnd {

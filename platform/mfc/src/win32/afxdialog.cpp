@@ -21,6 +21,16 @@ CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
 
 CDialog::~CDialog() = default;
 
+namespace {
+// The dialog procedure of CDialog windows: WM_INITDIALOG -> OnInitDialog.
+INT_PTR CALLBACK DialogProc(HWND hWnd, UINT message, WPARAM, LPARAM) {
+  if (message != WM_INITDIALOG)
+    return FALSE;
+  auto* pDialog = dynamic_cast<CDialog*>(CWnd::FromHandlePermanent(hWnd));
+  return pDialog != nullptr ? pDialog->OnInitDialog() : TRUE;
+}
+} // namespace
+
 HWND AfxGetOwnerHwnd(CWnd* pParent) {
   if (HWND hWnd = pParent->GetSafeHwnd())
     return hWnd;
@@ -43,7 +53,7 @@ INT_PTR CDialog::DoModal() {
   // attaches it to this object before its first message.
   AfxHookWindowCreate(this);
   const INT_PTR nResult =
-      ::DialogBoxIndirectParamA(hInst, pTemplate, AfxGetOwnerHwnd(m_pParentWnd), AfxDlgProc, 0);
+      ::DialogBoxIndirectParamA(hInst, pTemplate, AfxGetOwnerHwnd(m_pParentWnd), DialogProc, 0);
   if (!AfxUnhookWindowCreate())
     return -1; // no dialog window was ever created
   return nResult;
@@ -61,11 +71,4 @@ void CDialog::OnOK() {
 }
 void CDialog::OnCancel() {
   EndDialog(IDCANCEL);
-}
-
-INT_PTR CALLBACK AfxDlgProc(HWND hWnd, UINT message, WPARAM, LPARAM) {
-  if (message != WM_INITDIALOG)
-    return FALSE;
-  auto* pDialog = dynamic_cast<CDialog*>(CWnd::FromHandlePermanent(hWnd));
-  return pDialog != nullptr ? pDialog->OnInitDialog() : TRUE;
 }

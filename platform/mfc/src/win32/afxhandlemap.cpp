@@ -73,11 +73,11 @@ void AfxSubclass(CWnd* pWnd, HWND hWnd) {
   auto old = reinterpret_cast<WNDPROC>(
       ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(AfxGetAfxWndProc())));
   // A class whose own procedure is AfxWndProc has nothing underneath but DefWindowProc.
-  CWndAccess::Super(*pWnd) = old == AfxGetAfxWndProc() ? nullptr : old;
+  KQAfxPrivate::WndAccess::Super(*pWnd) = old == AfxGetAfxWndProc() ? nullptr : old;
 }
 
 void AfxUnsubclass(CWnd* pWnd) {
-  WNDPROC& super = CWndAccess::Super(*pWnd);
+  WNDPROC& super = KQAfxPrivate::WndAccess::Super(*pWnd);
   if (pWnd->m_hWnd != nullptr && super != nullptr &&
       reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(pWnd->m_hWnd, GWLP_WNDPROC)) == AfxGetAfxWndProc())
     ::SetWindowLongPtrA(pWnd->m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(super));
@@ -87,7 +87,7 @@ void AfxUnsubclass(CWnd* pWnd) {
 void AfxDetachDestroyed(CWnd* pWnd) {
   AfxUnsubclass(pWnd);
   pWnd->Detach();
-  CWndAccess::PostNcDestroy(*pWnd); // may delete pWnd
+  KQAfxPrivate::WndAccess::PostNcDestroy(*pWnd); // may delete pWnd
 }
 
 BOOL CWnd::SubclassWindow(HWND hWnd) {

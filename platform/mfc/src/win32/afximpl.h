@@ -92,7 +92,7 @@ template <class T, class H> T* AfxTempObject(H h) {
 }
 
 // Lets the Win32 sources reach CWnd's protected members.
-struct CWndAccess {
+struct KQAfxPrivate::WndAccess {
   static LRESULT WindowProc(CWnd& w, UINT m, WPARAM wp, LPARAM lp) { return w.WindowProc(m, wp, lp); }
   static WNDPROC& Super(CWnd& w) { return w.m_pfnSuper; }
   static void PostNcDestroy(CWnd& w) { w.PostNcDestroy(); }

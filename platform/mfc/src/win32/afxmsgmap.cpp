@@ -9,7 +9,7 @@ const AFX_MSGMAP* CCmdTarget::GetMessageMap() const {
 }
 
 const AFX_MSGMAP* PASCAL CCmdTarget::GetThisMessageMap() {
-  static const AFX_MSGMAP_ENTRY entries[] = {{0, 0, 0, 0, AfxSig_end, nullptr}};
+  static const AFX_MSGMAP_ENTRY entries[] = {{0, 0, 0, 0, KQAfxPrivate::sigEnd, nullptr}};
   static const AFX_MSGMAP messageMap = {nullptr, &entries[0]};
   return &messageMap;
 }
@@ -17,7 +17,7 @@ const AFX_MSGMAP* PASCAL CCmdTarget::GetThisMessageMap() {
 namespace {
 template <class Match> const AFX_MSGMAP_ENTRY* FindEntry(const AFX_MSGMAP* pMap, Match match) {
   for (; pMap != nullptr; pMap = pMap->pfnGetBaseMap != nullptr ? pMap->pfnGetBaseMap() : nullptr) {
-    for (const AFX_MSGMAP_ENTRY* pEntry = pMap->lpEntries; pEntry->nSig != AfxSig_end; ++pEntry) {
+    for (const AFX_MSGMAP_ENTRY* pEntry = pMap->lpEntries; pEntry->nSig != KQAfxPrivate::sigEnd; ++pEntry) {
       if (match(*pEntry))
         return pEntry;
     }
@@ -28,8 +28,8 @@ template <class Match> const AFX_MSGMAP_ENTRY* FindEntry(const AFX_MSGMAP* pMap,
 
 BOOL CCmdTarget::OnCmdMsg(UINT nID, int nCode, void*, AFX_CMDHANDLERINFO*) {
   const AFX_MSGMAP_ENTRY* pEntry = FindEntry(GetMessageMap(), [&](const AFX_MSGMAP_ENTRY& e) {
-    return e.nSig == AfxSigCmd_v && e.nMessage == WM_COMMAND && e.nCode == static_cast<UINT>(nCode) &&
-           e.nID <= nID && nID <= e.nLastID;
+    return e.nSig == KQAfxPrivate::sigCmdV && e.nMessage == WM_COMMAND &&
+           e.nCode == static_cast<UINT>(nCode) && e.nID <= nID && nID <= e.nLastID;
   });
   if (pEntry == nullptr)
     return FALSE;
@@ -50,7 +50,7 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
     return TRUE;
   }
   const AFX_MSGMAP_ENTRY* pEntry = FindEntry(GetMessageMap(), [&](const AFX_MSGMAP_ENTRY& e) {
-    return e.nMessage == message && e.nSig != AfxSigCmd_v;
+    return e.nMessage == message && e.nSig != KQAfxPrivate::sigCmdV;
   });
   if (pEntry == nullptr)
     return FALSE;
@@ -58,26 +58,27 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
   // The handler may destroy the window and delete this object: nothing below touches members.
   LRESULT lResult = 0;
   switch (pEntry->nSig) {
-  case AfxSig_vv:
-    (this->*AfxMsgUncast<void (CWnd::*)()>(pEntry->pfn))();
+  case KQAfxPrivate::sigVV:
+    (this->*KQAfxPrivate::MsgUncast<void (CWnd::*)()>(pEntry->pfn))();
     break;
-  case AfxSig_is:
-    lResult = (this->*AfxMsgUncast<int (CWnd::*)(LPCREATESTRUCT)>(pEntry->pfn))(
+  case KQAfxPrivate::sigIS:
+    lResult = (this->*KQAfxPrivate::MsgUncast<int (CWnd::*)(LPCREATESTRUCT)>(pEntry->pfn))(
         reinterpret_cast<LPCREATESTRUCT>(lParam));
     break;
-  case AfxSig_vwii:
-    (this->*AfxMsgUncast<void (CWnd::*)(UINT, int, int)>(pEntry->pfn))(static_cast<UINT>(wParam),
-                                                                       LOWORD(lParam), HIWORD(lParam));
+  case KQAfxPrivate::sigVWII:
+    (this->*KQAfxPrivate::MsgUncast<void (CWnd::*)(UINT, int, int)>(pEntry->pfn))(
+        static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam));
     break;
-  case AfxSig_vwwSB:
-    (this->*AfxMsgUncast<void (CWnd::*)(UINT, UINT, CScrollBar*)>(pEntry->pfn))(
+  case KQAfxPrivate::sigVWWSB:
+    (this->*KQAfxPrivate::MsgUncast<void (CWnd::*)(UINT, UINT, CScrollBar*)>(pEntry->pfn))(
         LOWORD(wParam), HIWORD(wParam), AfxScrollBarFromHandle(reinterpret_cast<HWND>(lParam)));
     break;
-  case AfxSig_vup:
-    (this->*AfxMsgUncast<void (CWnd::*)(UINT_PTR)>(pEntry->pfn))(static_cast<UINT_PTR>(wParam));
+  case KQAfxPrivate::sigVUP:
+    (this->*KQAfxPrivate::MsgUncast<void (CWnd::*)(UINT_PTR)>(pEntry->pfn))(static_cast<UINT_PTR>(wParam));
     break;
-  case AfxSig_lwl:
-    lResult = (this->*AfxMsgUncast<LRESULT (CWnd::*)(WPARAM, LPARAM)>(pEntry->pfn))(wParam, lParam);
+  case KQAfxPrivate::sigLWL:
+    lResult =
+        (this->*KQAfxPrivate::MsgUncast<LRESULT (CWnd::*)(WPARAM, LPARAM)>(pEntry->pfn))(wParam, lParam);
     break;
   default:
     return FALSE;

@@ -86,7 +86,7 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam) 
   if (pWnd == nullptr)
     return ::DefWindowProcA(hWnd, nMsg, wParam, lParam);
   DispatchScope scope(AfxGetThreadState(), hWnd, nMsg, wParam, lParam);
-  const LRESULT lResult = CWndAccess::WindowProc(*pWnd, nMsg, wParam, lParam);
+  const LRESULT lResult = KQAfxPrivate::WndAccess::WindowProc(*pWnd, nMsg, wParam, lParam);
   // A handler of WM_NCDESTROY that did not call CWnd::OnNcDestroy leaves the object attached.
   if (nMsg == WM_NCDESTROY) {
     if (CWnd* pStill = CWnd::FromHandlePermanent(hWnd))
