@@ -75,7 +75,8 @@ public:
     if (t.end == Trace::End::NoText) {
       if (t.firstContentLine != 0) { // not just blank lines at the end
         ++result.records;
-        add(t.firstContentLine, "no double quote before the end of the file: nothing is stored");
+        add(t.firstContentLine, MsgCheckReport::NoQuoteAtEnd,
+            "no double quote before the end of the file: nothing is stored");
       }
       return;
     }
@@ -84,32 +85,37 @@ public:
     if (t.number == Trace::Number::Saturated) {
       std::string digits = t.numberPart;
       digits.erase(0, digits.find_first_not_of(" \t\n\v\f\r"));
-      add(t.numberLine, "number " + printable(digits) + (t.numberPart.size() >= 40 ? "..." : "") +
-                            " is beyond the 32-bit range: it " + goesUnder(number, std::nullopt));
+      add(t.numberLine, MsgCheckReport::BeyondRange,
+          "number " + printable(digits) + (t.numberPart.size() >= 40 ? "..." : "") +
+              " is beyond the 32-bit range: it " + goesUnder(number, std::nullopt));
     }
     if (t.end == Trace::End::Unterminated)
-      add(t.quoteLine, "text has no closing double quote: it runs to the end of the file");
+      add(t.quoteLine, MsgCheckReport::Unterminated,
+          "text has no closing double quote: it runs to the end of the file");
     if (t.oddEscapeLine != 0) {
       if (t.oddEscape == "\\\\")
-        add(t.oddEscapeLine, "\\\\ stores no backslash: there is no escape for a backslash");
+        add(t.oddEscapeLine, MsgCheckReport::DoubleBackslash,
+            "\\\\ stores no backslash: there is no escape for a backslash");
       else if (t.oddEscape == "\\\n")
-        add(t.oddEscapeLine,
+        add(t.oddEscapeLine, MsgCheckReport::BackslashAtLineEnd,
             "backslash at the end of the line stores nothing: the line end stays in the text");
       else
-        add(t.oddEscapeLine, printable(t.oddEscape) + " stores \"" + printable(t.oddEscape.substr(1)) +
-                                 "\" alone: only \\n, \\r, \\t and \\\" are escapes");
+        add(t.oddEscapeLine, MsgCheckReport::UnknownEscape,
+            printable(t.oddEscape) + " stores \"" + printable(t.oddEscape.substr(1)) +
+                "\" alone: only \\n, \\r, \\t and \\\" are escapes");
     }
     if (t.hasNul)
-      add(t.quoteLine, "text holds a NUL byte: look-ups show it only up to there");
+      add(t.quoteLine, MsgCheckReport::NulByte, "text holds a NUL byte: look-ups show it only up to there");
     if (text.empty()) {
-      add(t.quoteLine, "empty text: nothing is stored");
+      add(t.quoteLine, MsgCheckReport::EmptyText, "empty text: nothing is stored");
       return;
     }
     ++result.stored;
     const auto [first, isNew] = firstLine.try_emplace(number, t.quoteLine);
     if (!isNew)
-      add(t.quoteLine, "number " + std::to_string(number) + " repeats line " + std::to_string(first->second) +
-                           ": the later text replaces the earlier one");
+      add(t.quoteLine, MsgCheckReport::RepeatedNumber,
+          "number " + std::to_string(number) + " repeats line " + std::to_string(first->second) +
+              ": the later text replaces the earlier one");
   }
 
   void finish() {
@@ -128,32 +134,44 @@ private:
       // The record began with what the previous record left after its closing quote and trailer (a blank
       // trailer followed by a line starting with a sign does it too: the line feed then starts the record).
       if (t.swallowingLine == t.firstLine)
-        add(t.firstLine, "text after the closing double quote swallows the record on line " + quoteLine +
-                             ": its text " + goesUnder(number, seen));
+        add(t.firstLine, MsgCheckReport::TextAfterQuote,
+            "text after the closing double quote swallows the record on line " + quoteLine + ": its text " +
+                goesUnder(number, seen));
       else
-        add(t.firstLine, "blanks after the closing double quote: the record on line " + quoteLine + " " +
-                             goesUnder(number, seen));
+        add(t.firstLine, MsgCheckReport::BlanksAfterQuote,
+            "blanks after the closing double quote: the record on line " + quoteLine + " " +
+                goesUnder(number, seen));
     } else if (t.swallowingLine != 0 && hasContent(t.quoteLinePrefix)) {
-      add(t.swallowingLine, "line without a double quote swallows the record on line " + quoteLine +
-                                ": its text " + goesUnder(number, seen));
+      add(t.swallowingLine, MsgCheckReport::LineWithoutQuote,
+          "line without a double quote swallows the record on line " + quoteLine + ": its text " +
+              goesUnder(number, seen));
     } else if (t.number == Trace::Number::Missing) {
       // Two white-space characters in a row: "%ld" would skip both, but the number part holds only one.
       const bool firstBlank = isBlankInt(t.firstChar), secondBlank = isBlankInt(t.endChar);
-      if (firstBlank && secondBlank)
-        add(t.quoteLine, "line starts with two blanks: its record " + goesUnder(number, seen));
+      if (firstBlank && secondBlank && t.firstLine < t.quoteLine && t.swallowingLine == 0)
+        add(t.quoteLine, MsgCheckReport::BlanksLine,
+            "record follows a line holding only blanks: it " + goesUnder(number, seen));
+      else if (firstBlank && secondBlank)
+        add(t.quoteLine, MsgCheckReport::TwoBlanks,
+            "line starts with two blanks: its record " + goesUnder(number, seen));
       else if (t.firstChar == '\n' && t.endChar == '\n')
-        add(t.quoteLine, "record follows two empty lines: it " + goesUnder(number, seen));
+        add(t.quoteLine, MsgCheckReport::TwoEmptyLines,
+            "record follows two empty lines: it " + goesUnder(number, seen));
       else if (t.firstChar == '\n' && secondBlank)
-        add(t.quoteLine,
+        add(t.quoteLine, MsgCheckReport::BlankAfterEmptyLine,
             "line starts with a blank after an empty line: its record " + goesUnder(number, seen));
       else if (firstBlank && t.endChar == '\n')
-        add(t.quoteLine, "record follows a line holding only a blank: it " + goesUnder(number, seen));
+        add(t.quoteLine, MsgCheckReport::OneBlankLine,
+            "record follows a line holding only a blank: it " + goesUnder(number, seen));
       else
-        add(t.quoteLine, "record does not start with a number: it " + goesUnder(number, seen));
+        add(t.quoteLine, MsgCheckReport::NoNumber,
+            "record does not start with a number: it " + goesUnder(number, seen));
     }
   }
 
-  void add(long line, std::string message) { result.findings.push_back({line, std::move(message)}); }
+  void add(long line, MsgCheckReport report, std::string message) {
+    result.findings.push_back({line, report, std::move(message)});
+  }
 
   MsgCheckResult& result;
   std::map<std::int32_t, long> firstLine; // line of the first stored record of each number

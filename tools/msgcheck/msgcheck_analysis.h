@@ -2,6 +2,8 @@
 // every record that the catalogue takes differently from how the file reads to a person.
 #pragma once
 
+#include "msgcheck_reports.h"
+
 #include <cstddef>
 #include <istream>
 #include <ostream>
@@ -9,8 +11,9 @@
 #include <vector>
 
 struct MsgCheckFinding {
-  long line;           // where a person should look
-  std::string message; // what the catalogue does there
+  long line;             // where a person should look
+  MsgCheckReport report; // which of the checker's reports
+  std::string message;   // what the catalogue does there
 };
 
 struct MsgCheckResult {
@@ -21,10 +24,10 @@ struct MsgCheckResult {
 };
 
 // Reads `in` to its end. Looks for: records stored under 0 because they start with two blanks, follow two
-// empty lines or start with no number; lines without a double quote that swallow the next record; blanks or
-// text after a closing quote that move the next record; empty texts; repeated numbers; numbers beyond the
-// 32-bit range; backslashes that store no backslash; NUL bytes; an unterminated last text; a last record
-// without text.
+// empty lines or a line of blanks, or start with no number; lines without a double quote that swallow the
+// next record; blanks or text after a closing quote that move the next record; empty texts; repeated numbers;
+// numbers beyond the 32-bit range; backslashes that store no backslash; NUL bytes; an unterminated last text;
+// a last record without text.
 MsgCheckResult checkMessages(std::istream& in);
 
 // Writes one "name:line: message" line per finding, then "name: <counts>".
