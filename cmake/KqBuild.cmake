@@ -1,11 +1,19 @@
 # Build helpers shared by every folder.
 
-# Warnings as errors and, for the native preset, the sanitizers. Applies to targets defined afterwards.
+# Warnings as errors and, for the native presets, the sanitizers (ASan + UBSan, or ThreadSanitizer alone:
+# the two cannot share a process). Applies to targets defined afterwards.
 macro(kq_strict_flags)
   add_compile_options(-Wall -Wextra -Werror)
+  if(KQ_SANITIZE AND KQ_TSAN)
+    message(FATAL_ERROR "KQ_SANITIZE and KQ_TSAN exclude each other")
+  endif()
   if(KQ_SANITIZE)
     add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
     add_link_options(-fsanitize=address,undefined)
+  endif()
+  if(KQ_TSAN)
+    add_compile_options(-fsanitize=thread -O1 -fno-omit-frame-pointer)
+    add_link_options(-fsanitize=thread)
   endif()
 endmacro()
 
