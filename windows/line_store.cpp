@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
-#include <utility>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -131,7 +130,7 @@ void KQLineStore::lineFeed() {
   lines.AddTail(CString());
   CString dropped;
   if (dropOldest(dropped))
-    lines.GetTail() = std::move(dropped); // a full store appends without allocating
+    lines.GetTail() = dropped; // takes the dropped line's room: a full store appends without allocating
 }
 
 void KQLineStore::scrollOffTop() noexcept {

@@ -46,7 +46,7 @@ public:
 private:
   class OpenLine;
   void complete(OpenLine& line);
-  // Drops the oldest line when the cap is reached; its storage is moved into `reuse` (emptied).
+  // Drops the oldest line when the cap is reached; `reuse` takes its storage, emptied.
   bool dropOldest(CString& reuse) noexcept;
 
   CStringList& lines;

@@ -3,12 +3,11 @@
 
 #include <algorithm>
 #include <cstring>
-#include <utility>
 
 void KQPrependInput(CString& input, const char* text, int count) {
   CString joined(text, count);
   joined += input;
-  input = std::move(joined);
+  input = joined;
 }
 
 int KQTakeInput(CString& input, char* buffer, int size) noexcept {

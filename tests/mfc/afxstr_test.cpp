@@ -1,4 +1,5 @@
-// CString: counted bytes (NUL bytes included) through copies, buffers, substrings and comparisons.
+// CString: counted bytes (NUL bytes included) through copies, buffers, substrings and comparisons;
+// copies that share their characters.
 #include <afx.h>
 
 #include <gtest/gtest.h>
@@ -6,6 +7,8 @@
 #include <climits>
 #include <cstring>
 #include <string>
+#include <thread>
+#include <type_traits>
 
 namespace {
 std::string bytes(const CString& s) {
@@ -58,6 +61,67 @@ TEST(CString, EditsClipOutOfRangeArgumentsAndAppendMayReadItsOwnBytes) {
     s.Append(s.GetString(), s.GetLength());
   EXPECT_EQ(s.GetLength(), 96);
   EXPECT_EQ(s.Right(7), "dxyabcd");
+}
+
+// As the framework's: a copy shares the characters, the first write gives the written string its own,
+// and there is no move (std::move copies and leaves the source as it was).
+TEST(CString, CopiesShareTheirCharactersUntilOneIsWritten) {
+  static_assert(sizeof(CString) == sizeof(char*), "one pointer, as the framework's");
+  CString a("shared text");
+  CString b(a);
+  CString c;
+  c = std::move(b);
+  EXPECT_EQ(b, "shared text");
+  EXPECT_EQ(a.GetString(), b.GetString());
+  EXPECT_EQ(a.GetString(), c.GetString());
+
+  // Each kind of write leaves the other copies alone.
+  c.GetBuffer(0)[0] = 'S';
+  c.ReleaseBuffer();
+  b.Delete(0, 7);
+  CString d(a), e(a), f(a), g(a);
+  d.Truncate(6);
+  e += "!";
+  f.Insert(0, '>');
+  g = "other";
+  EXPECT_EQ(a, "shared text");
+  EXPECT_EQ(c, "Shared text");
+  EXPECT_EQ(b, "text");
+  EXPECT_EQ(d, "shared");
+  EXPECT_EQ(e, "shared text!");
+  EXPECT_EQ(f, ">shared text");
+  EXPECT_EQ(g, "other");
+
+  // A string no longer shared is written in place.
+  CString h(a);
+  h.Empty();
+  const char* before = a.GetString();
+  EXPECT_EQ(a.GetBuffer(0), before);
+  a.ReleaseBuffer();
+  const CString& self = a;
+  a = self;
+  EXPECT_EQ(a.GetString(), before);
+}
+
+// The count is kept exactly when threads copy and drop one string at the same time: a lost count would
+// free the characters under a copy (the sanitizers report it) or leave them shared for ever (the last
+// write below would then move them).
+TEST(CString, ThreadsCopyingOneStringKeepItsCountExact) {
+  CString text("counted from two threads");
+  const char* before = text.GetString();
+  auto copier = [&] {
+    for (int i = 0; i < 2000000; ++i) {
+      CString copy(text);
+      CString other;
+      other = copy;
+    }
+  };
+  std::thread t1(copier), t2(copier);
+  t1.join();
+  t2.join();
+  EXPECT_EQ(text.GetBuffer(0), before);
+  text.ReleaseBuffer();
+  EXPECT_EQ(text, "counted from two threads");
 }
 
 // Memory that cannot be had is reported as the framework reports it: its own CMemoryException, which

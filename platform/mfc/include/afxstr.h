@@ -6,6 +6,10 @@
 // (which stops at the first embedded NUL); comparisons compare those C strings, as the framework's do.
 // Allocation failure throws CMemoryException* (AfxThrowMemoryException); the string is then unchanged.
 //
+// As the framework's, copies share their characters (a reference count, safe across threads) until one
+// of them is written: a copy allocates nothing, and the first write to a shared string gives it
+// characters of its own. There are no move operations; a copy is what std::move gives.
+//
 // docs/mfc-differences.md lists where this class differs from the framework's.
 #pragma once
 
@@ -18,8 +22,8 @@
 class KQAFX_API CString {
 public:
   CString() noexcept;
+  // Shares src's characters.
   CString(const CString& src);
-  CString(CString&& src) noexcept;
   // A NUL-terminated string; null gives the empty string.
   CString(LPCTSTR psz);
   // `nLength` characters at `pch`, NUL bytes included; pch need not be NUL-terminated.
@@ -28,18 +32,19 @@ public:
   explicit CString(char ch, int nRepeat = 1);
   ~CString();
 
+  // Shares src's characters.
   CString& operator=(const CString& src);
-  CString& operator=(CString&& src) noexcept;
   CString& operator=(LPCTSTR psz);
   CString& operator=(char ch);
 
-  int GetLength() const noexcept { return m_nLength; }
-  bool IsEmpty() const noexcept { return m_nLength == 0; }
+  int GetLength() const noexcept { return GetData()->nDataLength; }
+  bool IsEmpty() const noexcept { return GetLength() == 0; }
   // Releases the storage: the string is empty afterwards.
   void Empty() noexcept;
 
   // Opens the string for writing with room for at least nMinBufferLength characters (plus a NUL).
-  // The content is kept. Close with ReleaseBuffer before any other member is used.
+  // The content is kept; a shared string gets characters of its own first. Close with ReleaseBuffer
+  // before any other member is used, and before the string is copied.
   LPTSTR GetBuffer(int nMinBufferLength);
   LPTSTR GetBuffer();
   // Opens the string for writing and sets its length to nLength (content kept, new bytes undefined).
@@ -50,8 +55,8 @@ public:
   // Keeps the first nNewLength characters (no-op when longer than the string).
   void Truncate(int nNewLength);
 
-  LPCTSTR GetString() const noexcept { return m_pchData; }
-  operator LPCTSTR() const noexcept { return m_pchData; }
+  LPCTSTR GetString() const noexcept { return m_pszData; }
+  operator LPCTSTR() const noexcept { return m_pszData; }
   char GetAt(int iChar) const;
   char operator[](int iChar) const { return GetAt(iChar); }
 
@@ -83,13 +88,29 @@ public:
   friend KQAFX_API CString operator+(char a, const CString& b);
 
 private:
+  // What precedes the characters, as in the framework. nRefs counts the strings sharing them; the
+  // empty string's block is static and never counted.
+  struct CStringData {
+    long nRefs;
+    int nDataLength;
+    int nAllocLength;
+  };
+  struct NilData;
+  CStringData* GetData() const noexcept { return reinterpret_cast<CStringData*>(m_pszData) - 1; }
+  static CStringData* Nil() noexcept;
+  static CStringData* Allocate(long long nAllocLength);
+  static void Release(CStringData* pData) noexcept;
+  void Attach(CStringData* pData) noexcept;
+  bool IsShared() const noexcept;
+  // Makes the string writable with room for nLength characters, its own and keeping its content (cut to
+  // nLength); nAllocLength is the room to take when new characters are needed.
+  void PrepareWrite(int nLength, int nAllocLength);
+  void SetLength(int nLength) noexcept;
   void Reserve(int nCapacity);
   void Assign(LPCTSTR pch, int nLength);
   int InsertBytes(int iIndex, LPCTSTR pch, int nLength);
 
-  char* m_pchData; // points at the shared empty string while m_nCapacity is 0
-  int m_nLength;
-  int m_nCapacity;
+  char* m_pszData; // the characters; a CStringData block precedes them
 };
 
 // Comparisons of the C strings (each up to its first NUL), as Compare.

@@ -5,7 +5,6 @@
 #include "afxcoll.h"
 
 #include <new>
-#include <utility>
 
 struct CStringList::CPlex {
   CPlex* pNext;
@@ -114,9 +113,8 @@ void CStringList::SetAt(POSITION pos, const CString& newElement) {
 }
 
 POSITION CStringList::AddHead(const CString& newElement) {
-  CString copy(newElement); // copy first: a failure leaves the list as it was
   CNode* node = NewNode(nullptr, m_pNodeHead);
-  node->data = std::move(copy);
+  node->data = newElement; // shares newElement's characters: cannot fail
   (m_pNodeHead ? m_pNodeHead->pPrev : m_pNodeTail) = node;
   m_pNodeHead = node;
   return reinterpret_cast<POSITION>(node);
@@ -126,9 +124,8 @@ POSITION CStringList::AddHead(LPCTSTR newElement) {
 }
 
 POSITION CStringList::AddTail(const CString& newElement) {
-  CString copy(newElement);
   CNode* node = NewNode(m_pNodeTail, nullptr);
-  node->data = std::move(copy);
+  node->data = newElement; // shares newElement's characters: cannot fail
   (m_pNodeTail ? m_pNodeTail->pNext : m_pNodeHead) = node;
   m_pNodeTail = node;
   return reinterpret_cast<POSITION>(node);
@@ -156,10 +153,9 @@ void CStringList::AddTail(CStringList* pNewList) {
 POSITION CStringList::InsertAfter(POSITION position, const CString& newElement) {
   if (position == nullptr)
     return AddTail(newElement);
-  CString copy(newElement);
   CNode* old = Node(position);
   CNode* node = NewNode(old, old->pNext);
-  node->data = std::move(copy);
+  node->data = newElement; // shares newElement's characters: cannot fail
   (old->pNext ? old->pNext->pPrev : m_pNodeTail) = node;
   old->pNext = node;
   return reinterpret_cast<POSITION>(node);
@@ -168,10 +164,9 @@ POSITION CStringList::InsertAfter(POSITION position, const CString& newElement) 
 POSITION CStringList::InsertBefore(POSITION position, const CString& newElement) {
   if (position == nullptr)
     return AddHead(newElement);
-  CString copy(newElement);
   CNode* old = Node(position);
   CNode* node = NewNode(old->pPrev, old);
-  node->data = std::move(copy);
+  node->data = newElement; // shares newElement's characters: cannot fail
   (old->pPrev ? old->pPrev->pNext : m_pNodeHead) = node;
   old->pPrev = node;
   return reinterpret_cast<POSITION>(node);
@@ -180,7 +175,7 @@ POSITION CStringList::InsertBefore(POSITION position, const CString& newElement)
 CString CStringList::RemoveHead() {
   ASSERT(m_pNodeHead);
   CNode* old = m_pNodeHead;
-  CString value(std::move(old->data));
+  CString value(old->data);
   m_pNodeHead = old->pNext;
   (m_pNodeHead ? m_pNodeHead->pPrev : m_pNodeTail) = nullptr;
   FreeNode(old);
@@ -190,7 +185,7 @@ CString CStringList::RemoveHead() {
 CString CStringList::RemoveTail() {
   ASSERT(m_pNodeTail);
   CNode* old = m_pNodeTail;
-  CString value(std::move(old->data));
+  CString value(old->data);
   m_pNodeTail = old->pPrev;
   (m_pNodeTail ? m_pNodeTail->pNext : m_pNodeHead) = nullptr;
   FreeNode(old);

@@ -5,36 +5,61 @@
 #include <climits>
 #include <cstring>
 #include <new>
-#include <utility>
 
 namespace {
-char emptyString[1] = {'\0'};
-
 int clip(int value, int low, int high) {
   return std::min(std::max(value, low), high);
 }
+} // namespace
 
-// Room for nLength characters and a NUL. Memory exhaustion is reported as the framework reports it.
-char* allocate(long long nLength) {
-  if (nLength > INT_MAX - 1)
+// The empty string's block: never counted, never freed, never written.
+struct CString::NilData {
+  CStringData data;
+  char nul;
+};
+
+CString::CStringData* CString::Nil() noexcept {
+  static NilData nil = {{0, 0, 0}, '\0'}; // constant-initialised: no guard on each call
+  return &nil.data;
+}
+
+// A block with room for nAllocLength characters and a NUL, counted once. Memory exhaustion is reported
+// as the framework reports it.
+CString::CStringData* CString::Allocate(long long nAllocLength) {
+  if (nAllocLength > INT_MAX - 1)
     AfxThrowMemoryException();
+  char* block = nullptr;
   try {
-    return new char[static_cast<size_t>(nLength) + 1];
+    block = new char[sizeof(CStringData) + static_cast<size_t>(nAllocLength) + 1];
   } catch (const std::bad_alloc&) {
     AfxThrowMemoryException();
   }
-}
-} // namespace
-
-CString::CString() noexcept : m_pchData(emptyString), m_nLength(0), m_nCapacity(0) {}
-
-CString::CString(const CString& src) : CString() {
-  Assign(src.m_pchData, src.m_nLength);
+  auto* data = reinterpret_cast<CStringData*>(block);
+  data->nRefs = 1;
+  data->nDataLength = 0;
+  data->nAllocLength = static_cast<int>(nAllocLength);
+  return data;
 }
 
-CString::CString(CString&& src) noexcept
-    : m_pchData(std::exchange(src.m_pchData, emptyString)), m_nLength(std::exchange(src.m_nLength, 0)),
-      m_nCapacity(std::exchange(src.m_nCapacity, 0)) {}
+void CString::Attach(CStringData* pData) noexcept {
+  m_pszData = reinterpret_cast<char*>(pData + 1);
+}
+
+void CString::Release(CStringData* pData) noexcept {
+  if (pData != Nil() && __atomic_sub_fetch(&pData->nRefs, 1, __ATOMIC_ACQ_REL) == 0)
+    delete[] reinterpret_cast<char*>(pData);
+}
+
+CString::CString() noexcept {
+  Attach(Nil());
+}
+
+CString::CString(const CString& src) {
+  CStringData* data = src.GetData();
+  if (data != Nil())
+    __atomic_add_fetch(&data->nRefs, 1, __ATOMIC_RELAXED);
+  Attach(data);
+}
 
 CString::CString(LPCTSTR psz) : CString() {
   if (psz)
@@ -48,31 +73,24 @@ CString::CString(LPCTSTR pch, int nLength) : CString() {
 
 CString::CString(char ch, int nRepeat) : CString() {
   if (nRepeat > 0) {
-    Reserve(nRepeat);
-    std::memset(m_pchData, static_cast<unsigned char>(ch), static_cast<size_t>(nRepeat));
-    m_nLength = nRepeat;
-    m_pchData[m_nLength] = '\0';
+    PrepareWrite(nRepeat, nRepeat);
+    std::memset(m_pszData, static_cast<unsigned char>(ch), static_cast<size_t>(nRepeat));
+    SetLength(nRepeat);
   }
 }
 
 CString::~CString() {
-  if (m_nCapacity != 0)
-    delete[] m_pchData;
+  Release(GetData());
 }
 
 CString& CString::operator=(const CString& src) {
-  if (this != &src)
-    Assign(src.m_pchData, src.m_nLength);
-  return *this;
-}
-
-CString& CString::operator=(CString&& src) noexcept {
-  if (this != &src) {
-    if (m_nCapacity != 0)
-      delete[] m_pchData;
-    m_pchData = std::exchange(src.m_pchData, emptyString);
-    m_nLength = std::exchange(src.m_nLength, 0);
-    m_nCapacity = std::exchange(src.m_nCapacity, 0);
+  CStringData* const mine = GetData();
+  CStringData* const theirs = src.GetData();
+  if (mine != theirs) {
+    if (theirs != Nil())
+      __atomic_add_fetch(&theirs->nRefs, 1, __ATOMIC_RELAXED);
+    Attach(theirs);
+    Release(mine);
   }
   return *this;
 }
@@ -88,63 +106,68 @@ CString& CString::operator=(char ch) {
 }
 
 void CString::Empty() noexcept {
-  if (m_nCapacity != 0)
-    delete[] m_pchData;
-  m_pchData = emptyString;
-  m_nLength = 0;
-  m_nCapacity = 0;
+  Release(GetData());
+  Attach(Nil());
 }
 
-// Replaces the content; pch may point into this string.
+bool CString::IsShared() const noexcept {
+  CStringData* data = GetData();
+  return data != Nil() && __atomic_load_n(&data->nRefs, __ATOMIC_ACQUIRE) > 1;
+}
+
+void CString::PrepareWrite(int nLength, int nAllocLength) {
+  CStringData* const old = GetData();
+  if (old != Nil() && !IsShared() && nLength <= old->nAllocLength)
+    return;
+  CStringData* const fresh = Allocate(std::max(nLength, nAllocLength));
+  const int kept = std::min(old->nDataLength, nLength);
+  std::memcpy(fresh + 1, m_pszData, static_cast<size_t>(kept));
+  fresh->nDataLength = kept;
+  reinterpret_cast<char*>(fresh + 1)[kept] = '\0';
+  Attach(fresh);
+  Release(old);
+}
+
+void CString::SetLength(int nLength) noexcept {
+  CStringData* data = GetData();
+  if (data == Nil())
+    return;
+  data->nDataLength = nLength;
+  m_pszData[nLength] = '\0';
+}
+
+// Replaces the content; pch may point into this string, also when it is shared.
 void CString::Assign(LPCTSTR pch, int nLength) {
   if (nLength <= 0) {
-    m_nLength = 0;
-    if (m_nCapacity != 0)
-      m_pchData[0] = '\0';
+    if (IsShared())
+      Empty();
+    else
+      SetLength(0);
     return;
   }
-  if (nLength <= m_nCapacity) {
-    std::memmove(m_pchData, pch, static_cast<size_t>(nLength));
-  } else {
-    char* fresh = allocate(nLength);
-    std::memcpy(fresh, pch, static_cast<size_t>(nLength));
-    if (m_nCapacity != 0)
-      delete[] m_pchData;
-    m_pchData = fresh;
-    m_nCapacity = nLength;
+  if (IsShared() || nLength > GetData()->nAllocLength) {
+    CString fresh;
+    fresh.PrepareWrite(nLength, nLength);
+    std::memcpy(fresh.m_pszData, pch, static_cast<size_t>(nLength));
+    fresh.SetLength(nLength);
+    *this = fresh;
+    return;
   }
-  m_nLength = nLength;
-  m_pchData[m_nLength] = '\0';
+  std::memmove(m_pszData, pch, static_cast<size_t>(nLength));
+  SetLength(nLength);
 }
 
-// Grows the array to hold nCapacity characters and a NUL, keeping the content; at least doubles.
+// Room for nCapacity characters, the content kept; a string that grows at least doubles its room.
 void CString::Reserve(int nCapacity) {
-  if (nCapacity <= m_nCapacity)
-    return;
-  if (nCapacity > INT_MAX - 1)
-    AfxThrowMemoryException();
-  long long grown = std::max<long long>(nCapacity, m_nCapacity == 0 ? 0 : 2LL * m_nCapacity);
-  grown = std::min<long long>(grown, INT_MAX - 1);
-  char* fresh = allocate(grown);
-  std::memcpy(fresh, m_pchData, static_cast<size_t>(m_nLength) + 1);
-  if (m_nCapacity != 0)
-    delete[] m_pchData;
-  m_pchData = fresh;
-  m_nCapacity = static_cast<int>(grown);
+  const int room = GetData()->nAllocLength;
+  PrepareWrite(std::max(nCapacity, GetLength()), room == 0 ? nCapacity : std::max(nCapacity, 2 * room));
 }
 
 LPTSTR CString::GetBuffer(int nMinBufferLength) {
-  if (nMinBufferLength > m_nCapacity || m_nCapacity == 0) {
-    // Exactly the room asked for: a line opened at its full width costs one allocation.
-    const int want = std::max({nMinBufferLength, m_nLength, 1});
-    char* fresh = allocate(want);
-    std::memcpy(fresh, m_pchData, static_cast<size_t>(m_nLength) + 1);
-    if (m_nCapacity != 0)
-      delete[] m_pchData;
-    m_pchData = fresh;
-    m_nCapacity = want;
-  }
-  return m_pchData;
+  // Exactly the room asked for: a line opened at its full width costs one allocation.
+  const int want = std::max({nMinBufferLength, GetLength(), 1});
+  PrepareWrite(want, want);
+  return m_pszData;
 }
 
 LPTSTR CString::GetBuffer() {
@@ -154,43 +177,45 @@ LPTSTR CString::GetBuffer() {
 LPTSTR CString::GetBufferSetLength(int nLength) {
   nLength = std::max(nLength, 0);
   GetBuffer(nLength);
-  m_nLength = nLength;
-  m_pchData[m_nLength] = '\0';
-  return m_pchData;
+  SetLength(nLength);
+  return m_pszData;
 }
 
 void CString::ReleaseBuffer(int nNewLength) {
-  if (m_nCapacity == 0) {
-    m_nLength = 0;
+  CStringData* data = GetData();
+  if (data == Nil())
     return;
-  }
   if (nNewLength < 0)
-    nNewLength = static_cast<int>(strnlen(m_pchData, static_cast<size_t>(m_nCapacity)));
-  ASSERT(nNewLength <= m_nCapacity);
-  m_nLength = std::min(nNewLength, m_nCapacity);
-  m_pchData[m_nLength] = '\0';
+    nNewLength = static_cast<int>(strnlen(m_pszData, static_cast<size_t>(data->nAllocLength)));
+  ASSERT(nNewLength <= data->nAllocLength);
+  SetLength(std::min(nNewLength, data->nAllocLength));
 }
 
 void CString::Truncate(int nNewLength) {
-  if (nNewLength >= 0 && nNewLength < m_nLength) {
-    m_nLength = nNewLength;
-    m_pchData[m_nLength] = '\0';
+  if (nNewLength == 0 && IsShared()) {
+    Empty();
+  } else if (nNewLength >= 0 && nNewLength < GetLength()) {
+    PrepareWrite(nNewLength, nNewLength);
+    SetLength(nNewLength);
   }
 }
 
 char CString::GetAt(int iChar) const {
-  ASSERT(iChar >= 0 && iChar < m_nLength);
-  return m_pchData[iChar];
+  ASSERT(iChar >= 0 && iChar < GetLength());
+  return m_pszData[iChar];
 }
 
 CString CString::Mid(int iFirst, int nCount) const {
-  iFirst = clip(iFirst, 0, m_nLength);
-  nCount = clip(nCount, 0, m_nLength - iFirst);
-  return CString(m_pchData + iFirst, nCount);
+  const int length = GetLength();
+  iFirst = clip(iFirst, 0, length);
+  nCount = clip(nCount, 0, length - iFirst);
+  if (iFirst == 0 && nCount == length)
+    return *this;
+  return CString(m_pszData + iFirst, nCount);
 }
 
 CString CString::Mid(int iFirst) const {
-  return Mid(iFirst, m_nLength);
+  return Mid(iFirst, GetLength());
 }
 
 CString CString::Left(int nCount) const {
@@ -198,19 +223,21 @@ CString CString::Left(int nCount) const {
 }
 
 CString CString::Right(int nCount) const {
-  nCount = clip(nCount, 0, m_nLength);
-  return CString(m_pchData + m_nLength - nCount, nCount);
+  nCount = clip(nCount, 0, GetLength());
+  return Mid(GetLength() - nCount, nCount);
 }
 
 int CString::Delete(int iIndex, int nCount) {
-  iIndex = clip(iIndex, 0, m_nLength);
-  nCount = clip(nCount, 0, m_nLength - iIndex);
+  const int length = GetLength();
+  iIndex = clip(iIndex, 0, length);
+  nCount = clip(nCount, 0, length - iIndex);
   if (nCount > 0) {
-    std::memmove(m_pchData + iIndex, m_pchData + iIndex + nCount,
-                 static_cast<size_t>(m_nLength - iIndex - nCount) + 1);
-    m_nLength -= nCount;
+    PrepareWrite(length, length);
+    std::memmove(m_pszData + iIndex, m_pszData + iIndex + nCount,
+                 static_cast<size_t>(length - iIndex - nCount));
+    SetLength(length - nCount);
   }
-  return m_nLength;
+  return GetLength();
 }
 
 int CString::Insert(int iIndex, LPCTSTR psz) {
@@ -223,46 +250,44 @@ int CString::Insert(int iIndex, char ch) {
 
 // pch may point into this string: the joined string is built apart.
 int CString::InsertBytes(int iIndex, LPCTSTR pch, int nLength) {
-  iIndex = clip(iIndex, 0, m_nLength);
+  const int length = GetLength();
+  iIndex = clip(iIndex, 0, length);
   if (nLength == 0)
-    return m_nLength;
-  if (nLength > INT_MAX - 1 - m_nLength)
+    return length;
+  if (nLength > INT_MAX - 1 - length)
     AfxThrowMemoryException();
   CString joined;
-  joined.Reserve(m_nLength + nLength);
-  std::memcpy(joined.m_pchData, m_pchData, static_cast<size_t>(iIndex));
-  std::memcpy(joined.m_pchData + iIndex, pch, static_cast<size_t>(nLength));
-  std::memcpy(joined.m_pchData + iIndex + nLength, m_pchData + iIndex,
-              static_cast<size_t>(m_nLength - iIndex));
-  joined.m_nLength = m_nLength + nLength;
-  joined.m_pchData[joined.m_nLength] = '\0';
-  *this = std::move(joined);
-  return m_nLength;
+  joined.Reserve(length + nLength);
+  std::memcpy(joined.m_pszData, m_pszData, static_cast<size_t>(iIndex));
+  std::memcpy(joined.m_pszData + iIndex, pch, static_cast<size_t>(nLength));
+  std::memcpy(joined.m_pszData + iIndex + nLength, m_pszData + iIndex, static_cast<size_t>(length - iIndex));
+  joined.SetLength(length + nLength);
+  *this = joined;
+  return GetLength();
 }
 
 void CString::Append(LPCTSTR pch, int nLength) {
   if (!pch || nLength <= 0)
     return;
-  if (nLength > INT_MAX - 1 - m_nLength)
+  const int length = GetLength();
+  if (nLength > INT_MAX - 1 - length)
     AfxThrowMemoryException();
-  // pch may point into this string: keep the old array until the bytes are copied.
-  if (m_nLength + nLength > m_nCapacity) {
+  // pch may point into this string: keep the old characters until the bytes are copied.
+  if (IsShared() || length + nLength > GetData()->nAllocLength) {
     CString grown;
-    grown.Reserve(std::max(m_nLength + nLength, 2 * m_nCapacity));
-    std::memcpy(grown.m_pchData, m_pchData, static_cast<size_t>(m_nLength));
-    std::memcpy(grown.m_pchData + m_nLength, pch, static_cast<size_t>(nLength));
-    grown.m_nLength = m_nLength + nLength;
-    grown.m_pchData[grown.m_nLength] = '\0';
-    *this = std::move(grown);
+    grown.PrepareWrite(length + nLength, std::max(length + nLength, 2 * GetData()->nAllocLength));
+    std::memcpy(grown.m_pszData, m_pszData, static_cast<size_t>(length));
+    std::memcpy(grown.m_pszData + length, pch, static_cast<size_t>(nLength));
+    grown.SetLength(length + nLength);
+    *this = grown;
     return;
   }
-  std::memmove(m_pchData + m_nLength, pch, static_cast<size_t>(nLength));
-  m_nLength += nLength;
-  m_pchData[m_nLength] = '\0';
+  std::memmove(m_pszData + length, pch, static_cast<size_t>(nLength));
+  SetLength(length + nLength);
 }
 
 CString& CString::operator+=(const CString& str) {
-  Append(str.m_pchData, str.m_nLength);
+  Append(str.m_pszData, str.GetLength());
   return *this;
 }
 
@@ -278,7 +303,7 @@ CString& CString::operator+=(char ch) {
 }
 
 int CString::Compare(LPCTSTR psz) const noexcept {
-  return std::strcmp(m_pchData, psz ? psz : "");
+  return std::strcmp(m_pszData, psz ? psz : "");
 }
 
 CString operator+(const CString& a, const CString& b) {
