@@ -56,6 +56,8 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved
       new CDynLinkLibrary(extensionModule); // handed to the framework, which keeps it
     } catch (const std::bad_alloc&) {
       // Without it the library's resources are not searched; the library still works.
+    } catch (CMemoryException* e) { // what new throws in a module of the framework
+      e->Delete();
     }
     tlsIndex = TlsAlloc();
     if (tlsIndex == TLS_OUT_OF_INDEXES) {

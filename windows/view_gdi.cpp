@@ -81,11 +81,13 @@ bool KQCopiedRows::copy(const CStringList& lines, const KQPaintRows& paintRows) 
     }
     return true;
   } catch (const std::bad_alloc&) {
-    rows = KQPaintRows{};
-    text.clear();
-    lengths.clear();
-    return false;
+  } catch (CMemoryException* e) { // what new throws in a module of the framework
+    e->Delete();
   }
+  rows = KQPaintRows{};
+  text.clear();
+  lengths.clear();
+  return false;
 }
 
 void KQLinePainter::draw(const KQCopiedRows& copied, int x, int lineHeight) {

@@ -8,26 +8,7 @@
 // (WindowProc -> OnWndMsg); a message no map handles goes to DefWindowProc, i.e. the window's original
 // window procedure. After WM_NCDESTROY the object is detached and its PostNcDestroy runs.
 //
-// Where this layer differs from the real framework:
-// - ANSI only: TCHAR is char, every Win32 call is the ...A function; there is no Unicode build.
-// - One process-wide HWND -> CWnd map (the framework keeps one per thread), so FromHandle finds the
-//   attached object from any thread. CDC, CGdiObject and CMenu have no permanent map: their FromHandle
-//   (and the results of SelectObject, GetDC, GetSystemMenu) are always temporary objects.
-// - Temporary objects live until the outermost message dispatch on their thread returns (instead of
-//   until idle time); those obtained outside any message handler live until their thread ends, one
-//   reused object per handle value and type.
-// - Message maps: only the ON_ macros below. WM_COMMAND goes to the window's own map only (no routing
-//   through frames, views, documents or the application).
-// - CDialog::DoModal uses the system's modal loop (DialogBoxIndirectParam): no idle processing, no
-//   dialog data exchange (no UpdateData/DoDataExchange); the default OnOK just ends the dialog.
-//   No modeless dialogs (no CDialog::Create).
-// - CWnd's afx_msg handlers are public here. An exception leaving a handler is not caught by
-//   AfxWndProc (the framework catches and reports it): handlers must not let exceptions escape.
-// - CWinApp is minimal: AfxWinMain runs InitInstance, a plain GetMessage loop and ExitInstance; hosts
-//   write their own WinMain that calls AfxWinMain. No documents, registry or idle processing.
-// - Run-time class information has no classXxx data members and no dynamic creation.
-// - Memory exhaustion throws std::bad_alloc, not CMemoryException*.
-// - The resource search has no language or satellite modules (see AfxFindResourceHandle).
+// docs/mfc-differences.md lists where this layer differs from the framework.
 #pragma once
 
 #include "afx.h"
