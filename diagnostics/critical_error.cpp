@@ -3,11 +3,24 @@
 
 #include <afxwin.h>
 
+#include <new>
+
 namespace {
 const char fileLabel[] = "Fichier :\t";
 const char lineLabel[] = "Ligne   :\t";
 const char dateLabel[] = "Date    :\t";
 const char question[] = "Voulez vous voir les prochains messages ?";
+
+// Once a box has been shown (or could not be): the stream owns its array again, its error state is
+// cleared, and the next error is written from the start; it ends at its own NUL.
+struct Restart {
+  std::strstream& stream;
+  ~Restart() {
+    stream.freeze(false);
+    stream.clear();
+    stream.seekp(0, std::ios::beg);
+  }
+};
 } // namespace
 
 void KQDebugInfo::displayCriticalError(const char* file, int line, const char* date) {
@@ -24,12 +37,24 @@ void KQDebugInfo::displayCriticalError(const char* file, int line, const char* d
   out << std::ends;
 
   // str() freezes the array so it stays in place while the box shows it.
+  const Restart restart{criticalErrorStream};
   const char* text = criticalErrorStream.str();
-  const int answer = AfxMessageBox(text, MB_YESNO, 0);
+  if (!out) {
+    // A write failed (the array could not grow), so the NUL is missing: the last character stored
+    // gives way to it.
+    const std::streamsize stored = criticalErrorStream.pcount();
+    if (stored > 0)
+      criticalErrorStream.str()[stored - 1] = '\0';
+    else
+      text = "";
+  }
+  int answer = 0; // a box that cannot be shown, for want of memory too, silences like No
+  try {
+    answer = AfxMessageBox(text, MB_YESNO, 0);
+  } catch (CException* e) {
+    e->Delete();
+  } catch (const std::bad_alloc&) {
+  }
   if (answer != IDYES)
     criticalErrorsHidden = 1;
-
-  // The stream owns its array again and the next error is written from the start; it ends at its own NUL.
-  criticalErrorStream.freeze(false);
-  criticalErrorStream.seekp(0, std::ios::beg);
 }

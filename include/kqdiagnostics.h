@@ -50,7 +50,8 @@ public:
   std::ostream& DebugStream() const { return *debugStream; }
   std::ostream& LogStream() const { return *logStream; }
   std::ostream& WarningStream() const { return *warningStream; }
-  // The output side of the record's critical-error stream; always usable.
+  // The output side of the record's critical-error stream; always usable. A write that finds no memory
+  // for the text sets the stream's badbit (later writes are then ignored) until the next box.
   std::ostream& CriticalErrorStream() { return criticalErrorStream; }
 
   // Attach `stream` (null detaches) and record whether the record owns it. The stream attached until now
@@ -72,6 +73,10 @@ public:
   // threads are not affected. While silenced, calls show nothing and leave the stream as it is, so
   // text written to it keeps accumulating. `line` is written with the stream's current formatting
   // (std::hex on the stream shows 255 as ff). `file` and `date` are NUL-terminated, never null.
+  // Memory running out throws nothing: the box shows what the stream could store of the text (its last
+  // character gives way to the terminating NUL), and a box that cannot be shown for want of memory counts
+  // as one that cannot be shown. After each box, or box that could not be shown, the stream is empty and
+  // its error state cleared.
   void displayCriticalError(const char* file, int line, const char* date);
 
   std::ostream* warningStream;
