@@ -12,26 +12,8 @@ using kqtest::SetClientSize;
 namespace {
 template <class Kind> class TextWindow : public kqtest::TextWindowTest<Kind> {
 protected:
-  // Opens the font dialog and answers it as a user's clicks would: the face `face` (list cmb1) and the
-  // colour `colour` (list cmb4, e.g. "Red"), then `command`. False when the dialog or an item was missing.
   bool chooseFont(const std::string& face, const std::string& colour, WORD command) {
-    bool picked = false;
-    kqtest::DialogAnswer answer;
-    answer.command = command;
-    answer.prepare = [&](HWND dialog) {
-      auto select = [dialog](int id, const std::string& text) {
-        HWND combo = ::GetDlgItem(dialog, id);
-        const LRESULT index = ::SendMessageA(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                             reinterpret_cast<LPARAM>(text.c_str()));
-        ::SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-        ::SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
-        return index != CB_ERR;
-      };
-      picked = select(0x470, face) & select(0x473, colour);
-    };
-    kqtest::DialogWatcher watcher(answer);
-    this->window->OnFont();
-    return watcher.Result().found && picked;
+    return kqtest::ChooseFont(*this->window, face, colour, command);
   }
 };
 using Kinds = testing::Types<kqtest::OutputKind, kqtest::FastKind>;

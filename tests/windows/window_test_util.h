@@ -100,6 +100,30 @@ inline void SetClientSize(HWND window, int width, int height) {
   }
 }
 
+// Runs window.OnFont() and answers the font dialog as a user's clicks would: the face `face` (list cmb1)
+// and the colour `colour` (list cmb4, e.g. "Red"), then `command`. False when the dialog or an item was
+// missing.
+template <class Window>
+bool ChooseFont(Window& window, const std::string& face, const std::string& colour, WORD command) {
+  bool picked = false;
+  DialogAnswer answer;
+  answer.command = command;
+  answer.prepare = [&](HWND dialog) {
+    auto select = [dialog](int id, const std::string& text) {
+      HWND combo = ::GetDlgItem(dialog, id);
+      const LRESULT index = ::SendMessageA(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                           reinterpret_cast<LPARAM>(text.c_str()));
+      ::SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+      ::SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+      return index != CB_ERR;
+    };
+    picked = select(0x470, face) & select(0x473, colour);
+  };
+  DialogWatcher watcher(answer);
+  window.OnFont();
+  return watcher.Result().found && picked;
+}
+
 // The two text windows, each created as a visible 400 x 300 child of `parent` with both scroll bars.
 struct OutputKind {
   using Window = COutputWindow;
