@@ -4,25 +4,48 @@
 #include "kqmessagereader.h"
 #include "memory_input.h"
 #include "msgcheck_analysis.h"
+#include "reference_reader.h"
 #include "table_probe.h"
 
+#include <algorithm>
 #include <climits>
 #include <iterator>
 #include <map>
 #include <sstream>
+#include <vector>
 
 namespace {
 using Model = std::map<std::int32_t, std::string>;
 
-// The catalogue a load should give: the last non-empty text reported under each number.
+// Every record a load reports, and the catalogue it should give: the last non-empty text reported under
+// each number.
 class ModelRecorder : public KQMessageObserver {
 public:
   void record(const KQMessageRecordTrace&, std::int32_t number, std::string_view text) override {
+    records.push_back({number, std::string(text)});
     if (!text.empty())
       model[number] = std::string(text);
   }
+  std::vector<KQReferenceRecord> records;
   Model model;
 };
+
+// "" when the reader reported the records the reference reader reads from the same bytes.
+std::string compareWithReference(const char* data, size_t size, const ModelRecorder& recorder) {
+  const std::vector<KQReferenceRecord> expected = kqReferenceRecords(data, size);
+  const std::vector<KQReferenceRecord>& got = recorder.records;
+  for (size_t i = 0; i < expected.size() || i < got.size(); ++i)
+    if (i == expected.size() || i == got.size() || !(got[i] == expected[i]))
+      return "record " + std::to_string(i) + " differs from the reference reader's (" +
+             (i < got.size() ? std::to_string(got[i].number) + " \"" + got[i].text + "\"" : "none") +
+             " against " +
+             (i < expected.size() ? std::to_string(expected[i].number) + " \"" + expected[i].text + "\""
+                                  : "none") +
+             ")";
+  return kqReferenceCatalogue(expected) == recorder.model
+             ? ""
+             : "the catalogue differs from the reference reader's";
+}
 
 // "" when the table holds exactly the model and its walk visits the buckets in ascending order.
 std::string compare(const KQTableProbe& table, const Model& model) {
@@ -55,7 +78,8 @@ std::string writeClean(const Model& model) {
 // Loads the bytes traced, recording the model, and untraced (the catalogue's own path) twice: over chunks
 // of a few bytes, where records run past chunk ends, and over the input in one chunk, where records are
 // read within it. All must stop where the input does, with badbit exactly when an error was injected, and
-// hold the model.
+// hold the model; the traced load must report the records that the reference reader reads from the bytes
+// before the error.
 std::string load(const char* data, size_t size, size_t failAt, Model& model) {
   KQMemoryInput tracedBuffer(data, size, failAt), smallBuffer(data, size, failAt, 1 + size % 7),
       wholeBuffer(data, size, failAt);
@@ -70,6 +94,8 @@ std::string load(const char* data, size_t size, size_t failAt, Model& model) {
     return "the load did not end where the input did";
   if (small.rdstate() != traced.rdstate() || whole.rdstate() != traced.rdstate())
     return "an untraced load ended in another stream state";
+  if (std::string r = compareWithReference(data, std::min(size, failAt), recorder); !r.empty())
+    return r;
   if (std::string r = compare(tracedTable, model); !r.empty())
     return r;
   if (std::string r = compare(smallTable, model); !r.empty())

@@ -6,10 +6,11 @@
 #include <cstdint>
 #include <string>
 
-// Reads `data` as a message file, traced and untraced over small chunks, and checks: both hold exactly the
-// last non-empty text reported for each number, with the table's invariants; the catalogue written back as
-// a clean file reads the same and the checker finds nothing in it; a stream error at a byte gives what a
-// file ending there gives.
+// Reads `data` as a message file, traced and untraced over small chunks, and checks: the traced read reports
+// the records the reference reader (reference_reader.h) reads; all hold exactly the last non-empty text
+// reported for each number, with the table's invariants; the catalogue written back as a clean file reads
+// the same and the checker finds nothing in it; a stream error at a byte gives what a file ending there
+// gives.
 std::string kqCheckMessageReader(const std::uint8_t* data, std::size_t size);
 
 // Runs a table configuration and operations taken from `data` on a KQMessageTable and a std::map side by
