@@ -143,13 +143,18 @@ std::int32_t keyFrom(std::uint8_t b) {
 } // namespace
 
 std::string kqCheckTableOperations(const std::uint8_t* data, std::size_t size) {
+  size_t steps = 0;
+  return kqCheckTableOperations(data, size, steps);
+}
+
+std::string kqCheckTableOperations(const std::uint8_t* data, std::size_t size, std::size_t& steps) {
   size_t at = 0;
   const auto next = [&]() -> std::uint8_t { return at < size ? data[at++] : 0; };
   KQTableProbe table(1 + next() % 12);
   if (const std::uint8_t b = next(); b != 0)
     table.initHashTable(1 + b % 40, b & 1);
   Model model;
-  for (int step = 0; at < size; ++step) {
+  for (int step = 0; at < size; ++step, ++steps) {
     const std::uint8_t op = next();
     const std::int32_t key = keyFrom(next());
     const bool present = model.count(key) != 0;

@@ -16,3 +16,5 @@ std::string kqCheckMessageReader(const std::uint8_t* data, std::size_t size);
 // Runs a table configuration and operations taken from `data` on a KQMessageTable and a std::map side by
 // side, checking that they agree after every step and that the table's invariants hold.
 std::string kqCheckTableOperations(const std::uint8_t* data, std::size_t size);
+// The same, adding the number of operations run to `steps`.
+std::string kqCheckTableOperations(const std::uint8_t* data, std::size_t size, std::size_t& steps);

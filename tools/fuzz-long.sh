@@ -1,16 +1,20 @@
 #!/usr/bin/env bash
 # A long fuzz run, not part of the test command: each fuzz target for a number of executions (default
 # 10,000,000), split over JOBS processes that share one working corpus (default 1). Built optimised with
-# UBSan only (preset fuzz-long), which runs several times faster than the ASan build; afterwards every input
-# the run kept is replayed once under the ASan + UBSan build (preset fuzz). Prints each process's
+# UBSan only and without comparison tracing (preset fuzz-long; the reader's dictionary stands in for what
+# comparison tracing would find), which runs several times faster than the test build; afterwards every
+# input the run kept is replayed once under the ASan + UBSan build (preset fuzz). Prints each process's
 # libFuzzer statistics and the total number of executions per target; exits non-zero on the first failure
 # (the failing input is left under build/fuzz-long/artifacts/).
-#   tools/fuzz-long.sh [EXECUTIONS [JOBS]]
+#   tools/fuzz-long.sh [EXECUTIONS [JOBS [TARGET...]]]     TARGET: message_reader, message_table (default both)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 executions=${1:-10000000}
 jobs=${2:-1}
+shift $(($# < 2 ? $# : 2))
+targets=("$@")
+[ ${#targets[@]} -gt 0 ] || targets=(message_reader message_table)
 
 tools/setup.sh
 for preset in fuzz-long fuzz; do
@@ -23,22 +27,24 @@ done
 export MALLOC_TRIM_THRESHOLD_=1073741824 MALLOC_TOP_PAD_=16777216
 
 long=$root/build/fuzz-long
+options_message_reader="-dict=$root/fuzz/message_reader.dict"
+options_message_table=
 seeds_message_reader="$root/fuzz/corpus/message_reader $root/tests/messages/data $root/tools/msgcheck/samples"
 seeds_message_table="$root/fuzz/corpus/message_table"
 mkdir -p "$long/artifacts"
-for target in message_reader message_table; do
+for target in "${targets[@]}"; do
   work=$long/corpus/$target
   logs=$long/logs/$target
   mkdir -p "$work" "$logs"
-  seeds=seeds_$target
+  seeds=seeds_$target options=options_$target
   echo "== fuzz_$target: $executions executions in $jobs process(es)"
   start=$SECONDS
   pids=()
   for ((job = 0; job < jobs; ++job)); do
     runs=$((executions / jobs + (job < executions % jobs ? 1 : 0)))
-    # shellcheck disable=SC2086 # the seed directories are separate words
+    # shellcheck disable=SC2086 # the options and seed directories are separate words
     "$long/bin/fuzz_$target" -runs="$runs" -seed=$((job + 1)) -max_len=4096 -timeout=10 -print_final_stats=1 \
-      -artifact_prefix="$long/artifacts/" "$work" ${!seeds} >"$logs/job$job.log" 2>&1 &
+      ${!options} -artifact_prefix="$long/artifacts/" "$work" ${!seeds} >"$logs/job$job.log" 2>&1 &
     pids+=($!)
   done
   failed=0
