@@ -64,6 +64,6 @@ for target in "${targets[@]}"; do
     exit 1
   fi
   echo "== fuzz_$target: replaying the $(ls "$work" | wc -l) kept inputs under ASan + UBSan"
-  "$root/build/fuzz/bin/fuzz_$target" -runs=0 "$work" >"$logs/asan-replay.log" 2>&1 ||
-    { tail -n 40 "$logs/asan-replay.log"; exit 1; }
+  "$root/build/fuzz/bin/fuzz_$target" -runs=0 -artifact_prefix="$long/artifacts/" "$work" \
+    >"$logs/asan-replay.log" 2>&1 || { tail -n 40 "$logs/asan-replay.log"; exit 1; }
 done
