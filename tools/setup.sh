@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev googletest
-  g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth
+  g++-mingw-w64-x86-64-posix wine wine64 fonts-wine xvfb xauth
 )
 
 missing=()

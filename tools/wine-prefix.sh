@@ -4,11 +4,31 @@
 # Set KQ_WINE_GRAPHICS=null before the first run to create a headless prefix (no X display needed).
 set -euo pipefail
 prefix=$1
-[ -f "$prefix/.kq-ready" ] && exit 0
+
+# Wine's own fonts (Debian's fonts-wine: Tahoma, and Marlett, which holds the caption buttons' glyphs;
+# without it the minimise, maximise and close buttons show the letters 0, 1 and r) are not loaded from
+# Wine's data directory by this build of Wine: link them into the prefix's Fonts folder, which Wine reads
+# at each start. Done for existing prefixes too, and again after fonts-wine is installed.
+link_wine_fonts() {
+  local fonts=$prefix/drive_c/windows/Fonts f
+  [ -d /usr/share/wine/fonts ] && [ -d "$prefix/drive_c/windows" ] || return 0
+  mkdir -p "$fonts"
+  for f in /usr/share/wine/fonts/*.ttf; do
+    [ -e "$fonts/${f##*/}" ] || ln -sf "$f" "$fonts/" 2>/dev/null || true
+  done
+}
+
+if [ -f "$prefix/.kq-ready" ]; then
+  link_wine_fonts
+  exit 0
+fi
 mkdir -p "$prefix"
 exec 9>"$prefix.lock"
 flock 9
-[ -f "$prefix/.kq-ready" ] && exit 0
+if [ -f "$prefix/.kq-ready" ]; then
+  link_wine_fonts
+  exit 0
+fi
 
 export WINEPREFIX=$prefix WINEDEBUG=-all WINEARCH=win64
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
@@ -23,4 +43,5 @@ if [ "${KQ_WINE_GRAPHICS:-}" = null ]; then
   reg 'HKCU\Software\Wine\Drivers' /v Graphics /t REG_SZ /d null
 fi
 wineserver -w || true
+link_wine_fonts
 touch "$prefix/.kq-ready"

@@ -183,14 +183,14 @@ TYPED_TEST(TextWindow, FontDialogCancelledChangesNothingConfirmedDrawsInTheNewFo
   this->scrolledView(50, 20, 5);
   const LOGFONTA font = w.m_logFont;
   const COLORREF colour = w.m_textColor;
-  ASSERT_TRUE(this->chooseFont("DejaVu Serif", "Blue", IDCANCEL));
+  ASSERT_TRUE(this->chooseFont("Tahoma", "Blue", IDCANCEL));
   EXPECT_EQ(std::memcmp(&w.m_logFont, &font, sizeof(font)), 0);
   EXPECT_EQ(w.m_textColor, colour);
   EXPECT_EQ(w.m_vScrollPos, 20);
   EXPECT_EQ(w.m_hScrollPos, 5);
 
-  ASSERT_TRUE(this->chooseFont("DejaVu Sans", "Red", IDOK));
-  EXPECT_STREQ(w.m_logFont.lfFaceName, "DejaVu Sans");
+  ASSERT_TRUE(this->chooseFont("Tahoma", "Red", IDOK));
+  EXPECT_STREQ(w.m_logFont.lfFaceName, "Tahoma");
   EXPECT_EQ(w.m_textColor, RGB(255, 0, 0));
   EXPECT_EQ(::GetScrollPos(hwnd, SB_VERT), 0);
   EXPECT_EQ(::GetScrollPos(hwnd, SB_HORZ), 0);
@@ -208,5 +208,5 @@ TYPED_TEST(TextWindow, FontDialogCancelledChangesNothingConfirmedDrawsInTheNewFo
   EXPECT_EQ(drawn[0].text, "line 0");
   EXPECT_TRUE(drawn[0].x == 0 && drawn[0].y == 0) << drawn[0].x << ", " << drawn[0].y;
   for (const auto& d : drawn)
-    EXPECT_TRUE(d.face == "DejaVu Sans" && d.textColor == RGB(255, 0, 0)) << d.face << " " << d.textColor;
+    EXPECT_TRUE(d.face == "Tahoma" && d.textColor == RGB(255, 0, 0)) << d.face << " " << d.textColor;
 }
