@@ -6,6 +6,10 @@
 //                queue of pending input text; used by one thread.
 // CInputDlg      a modal dialog asking for one line of text, from the host's dialog template 100.
 //
+// The windows handle no keyboard, mouse-wheel, menu or command message; kqwindowsex.h has opt-in classes
+// derived from them that scroll with the wheel and the keys and copy to the clipboard, and copy functions
+// for hosts that keep these classes.
+//
 // Both windows store text by the same rules: a tab moves to the next multiple of 8 (at least one
 // space; what would pass the line width is dropped), a line feed ends the line, a carriage return is
 // dropped, every other byte (NUL included) is stored as it is, a line that reaches the width is ended,

@@ -54,3 +54,11 @@ KQPaintRows KQRowsToPaint(int vScrollPos, int updateTop, int updateBottom, int l
       std::min(lineCount, static_cast<long long>(vScrollPos) + 1 + updateBottom / lineHeight);
   return {clampToInt(first), clampToInt(end), clampToInt((first - vScrollPos) * lineHeight)};
 }
+
+KQPageRows KQRowsOnPage(int vScrollPos, int clientHeight, int lineHeight, long long lineCount) noexcept {
+  if (lineHeight <= 0 || clientHeight <= 0)
+    return {0, 0};
+  const long long first = std::max(vScrollPos, 0);
+  const long long shown = (static_cast<long long>(clientHeight) + lineHeight - 1) / lineHeight;
+  return {first, std::min(first + shown, lineCount)};
+}

@@ -37,3 +37,12 @@ struct KQPaintRows {
 };
 KQPaintRows KQRowsToPaint(int vScrollPos, int updateTop, int updateBottom, int lineHeight,
                           long long lineCount) noexcept;
+
+// The lines a view shows, for copying its page: from the top line vScrollPos down to the last line that
+// is at least partly visible in a client area clientHeight pixels high, within the stored lines.
+// first >= end when nothing shows (no height, or no line height).
+struct KQPageRows {
+  long long first; // inclusive
+  long long end;   // exclusive
+};
+KQPageRows KQRowsOnPage(int vScrollPos, int clientHeight, int lineHeight, long long lineCount) noexcept;

@@ -26,4 +26,6 @@
 #include <kqmessages.h>
 #elif KQ_CASE == 12
 #include <kqwindows.h>
+#elif KQ_CASE == 13
+#include <kqwindowsex.h>
 #endif

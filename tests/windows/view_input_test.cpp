@@ -1,0 +1,90 @@
+// The platform-free parts of the opt-in windows' wheel and copy handling: wheel rotation to steps, the
+// rows of a page, and the rows copied and their clipboard text.
+#include "copy_lines.h"
+#include "view_math.h"
+#include "wheel_steps.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+TEST(WheelSteps, NotchesPartialRotationsReversalsPagesAndOff) {
+  long long pending = 0;
+  // Whole notches: the setting's steps per notch, signed as the rotation.
+  EXPECT_EQ(KQTakeWheelSteps(pending, 120, 3).count, 3);
+  EXPECT_EQ(KQTakeWheelSteps(pending, -240, 3).count, -6);
+  EXPECT_EQ(pending, 0);
+  // 30 per message at 3 lines a notch: a line every 40, the rest kept.
+  std::vector<int> got;
+  for (int i = 0; i < 8; ++i)
+    got.push_back(KQTakeWheelSteps(pending, 30, 3).count);
+  EXPECT_EQ(got, (std::vector<int>{0, 1, 1, 1, 0, 1, 1, 1}));
+  // 7 lines a notch does not divide 120: 17 units give no line, 18 give one (18 * 7 = 126), exactly.
+  pending = 0;
+  EXPECT_EQ(KQTakeWheelSteps(pending, 17, 7).count, 0);
+  pending = 0;
+  EXPECT_EQ(KQTakeWheelSteps(pending, 18, 7).count, 1);
+  int total = 0;
+  pending = 0;
+  for (int i = 0; i < 120; ++i)
+    total += KQTakeWheelSteps(pending, 1, 7).count;
+  EXPECT_EQ(total, 7);
+  // Turning back forgets what was pending in the other direction.
+  pending = 0;
+  EXPECT_EQ(KQTakeWheelSteps(pending, 100, 1).count, 0);
+  EXPECT_EQ(KQTakeWheelSteps(pending, -30, 1).count, 0);
+  EXPECT_EQ(KQTakeWheelSteps(pending, -90, 1).count, -1);
+  // A page per notch, and the wheel turned off.
+  pending = 0;
+  const KQWheelSteps page = KQTakeWheelSteps(pending, -120, kqWheelPageScroll);
+  EXPECT_TRUE(page.pages);
+  EXPECT_EQ(page.count, -1);
+  EXPECT_EQ(KQTakeWheelSteps(pending, 60, kqWheelPageScroll).count, 0);
+  EXPECT_EQ(KQTakeWheelSteps(pending, 60, kqWheelPageScroll).count, 1);
+  pending = 90;
+  EXPECT_EQ(KQTakeWheelSteps(pending, 120, 0).count, 0);
+  EXPECT_EQ(pending, 0);
+  EXPECT_FALSE(KQTakeWheelSteps(pending, 120, 3).pages);
+  // A huge setting is limited, without overflow.
+  pending = 0;
+  EXPECT_EQ(KQTakeWheelSteps(pending, 32767 * 100, 4000000000u).count, 32767 * 100 / 120 * 10000 + 8333);
+}
+
+TEST(PageRows, FromTheTopLineToTheLastPartlyVisibleOne) {
+  EXPECT_EQ(KQRowsOnPage(5, 120, 12, 100).first, 5);
+  EXPECT_EQ(KQRowsOnPage(5, 120, 12, 100).end, 15); // 10 whole lines
+  EXPECT_EQ(KQRowsOnPage(5, 121, 12, 100).end, 16); // one pixel of the 11th
+  EXPECT_EQ(KQRowsOnPage(95, 120, 12, 100).end, 100);
+  const KQPageRows none = KQRowsOnPage(0, 0, 12, 100), noLine = KQRowsOnPage(0, 120, 0, 100);
+  EXPECT_GE(none.first, none.end);
+  EXPECT_GE(noLine.first, noLine.end);
+}
+
+namespace {
+std::string copied(const std::vector<std::string>& stored, long long first, long long end) {
+  CStringList lines(10);
+  for (const std::string& s : stored)
+    lines.AddTail(CString(s.data(), static_cast<int>(s.size())));
+  KQCopiedLines rows;
+  KQCopyLines(lines, first, end, rows);
+  return KQClipboardText(rows);
+}
+} // namespace
+
+TEST(CopyLines, RangesTheEmptyCurrentLineNulBytesAndCrLf) {
+  const std::vector<std::string> stored{"zero", "", "two", std::string("th\0ree", 6), "four", ""};
+  EXPECT_EQ(copied(stored, 0, 6), "zero\r\n\r\ntwo\r\nth\r\nfour\r\n"); // empty current line left out
+  EXPECT_EQ(copied(stored, 1, 3), "\r\ntwo\r\n");                       // an empty stored line is copied
+  EXPECT_EQ(copied(stored, -4, 1), "zero\r\n");
+  EXPECT_EQ(copied(stored, 4, 99), "four\r\n");
+  EXPECT_EQ(copied(stored, 5, 6), "");
+  EXPECT_EQ(copied(stored, 3, 3), "");
+  EXPECT_EQ(copied({"a", "current"}, 0, 2), "a\r\ncurrent\r\n"); // a current line with text is copied
+  EXPECT_EQ(copied({""}, 0, 1), "");
+  // Far from the head: lines are found from the nearer end, and each is copied whole.
+  std::vector<std::string> many;
+  for (int i = 0; i < 1000; ++i)
+    many.push_back(std::to_string(i) + std::string(static_cast<size_t>(i % 150), 'x'));
+  EXPECT_EQ(copied(many, 998, 1000), many[998] + "\r\n" + many[999] + "\r\n");
+}
