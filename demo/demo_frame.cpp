@@ -22,6 +22,7 @@ ON_COMMAND(ID_DEMO_FONT, OnDisplayFont)
 ON_COMMAND(ID_DEMO_OUTPUT_FONT, OnOutputFont)
 ON_COMMAND(ID_DEMO_SAVE_OUTPUT, OnSaveOutput)
 ON_COMMAND(ID_DEMO_CLEAR_OUTPUT, OnClearOutput)
+ON_COMMAND(ID_DEMO_COPY_OUTPUT, OnCopyAllOutput)
 ON_COMMAND(ID_DEMO_EXIT, OnExit)
 END_MESSAGE_MAP()
 
@@ -36,7 +37,7 @@ BOOL DemoFrame::CreateAll() {
   ShowWindow(SW_SHOWNORMAL);
   UpdateWindow();
 
-  m_output = new COutputWindow;
+  m_output = new COutputWindowEx;
   if (!m_output->Create("kqmfc output")) { // deletes itself on failure
     m_output = nullptr;
     return FALSE;
@@ -69,6 +70,9 @@ int DemoFrame::OnCreate(LPCREATESTRUCT create) {
   for (long number = 1000; number <= 1003; ++number)
     Show(theMessage(number));
   Show(theMessage(999)); // not in the catalogue: the fixed not-found text
+  Show("Both windows are the opt-in COutputWindowEx and CFastDisplayWndEx: click one,\n"
+       "scroll with the wheel, the arrows, Page Up/Down, Home/End (columns) and\n"
+       "Ctrl+Home/End (lines); Ctrl+C copies the page, a right click Copy or Copy all.\n");
   return 0;
 }
 
@@ -118,6 +122,26 @@ void DemoFrame::ShowCriticalError() {
 void DemoFrame::SaveOutput(const char* path) {
   const int saved = m_output ? m_output->SaveAs(path) : 0;
   Show(saved ? "output window saved\n" : "output window could not be saved\n");
+}
+
+int DemoFrame::CopyAllOutput() {
+  if (!m_output || !KQCopyAll(*m_output)) {
+    Show("output window could not be copied\n");
+    return -1;
+  }
+  int lines = 0;
+  if (::OpenClipboard(GetSafeHwnd())) {
+    if (HANDLE data = ::GetClipboardData(CF_TEXT)) {
+      if (const char* text = static_cast<const char*>(::GlobalLock(data))) {
+        for (const char* p = text; (p = std::strstr(p, "\r\n")) != nullptr; p += 2)
+          ++lines;
+        ::GlobalUnlock(data);
+      }
+    }
+    ::CloseClipboard();
+  }
+  Show(("output window copied: " + std::to_string(lines) + " lines on the clipboard\n").c_str());
+  return lines;
 }
 
 void DemoFrame::OnOutputFont() {

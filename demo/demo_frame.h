@@ -1,9 +1,11 @@
 // The demo host's main frame: a fast display window filling its client area, a menu of the library's
-// features, and the output window beside it, fed by worker threads.
+// features, and the output window beside it, fed by worker threads. Both windows are the library's opt-in
+// classes (kqwindowsex.h): they scroll with the mouse wheel and the keys and copy with Ctrl+C and a
+// right click.
 #pragma once
 
 #include <afxwin.h>
-#include <kqwindows.h>
+#include <kqwindowsex.h>
 
 #include <memory>
 
@@ -23,13 +25,16 @@ public:
   void TakeInput();         // takes the pending input back and shows it
   void ShowCriticalError(); // a critical error from the catalogue, in the Yes/No box
   void SaveOutput(const char* path);
+  // Every line of the output window to the clipboard (the host-called copy); the number of lines copied,
+  // or -1 when the copy failed.
+  int CopyAllOutput();
 
   // Stops and joins the writers (keeping this thread's messages flowing), detaches every log buffer
   // from the output window and destroys it. Idempotent; run before the frame goes away.
   void Shutdown();
 
-  CFastDisplayWnd& Display() { return m_display; }
-  COutputWindow* Output() const { return m_output; }
+  CFastDisplayWndEx& Display() { return m_display; }
+  COutputWindowEx* Output() const { return m_output; }
   LogWriters* Writers() const { return m_writers.get(); }
 
   afx_msg int OnCreate(LPCREATESTRUCT create);
@@ -43,14 +48,15 @@ public:
   afx_msg void OnOutputFont();
   afx_msg void OnSaveOutput() { SaveOutput("kqmfc-output.txt"); }
   afx_msg void OnClearOutput();
+  afx_msg void OnCopyAllOutput() { CopyAllOutput(); }
   afx_msg void OnExit() { OnClose(); }
 
 private:
   void Show(const char* text);
 
   int m_writerLines;
-  CFastDisplayWnd m_display;
-  COutputWindow* m_output = nullptr; // deletes itself when its window is destroyed
+  CFastDisplayWndEx m_display;
+  COutputWindowEx* m_output = nullptr; // deletes itself when its window is destroyed
   std::unique_ptr<LogWriters> m_writers;
 
   DECLARE_MESSAGE_MAP()

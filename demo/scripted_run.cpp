@@ -70,6 +70,17 @@ int RunScripted(DemoFrame& frame, const std::string& outDir) {
   frame.SaveOutput(savedOutput.c_str());
   report.add(true, savedOutput);
 
+  // The opt-in windows' input, as a user's wheel and keys would send it, and the host-called copy.
+  COutputWindowEx& output = *frame.Output();
+  const int bottom = output.m_vScrollPos;
+  ::SendMessageA(output.GetSafeHwnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
+  const int wheeled = output.m_vScrollPos;
+  ::SendMessageA(output.GetSafeHwnd(), WM_KEYDOWN, VK_PRIOR, 1);
+  std::printf("demo: output window: wheel up from line %d to %d, Page Up to %d\n", bottom, wheeled,
+              output.m_vScrollPos);
+  output.OnVScroll(SB_BOTTOM, 0, nullptr); // back to the newest lines for the screenshot
+  std::printf("demo: output window: %d lines copied to the clipboard\n", frame.CopyAllOutput());
+
   kqtest::PumpPending();
   report.add(kqshot::SaveWindowPng(frame.GetSafeHwnd(), frameShot), frameShot);
   report.add(kqshot::SaveWindowPng(frame.Output()->GetSafeHwnd(), outputShot), outputShot);
