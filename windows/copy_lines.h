@@ -17,10 +17,11 @@ struct KQCopiedLines {
 
 // Copies lines [first, end) of `lines` into `out` (replacing what it held), with one allocation for the
 // bytes. The range is limited to the list; an empty current line (the list's last element) at the end
-// of the range is left out: it is where the next text goes, not text. Throws std::bad_alloc when no
-// memory can be had; `out` is then empty.
+// of the range is left out: it is where the next text goes, not text. When no memory can be had the
+// allocator's exception passes (std::bad_alloc, or CMemoryException* in a framework module) and `out` is
+// then empty.
 void KQCopyLines(const CStringList& lines, long long first, long long end, KQCopiedLines& out);
 
 // The clipboard text of copied lines: each line up to its first NUL byte (as SaveAs writes it) followed
-// by CR LF. Empty for no lines. Throws std::bad_alloc when no memory can be had.
+// by CR LF. Empty for no lines. When no memory can be had the allocator's exception passes.
 std::string KQClipboardText(const KQCopiedLines& copied);

@@ -30,8 +30,10 @@ int copyRows(CWnd& window, const CStringList& lines, Lock& lock, bool visibleOnl
     }
     return KQSetClipboardText(window.GetSafeHwnd(), KQClipboardText(copied)) ? 1 : 0;
   } catch (const std::bad_alloc&) {
-    return 0;
+  } catch (CMemoryException* e) { // what new throws in a module of the framework
+    e->Delete();
   }
+  return 0;
 }
 
 int copyOutput(COutputWindow& w, bool visibleOnly) noexcept {
