@@ -1,11 +1,14 @@
 // Catalogue load and look-up, against the standard library and glibc's message catalogues.
 //
 // Load: KQMessageManager::setFile on a generated message file of 100,000 records, in MB/s of file, against
-// reading the same file whole with std::ifstream::read; also gencat turning the same messages into a
-// binary catalogue (a process of its own) and catopen + catclose of that catalogue.
+// the loader a host would otherwise write (std::getline, strtol, unescape, std::unordered_map), on that file
+// and on an escape-dense one; for information, against reading the same file whole with
+// std::ifstream::read and against finding and copying each line in memory; also gencat turning the same
+// messages into a binary catalogue (a process of its own) and catopen + catclose of that catalogue.
 // Look-up: operator() with the default 17 buckets and after initHashTable with the first prime above the
 // record count, against std::unordered_map<long, std::string> holding the same texts and against catgets.
-// Every look-up hits a stored number; the numbers come in a fixed random order, the same for all.
+// Every look-up hits a stored number; the numbers come in a fixed random order, the same for all three.
+// Each is timed giving only the text's pointer, and again with the first character of each text read.
 //
 // Usage: catalogue_bench [work folder]   (default: the current folder; four files are written there)
 #include "bench_report.h"
@@ -174,37 +177,100 @@ template <class F> double medianSeconds(int reps, F&& f) {
   return kqbench::median(times);
 }
 
-// Median time of setFile into an empty catalogue after initHashTable(prime), as a host loads its catalogue
-// once. Each pass loads into a new catalogue; its destruction is not timed, and the small blocks that it
-// freed are merged back into the heap (glibc does that at the next large request) before the next pass.
-double sizedLoadSeconds(const std::string& file, size_t prime) {
-  std::vector<double> times;
-  for (int rep = 0; rep < 8; ++rep) {
-    std::free(std::malloc(1 << 20));
-    KQMessageManager fresh;
-    fresh.initHashTable(prime, 0);
-    const double s = kqbench::seconds([&] { fresh.setFile(file.c_str()); });
-    if (rep == 0)
-      std::printf("# %s: first load in this process %.1f ms (its heap pages touched for the first time)\n",
-                  file.c_str(), s * 1e3);
-    else
-      times.push_back(s);
+// The loader a host would write in a few lines instead: std::getline for each line, strtol for the number,
+// the text between the first double quote after it and the next unescaped one, its escapes replaced, then
+// stored in a std::unordered_map sized for the count.
+std::unordered_map<long, std::string> loadByHand(const std::string& file) {
+  std::unordered_map<long, std::string> messages;
+  messages.reserve(recordCount);
+  std::ifstream in(file);
+  std::string line;
+  while (std::getline(in, line)) {
+    char* numberEnd = nullptr;
+    const long number = std::strtol(line.c_str(), &numberEnd, 10);
+    const size_t open = line.find('"', static_cast<size_t>(numberEnd - line.c_str()));
+    if (open == std::string::npos)
+      continue;
+    std::string text;
+    for (size_t i = open + 1; i < line.size() && line[i] != '"'; ++i) {
+      char ch = line[i];
+      if (ch == '\\' && i + 1 < line.size()) {
+        ch = line[++i];
+        if (ch == 'n')
+          ch = '\n';
+        else if (ch == 't')
+          ch = '\t';
+        else if (ch == 'r')
+          ch = '\r';
+      }
+      text += ch;
+    }
+    if (!text.empty())
+      messages[number] = std::move(text);
   }
-  return kqbench::median(times);
+  return messages;
 }
 
-// Look-ups per second of find(number) over `keys`.
-template <class Find> double lookupRate(const std::vector<long>& keys, size_t count, int reps, Find&& find) {
+struct LoadTimes {
+  double setFile;   // median seconds of setFile into an empty catalogue after initHashTable(prime)
+  double byHand;    // median seconds of loadByHand
+  bool byHandRight; // every pass of loadByHand stored exactly the expected texts
+};
+
+// setFile and the hand-written loader on one file, in alternate passes, so that what else runs on the
+// machine meanwhile weighs on both alike. Each pass loads into a new catalogue or map, as a host loads its
+// catalogue once; the destruction is not timed, and the small blocks that it freed are merged back into
+// the heap (glibc does that at the next large request) before the next pass. The first pass of each
+// loader is printed apart: its heap pages are touched for the first time.
+LoadTimes loadTimes(const std::string& file, size_t prime, const std::vector<Message>& expected) {
+  std::vector<double> ours, byHand;
+  bool right = true;
+  for (int rep = 0; rep < 9; ++rep) {
+    std::free(std::malloc(1 << 20));
+    {
+      KQMessageManager fresh;
+      fresh.initHashTable(prime, 0);
+      const double s = kqbench::seconds([&] { fresh.setFile(file.c_str()); });
+      if (rep == 0)
+        std::printf("# %s: first setFile in this process %.1f ms (its heap pages touched for the first "
+                    "time)\n",
+                    file.c_str(), s * 1e3);
+      else
+        ours.push_back(s);
+    }
+    std::free(std::malloc(1 << 20));
+    std::unordered_map<long, std::string> messages;
+    const double s = kqbench::seconds([&] { messages = loadByHand(file); });
+    if (rep == 0)
+      std::printf("# %s: first hand-written load in this process %.1f ms\n", file.c_str(), s * 1e3);
+    else
+      byHand.push_back(s);
+    right = right && messages.size() == expected.size();
+    for (const Message& m : expected) {
+      const auto found = messages.find(m.number);
+      right = right && found != messages.end() && found->second == m.text;
+    }
+  }
+  return LoadTimes{kqbench::median(ours), kqbench::median(byHand), right};
+}
+
+// Seconds of one pass of find(number) over the first `count` keys. Every text pointer found is folded into
+// a value that is kept, so no look-up can be left out; with `readText` the first character of each text is
+// folded in as well, as a caller that uses the text reads it.
+template <bool readText, class Find>
+double lookupPass(const std::vector<long>& keys, size_t count, Find&& find) {
   std::uintptr_t mix = 0;
-  const double s = medianSeconds(reps, [&] {
+  const double s = kqbench::seconds([&] {
     for (size_t i = 0; i < count; ++i) {
       const char* text = find(keys[i]);
       kqbench::keep(text);
       mix ^= reinterpret_cast<std::uintptr_t>(text);
+      if constexpr (readText)
+        mix += static_cast<unsigned char>(text[0]);
     }
   });
   kqbench::keep(&mix);
-  return static_cast<double>(count) / s;
+  return s;
 }
 } // namespace
 
@@ -219,8 +285,9 @@ int main(int argc, char** argv) {
   keepHeapPages();
   const std::vector<Message> messages = makeMessages(false);
   writeFiles(messages, ours, gencatSource);
+  const std::vector<Message> denseMessages = makeMessages(true);
   std::ofstream dense(denseFile, std::ios::binary);
-  for (const Message& m : makeMessages(true))
+  for (const Message& m : denseMessages)
     dense << m.number << "\t\"" << m.escaped << "\"\n";
   dense.close();
   const double mb = static_cast<double>(fileSize(ours)) / 1e6;
@@ -239,8 +306,16 @@ int main(int argc, char** argv) {
     kqbench::keep(whole.data());
   });
   const size_t prime = firstPrimeAbove(recordCount);
-  const double sizedSeconds = sizedLoadSeconds(ours, prime);
-  const double denseSeconds = sizedLoadSeconds(denseFile, prime);
+  const LoadTimes ordinaryLoads = loadTimes(ours, prime, messages);
+  const LoadTimes denseLoads = loadTimes(denseFile, prime, denseMessages);
+  const double sizedSeconds = ordinaryLoads.setFile;
+  const double denseSeconds = denseLoads.setFile;
+  const double byHandSeconds = ordinaryLoads.byHand;
+  const double byHandDenseSeconds = denseLoads.byHand;
+  if (!ordinaryLoads.byHandRight || !denseLoads.byHandRight) {
+    std::printf("# the hand-written loader stored other texts than the file holds\n");
+    return 1;
+  }
   KQMessageManager sized;
   sized.initHashTable(prime, 0);
   sized.setFile(ours.c_str());
@@ -312,6 +387,10 @@ int main(int argc, char** argv) {
                    "memchr for each line feed + memcpy of each line, over the file already in memory");
   kqbench::measure("catalogue.load.setFile_17", mb / plainSeconds, "MB/s",
                    "setFile with the default 17 buckets");
+  kqbench::measure("catalogue.load.by_hand", mb / byHandSeconds, "MB/s",
+                   "hand-written loader: std::getline, strtol, unescape, std::unordered_map (reserved)");
+  kqbench::measure("catalogue.load.by_hand_dense", denseMb / byHandDenseSeconds, "MB/s",
+                   "the hand-written loader on the escape-dense file");
   kqbench::measure("catalogue.load.ifstream_read", mb / readSeconds, "MB/s",
                    "open + std::ifstream::read of the whole file");
   if (gencatSeconds > 0)
@@ -319,7 +398,11 @@ int main(int argc, char** argv) {
                      "gencat process: the same messages in its own source format to a binary catalogue");
   kqbench::measure("catalogue.load.catopen", binaryMb / catopenSeconds, "MB/s",
                    "catopen + first catgets + catclose of the binary catalogue (glibc maps the file)");
-  kqbench::ratio("catalogue.load", readSeconds / sizedSeconds, ">=", 0.30,
+  kqbench::ratio("catalogue.load_vs_by_hand", byHandSeconds / sizedSeconds, ">=", 3.0,
+                 "setFile (sized table) / hand-written loader, both in MB/s");
+  kqbench::ratio("catalogue.load_dense_vs_by_hand", byHandDenseSeconds / denseSeconds, ">=", 3.0,
+                 "setFile (sized table) / hand-written loader, both on the escape-dense file, in MB/s");
+  kqbench::ratio("catalogue.load_vs_read", readSeconds / sizedSeconds, nullptr, 0,
                  "setFile (sized table) / std::ifstream::read, both in MB/s");
   kqbench::ratio("catalogue.load_per_line_floor", readSeconds / perLineSeconds, nullptr, 0,
                  "memchr + memcpy per line (file in memory) / std::ifstream::read, both in MB/s");
@@ -349,12 +432,30 @@ int main(int argc, char** argv) {
     }
   }
 
-  const double sizedRate = lookupRate(keys, keys.size(), 5, [&](long k) { return sized(k); });
-  const double plainRate = lookupRate(keys, 20'000, 1, [&](long k) { return plain(k); });
-  const double mapRate =
-      lookupRate(keys, keys.size(), 5, [&](long k) { return map.find(k)->second.c_str(); });
-  const double catgetsRate = lookupRate(
-      keys, keys.size(), 5, [&](long k) { return catgets(catalogue, 1, static_cast<int>(k), nullptr); });
+  // The catalogue, the map and catgets take turns, pass by pass, over the same keys, so that what else runs
+  // on the machine meanwhile weighs on all three alike; medians of the passes.
+  const auto ourFind = [&](long k) { return sized(k); };
+  const auto mapFind = [&](long k) { return map.find(k)->second.c_str(); };
+  const auto catgetsFind = [&](long k) { return catgets(catalogue, 1, static_cast<int>(k), nullptr); };
+  std::vector<double> ourTimes, mapTimes, catgetsTimes, ourReadTimes, mapReadTimes, catgetsReadTimes;
+  for (int round = 0; round < 7; ++round) {
+    ourTimes.push_back(lookupPass<false>(keys, keys.size(), ourFind));
+    mapTimes.push_back(lookupPass<false>(keys, keys.size(), mapFind));
+    catgetsTimes.push_back(lookupPass<false>(keys, keys.size(), catgetsFind));
+    ourReadTimes.push_back(lookupPass<true>(keys, keys.size(), ourFind));
+    mapReadTimes.push_back(lookupPass<true>(keys, keys.size(), mapFind));
+    catgetsReadTimes.push_back(lookupPass<true>(keys, keys.size(), catgetsFind));
+  }
+  const double lookups = static_cast<double>(keys.size());
+  const double sizedRate = lookups / kqbench::median(ourTimes);
+  const double mapRate = lookups / kqbench::median(mapTimes);
+  const double catgetsRate = lookups / kqbench::median(catgetsTimes);
+  const double sizedReadRate = lookups / kqbench::median(ourReadTimes);
+  const double mapReadRate = lookups / kqbench::median(mapReadTimes);
+  const double catgetsReadRate = lookups / kqbench::median(catgetsReadTimes);
+  const size_t plainCount = 20'000;
+  const double plainRate =
+      static_cast<double>(plainCount) / lookupPass<false>(keys, plainCount, [&](long k) { return plain(k); });
   catclose(catalogue);
 
   kqbench::measure("catalogue.lookup.sized", sizedRate, "lookups/s", "operator() after initHashTable(prime)");
@@ -363,11 +464,21 @@ int main(int argc, char** argv) {
                    "std::unordered_map<long, std::string>::find, same texts");
   kqbench::measure("catalogue.lookup.catgets", catgetsRate, "lookups/s",
                    "glibc catgets on the gencat catalogue");
+  kqbench::measure("catalogue.lookup.sized_text_read", sizedReadRate, "lookups/s",
+                   "operator() after initHashTable(prime), first character of each text read");
+  kqbench::measure("catalogue.lookup.unordered_map_text_read", mapReadRate, "lookups/s",
+                   "std::unordered_map::find, first character of each text read");
+  kqbench::measure("catalogue.lookup.catgets_text_read", catgetsReadRate, "lookups/s",
+                   "catgets, first character of each text read");
   kqbench::ratio("catalogue.lookup", mapRate / sizedRate, "<=", 2.0,
                  "time per look-up: sized table / unordered_map");
   kqbench::ratio("catalogue.lookup_17_buckets", mapRate / plainRate, nullptr, 0,
                  "time per look-up: 17 buckets / unordered_map");
-  kqbench::ratio("catalogue.lookup_vs_catgets", catgetsRate / sizedRate, nullptr, 0,
+  kqbench::ratio("catalogue.lookup_vs_catgets", catgetsRate / sizedRate, "<=", 1.2,
                  "time per look-up: sized table / catgets");
+  kqbench::ratio("catalogue.lookup_vs_catgets_text_read", catgetsReadRate / sizedReadRate, nullptr, 0,
+                 "time per look-up and first character read: sized table / catgets");
+  kqbench::ratio("catalogue.lookup_text_read", mapReadRate / sizedReadRate, nullptr, 0,
+                 "time per look-up and first character read: sized table / unordered_map");
   return 0;
 }
