@@ -1,33 +1,38 @@
-// Log path: lines per second from 4 threads writing 100-character lines, each ended by std::endl, through
-// their own KQMFCLogBuffer into one COutputWindow that already holds 29,999 lines and shows the last one.
-// The window's thread dispatches its messages (and so paints) while the writers run.
+// Log path: lines per second from 1, 2, 4 and 8 threads writing 100-character lines, each ended by
+// std::endl, through their own KQMFCLogBuffer into one COutputWindow that already holds 29,999 lines and
+// shows the last one. The window's thread dispatches its messages (and so paints) while the writers run.
 //
 // Baselines, each on a fresh top-level window of the same size holding the same 29,999 lines, written
-// to by 4 threads in the same way:
+// to by threads in the same way:
 //   floor    the view-update calls a Display makes (each bar asked for its range and position, none set
-//            since none changes, the invalidation), once per line, on a COutputWindow;
+//            since none changes, the invalidation), once per line, on a COutputWindow, by as many threads
+//            as the log path it is compared with;
 //   list box a standard LISTBOX used as a capped log: LB_DELETESTRING of the oldest line, LB_ADDSTRING,
 //            LB_SETTOPINDEX, one line's three messages under one lock;
 //   EDIT     a multi-line EDIT control: EM_SETSEL at the end + EM_REPLACESEL, under one lock.
-// The list box is also fed from its own thread (no cross-thread messages), for comparison, and the view
-// update that sets both bars whatever they hold is measured to show what leaving them alone saves.
+// The list box and EDIT are written to by 4 threads. The list box is also fed from its own thread (no
+// cross-thread messages), for comparison, and the view update that sets both bars whatever they hold is
+// measured (4 threads) to show what leaving them alone saves.
 //
-// Usage: log_path_bench [lines per writer: log path and floor, default 1000] [list box lines per writer,
-//        default 200] [EDIT lines per writer, default 100]
+// Usage: log_path_bench [lines of one log path or floor run, shared among its writers, default 4000]
+//        [list box lines per writer, default 200] [EDIT lines per writer, default 100]
 // The baselines are much slower: fewer lines keep their runs short; each figure is a rate.
 #include "kqdiagnostics.h"
 #include "kqwindows.h"
 #include "win_bench.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
 #include <memory>
 #include <mutex>
 #include <ostream>
 #include <string>
+#include <vector>
 
 namespace {
-constexpr int writerCount = 4;
+constexpr int writerCounts[] = {1, 2, 4, 8};
+constexpr int writerCount = 4; // list box, EDIT and the every-bar update
 constexpr int heldLines = 29999;
 constexpr int windowWidth = 1000;
 constexpr int windowHeight = 700;
@@ -123,7 +128,7 @@ struct Rate {
   double painting;
 };
 
-Rate logPath(int linesPerWriter) {
+Rate logPath(int writers, int linesPerWriter) {
   COutputWindow* window = fullOutputWindow("log path");
   auto write = [&](int writer) {
     const std::string line = lineOf(writer);
@@ -135,7 +140,7 @@ Rate logPath(int linesPerWriter) {
     buffer.setWnd(nullptr);
   };
   auto meter = std::make_unique<PaintMeter>(window->GetSafeHwnd());
-  const double s = kqbench::runWorkers(writerCount, write);
+  const double s = kqbench::runWorkers(writers, write);
   const double painting = meter->seconds / s;
   meter.reset();
   const bool following = window->m_vScrollPos == window->m_vScrollMax;
@@ -144,13 +149,13 @@ Rate logPath(int linesPerWriter) {
     std::printf("# the view stopped following the last line\n");
     std::exit(1);
   }
-  return Rate{writerCount * linesPerWriter / s, painting};
+  return Rate{writers * linesPerWriter / s, painting};
 }
 
 // What COutputWindow::Display does to the window after storing the text, with a full store that follows
 // its last line: it asks each bar for its range and position, finds nothing to change and sets no bar,
 // and invalidates the window.
-Rate floor(int linesPerWriter) {
+Rate floor(int writers, int linesPerWriter) {
   COutputWindow* window = fullOutputWindow("floor");
   const HWND hwnd = window->GetSafeHwnd();
   auto ask = [hwnd](int bar) {
@@ -169,11 +174,11 @@ Rate floor(int linesPerWriter) {
     }
   };
   auto meter = std::make_unique<PaintMeter>(hwnd);
-  const double s = kqbench::runWorkers(writerCount, update);
+  const double s = kqbench::runWorkers(writers, update);
   const double painting = meter->seconds / s;
   meter.reset();
   destroy(hwnd);
-  return Rate{writerCount * linesPerWriter / s, painting};
+  return Rate{writers * linesPerWriter / s, painting};
 }
 
 // The same view update when every bar is set whatever it holds (both ranges and positions, and the
@@ -282,43 +287,62 @@ double editControl(int linesPerWriter) {
 } // namespace
 
 int main(int argc, char** argv) {
-  const int linesPerWriter = std::max(1, argc > 1 ? std::atoi(argv[1]) : 1000);
+  const int linesPerRun = std::max(8, argc > 1 ? std::atoi(argv[1]) : 4000);
   const int listLinesPerWriter = std::max(1, argc > 2 ? std::atoi(argv[2]) : 200);
   const int editLinesPerWriter = std::max(1, argc > 3 ? std::atoi(argv[3]) : 100);
   kqbench::describeDisplay();
   std::printf(
-      "# log path: %d writer threads x %d lines of 100 characters + std::endl, window holding %d lines,"
-      " %dx%d; list box: %d lines per writer; EDIT: %d lines per writer\n",
-      writerCount, linesPerWriter, heldLines, windowWidth, windowHeight, listLinesPerWriter,
+      "# log path: %d lines of 100 characters + std::endl per run, shared among 1, 2, 4 or 8 writer threads,"
+      " window holding %d lines, %dx%d; list box: %d x %d lines; EDIT: %d x %d lines\n",
+      linesPerRun, heldLines, windowWidth, windowHeight, writerCount, listLinesPerWriter, writerCount,
       editLinesPerWriter);
 
-  // The log path and the floor are close: measured in five interleaved rounds, medians taken.
-  std::vector<double> floorRates, logRates, everyBarRates, floorPainting, logPainting;
-  for (int round = 0; round < 5; ++round) {
-    const Rate floorRound = floor(linesPerWriter);
-    const Rate logRound = logPath(linesPerWriter);
-    floorRates.push_back(floorRound.lines);
-    floorPainting.push_back(floorRound.painting);
-    logRates.push_back(logRound.lines);
-    logPainting.push_back(logRound.painting);
-    everyBarRates.push_back(everyBarSet(linesPerWriter));
+  // The log path and the floor are close: at each thread count they are measured in five interleaved
+  // rounds, medians taken.
+  struct Figures {
+    double log, floor, logPainting, floorPainting;
+  };
+  std::vector<Figures> figures;
+  std::vector<double> everyBarRates;
+  for (const int writers : writerCounts) {
+    const int linesPerWriter = linesPerRun / writers;
+    std::vector<double> floorRates, logRates, floorPainting, logPainting;
+    for (int round = 0; round < 5; ++round) {
+      const Rate floorRound = floor(writers, linesPerWriter);
+      const Rate logRound = logPath(writers, linesPerWriter);
+      floorRates.push_back(floorRound.lines);
+      floorPainting.push_back(floorRound.painting);
+      logRates.push_back(logRound.lines);
+      logPainting.push_back(logRound.painting);
+      if (writers == writerCount)
+        everyBarRates.push_back(everyBarSet(linesPerWriter));
+    }
+    figures.push_back(Figures{kqbench::median(logRates), kqbench::median(floorRates),
+                              kqbench::median(logPainting), kqbench::median(floorPainting)});
   }
-  const double floorRate = kqbench::median(floorRates);
-  const double logRate = kqbench::median(logRates);
   const double everyBarRate = kqbench::median(everyBarRates);
   const double listRate = listBox(listLinesPerWriter);
   const double listOwnRate = listBoxOwnThread(writerCount * listLinesPerWriter);
   const double editRate = editControl(editLinesPerWriter);
 
-  kqbench::measure("log_path.kqmfc", logRate, "lines/s",
-                   "4 writers, KQMFCLogBuffer + std::endl into COutputWindow");
-  kqbench::measure("log_path.floor", floorRate, "lines/s",
-                   "4 threads, Display's view-update calls alone, once per line");
-  kqbench::measure("log_path.kqmfc.painting", 100 * kqbench::median(logPainting), "%",
-                   "share of the log path's run the window thread spent in WM_PAINT (the lines' lock held "
-                   "only to copy the rows)");
-  kqbench::measure("log_path.floor.painting", 100 * kqbench::median(floorPainting), "%",
-                   "share of the floor's run the window thread spent in WM_PAINT");
+  double logRate = 0; // at 4 writers, against the list box and EDIT
+  for (size_t i = 0; i < figures.size(); ++i) {
+    const int writers = writerCounts[i];
+    const Figures& f = figures[i];
+    const std::string n = std::to_string(writers);
+    const std::string threads = n + (writers == 1 ? " writer" : " writers");
+    kqbench::measure(("log_path.kqmfc_" + n + "t").c_str(), f.log, "lines/s",
+                     (threads + ", KQMFCLogBuffer + std::endl into COutputWindow").c_str());
+    kqbench::measure(("log_path.floor_" + n + "t").c_str(), f.floor, "lines/s",
+                     (threads + ", Display's view-update calls alone, once per line").c_str());
+    kqbench::measure(("log_path.kqmfc_" + n + "t.painting").c_str(), 100 * f.logPainting, "%",
+                     "share of the log path's run the window thread spent in WM_PAINT (the lines' lock "
+                     "held only to copy the rows)");
+    kqbench::measure(("log_path.floor_" + n + "t.painting").c_str(), 100 * f.floorPainting, "%",
+                     "share of the floor's run the window thread spent in WM_PAINT");
+    if (writers == writerCount)
+      logRate = f.log;
+  }
   kqbench::measure("log_path.every_bar_set", everyBarRate, "lines/s",
                    "4 threads, the view update setting both bars whatever they hold, once per line");
   kqbench::measure("log_path.listbox", listRate, "lines/s",
@@ -326,10 +350,15 @@ int main(int argc, char** argv) {
   kqbench::measure("log_path.listbox_own_thread", listOwnRate, "lines/s",
                    "the same list box fed on its own thread, messages dispatched after each line");
   kqbench::measure("log_path.edit", editRate, "lines/s", "4 threads, EM_SETSEL + EM_REPLACESEL per line");
-  kqbench::ratio("log_path.vs_floor", floorRate / logRate, "<=", 1.3, "time per line: log path / floor");
-  kqbench::ratio("log_path.vs_listbox", logRate / listRate, ">=", 1.0, "lines/s: log path / list box");
+  for (size_t i = 0; i < figures.size(); ++i) {
+    const std::string n = std::to_string(writerCounts[i]);
+    kqbench::ratio(("log_path.vs_floor_" + n + "t").c_str(), figures[i].floor / figures[i].log, "<=", 1.3,
+                   ("time per line: log path / floor, " + n + " writer thread(s)").c_str());
+  }
+  kqbench::ratio("log_path.vs_listbox", logRate / listRate, ">=", 1.0,
+                 "lines/s: log path / list box (4 writers)");
   kqbench::ratio("log_path.vs_listbox_own_thread", logRate / listOwnRate, nullptr, 0,
-                 "lines/s: log path / list box on its own thread");
-  kqbench::ratio("log_path.vs_edit", logRate / editRate, ">=", 10.0, "lines/s: log path / EDIT");
+                 "lines/s: log path (4 writers) / list box on its own thread");
+  kqbench::ratio("log_path.vs_edit", logRate / editRate, ">=", 10.0, "lines/s: log path / EDIT (4 writers)");
   return 0;
 }
