@@ -104,8 +104,18 @@ protected:
     size_t zero;
   };
 
-  // The key's node or null; `bucket` always receives the key's bucket index.
-  KQTAssoc* getAssocAt(long key, size_t& bucket) const;
+  // The key's node or null; `bucket` always receives the key's bucket index. Inline: it is the whole of a
+  // look-up.
+  KQTAssoc* getAssocAt(long key, size_t& bucket) const {
+    const std::int32_t k = static_cast<std::int32_t>(key);
+    bucket = bucketOf(k);
+    if (hashTable == nullptr)
+      return nullptr;
+    KQTAssoc* node = hashTable[bucket];
+    while (node != nullptr && node->key != k)
+      node = node->next;
+    return node;
+  }
   // A node from the free list (a new block is allocated when it is empty), counted, with key 0 and an
   // empty text; its `next` and `bucket` are for the caller to set before linking it.
   KQTAssoc* newAssoc();
@@ -120,7 +130,12 @@ protected:
   size_t blockSize;
 
 private:
-  size_t bucketOf(std::int32_t key) const { return static_cast<std::uint32_t>(key) % hashTableSize; }
+  // The key's 32 bits, unsigned, modulo the number of buckets. A 32-bit division gives the same remainder
+  // whenever the number of buckets fits in 32 bits, and costs less than a 64-bit one.
+  size_t bucketOf(std::int32_t key) const {
+    const std::uint32_t k = static_cast<std::uint32_t>(key);
+    return hashTableSize <= UINT32_MAX ? k % static_cast<std::uint32_t>(hashTableSize) : k % hashTableSize;
+  }
   KQTAssoc** newBucketArray(size_t size) const;
 };
 

@@ -26,17 +26,6 @@ KQMessageTable::KQTAssoc** KQMessageTable::newBucketArray(size_t size) const {
   return new KQTAssoc*[size]();
 }
 
-KQMessageTable::KQTAssoc* KQMessageTable::getAssocAt(long key, size_t& bucket) const {
-  const std::int32_t k = toKey(key);
-  bucket = bucketOf(k);
-  if (hashTable == nullptr)
-    return nullptr;
-  for (KQTAssoc* node = hashTable[bucket]; node != nullptr; node = node->next)
-    if (node->key == k)
-      return node;
-  return nullptr;
-}
-
 KQMessageTable::KQTAssoc* KQMessageTable::newAssoc() {
   static_assert(sizeof(KQTBlock) <= sizeof(KQTAssoc), "the block header takes one node slot");
   if (freeList == nullptr) {

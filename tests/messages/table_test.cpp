@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <string>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 static_assert(!std::is_copy_constructible_v<KQMessageTable> && !std::is_copy_assignable_v<KQMessageTable>);
@@ -95,4 +96,22 @@ TEST(MessageTable, BucketCountSetBeforeFillingHoldsAndSurvivesRemoveAllAndZeroSi
   zero[1];
   zero[2];
   EXPECT_EQ(zero.blockCount(), 2u);
+}
+
+// The bucket is the key's 32 bits, unsigned, modulo the bucket count, also for counts beyond 32 bits (set,
+// never allocated: the bucket of a key is known without an array).
+TEST(MessageTable, BucketIsTheUnsignedKeyModuloTheCountAtEveryWidthOfTheCount) {
+  KQTableProbe table;
+  const size_t wide = (size_t{1} << 32) + 17; // its low 32 bits are 17
+  const std::vector<std::pair<size_t, std::vector<std::pair<long, size_t>>>> cases = {
+      {17, {{35, 1}, {-1, 0}, {-5, 13}}},
+      {UINT32_MAX, {{-1, 0}, {-5, 4294967291u}, {7, 7}}},
+      {wide, {{-1, 4294967295u}, {-5, 4294967291u}, {35, 35}}},
+  };
+  for (const auto& [buckets, keys] : cases) {
+    table.initHashTable(buckets, 0);
+    for (const auto& [key, bucket] : keys)
+      EXPECT_EQ(table.bucketFor(key), bucket) << key << " in " << buckets << " buckets";
+  }
+  EXPECT_FALSE(table.hasBucketArray());
 }
