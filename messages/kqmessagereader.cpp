@@ -363,27 +363,85 @@ KQCString KQMessageReader::readMessage(std::int32_t& number, KQMessageRecordTrac
   return result;
 }
 
+namespace {
+// Where a table keeps the head of a key's bucket (null when it has no bucket array), for prefetching only:
+// the same remainder as the table's own. The bucket array is protected; a derived class may take a pointer
+// to it as a member and read it from any table through that pointer.
+class KQBucketSlots : KQMessageTable {
+public:
+  static const void* slot(const KQMessageTable& table, std::int32_t key) noexcept {
+    KQTAssoc* const* heads = table.*(&KQBucketSlots::hashTable);
+    if (heads == nullptr)
+      return nullptr;
+    const size_t size = table.getHashTableSize();
+    const std::uint32_t k = static_cast<std::uint32_t>(key);
+    return heads + (size <= UINT32_MAX ? k % static_cast<std::uint32_t>(size) : k % size);
+  }
+};
+
+// Texts read but not yet stored, in file order. Storing them a few dozen at a time lets the processor
+// overlap the cache misses of their buckets, which are far apart in a large table: stored one by one
+// between the reads of their records, each miss is waited for in turn.
+class KQPendingTexts {
+public:
+  static constexpr size_t capacity = 32;
+
+  explicit KQPendingTexts(KQMessageTable& table) noexcept : table(table) {}
+  KQPendingTexts(const KQPendingTexts&) = delete;
+  KQPendingTexts& operator=(const KQPendingTexts&) = delete;
+
+  // The string that the next text goes into, under `number`; it counts once filled (see add).
+  KQCString& next(std::int32_t number) noexcept {
+    numbers[held] = number;
+    return texts[held];
+  }
+  // Counts the text just put into next(); stores the held texts when full.
+  void add() {
+    if (++held == capacity)
+      store();
+  }
+  // Stores the held texts in file order, each replacing an earlier text of its number.
+  void store() {
+    const size_t count = held;
+    held = 0; // an insertion that fails drops the texts after it; the ones before it stay stored
+#if defined(__GNUC__)
+    for (size_t i = 0; i < count; ++i)
+      if (const void* slot = KQBucketSlots::slot(table, numbers[i]))
+        __builtin_prefetch(slot, 1);
+#endif
+    for (size_t i = 0; i < count; ++i)
+      table[numbers[i]] = std::move(texts[i]);
+  }
+
+private:
+  KQMessageTable& table;
+  size_t held = 0;
+  std::array<std::int32_t, capacity> numbers{};
+  std::array<KQCString, capacity> texts;
+};
+} // namespace
+
 void loadMessages(std::istream& in, KQMessageTable& table, KQMessageObserver* observer) {
   KQMessageReader reader(in, observer != nullptr);
   KQCStringPool texts; // the texts share large blocks: one allocation per block, not one per text
+  KQPendingTexts pending(table);
   KQMessageRecordTrace trace;
-  while (reader.more()) { // neither at the end nor failed
-    std::int32_t number = 0;
-    const std::string_view text = reader.read(number, observer != nullptr ? &trace : nullptr);
-    if (!text.empty()) {
-      if (text.size() > static_cast<size_t>(INT_MAX - 1))
-        throw std::bad_alloc(); // longer than any KQCString
-      const size_t before = table.getCount();
-      KQCString& stored = table[number];
-      try {
-        texts.assign(stored, text.data(), static_cast<int>(text.size()));
-      } catch (...) {
-        if (table.getCount() != before)
-          table.removeKey(number); // no empty entry left behind by a text that could not be stored
-        throw;
+  try {
+    while (reader.more()) { // neither at the end nor failed
+      std::int32_t number = 0;
+      const std::string_view text = reader.read(number, observer != nullptr ? &trace : nullptr);
+      if (!text.empty()) {
+        if (text.size() > static_cast<size_t>(INT_MAX - 1))
+          throw std::bad_alloc(); // longer than any KQCString
+        texts.assign(pending.next(number), text.data(), static_cast<int>(text.size()));
+        pending.add();
       }
+      if (observer != nullptr)
+        observer->record(trace, number, text);
     }
-    if (observer != nullptr)
-      observer->record(trace, number, text);
+  } catch (...) {
+    pending.store(); // what was read before the failure is stored, as if stored record by record
+    throw;
   }
+  pending.store();
 }

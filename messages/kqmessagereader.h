@@ -112,6 +112,8 @@ protected:
 
 // The catalogue's load loop: until the stream is at its end or reports an error, read one record (number
 // reset to 0 first) and store a non-empty text under its number, replacing any earlier text; the texts of
-// one load share the blocks of one KQCStringPool. Does not empty the table first. Tells `observer`, when
-// given, about every record read, stored or not.
+// one load share the blocks of one KQCStringPool. Does not empty the table first. The texts are stored a
+// few dozen records at a time, in file order, with the same result as one at a time; when memory runs out,
+// the texts read before the failure are stored (as far as memory allows) before std::bad_alloc passes on.
+// Tells `observer`, when given, about every record read, stored or not (the table may not hold it yet).
 void loadMessages(std::istream& in, KQMessageTable& table, KQMessageObserver* observer = nullptr);

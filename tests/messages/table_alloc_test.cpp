@@ -1,5 +1,6 @@
 // KQMessageTable when an allocation fails: the replaced global allocation operators below (the table's code
 // is linked into this executable) make allocation number `failAt` throw.
+#include "kqmessagereader.h"
 #include "kqmessages.h"
 #include "table_probe.h"
 
@@ -8,17 +9,25 @@
 #include <cstdlib>
 #include <map>
 #include <new>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
 
 namespace {
 long failAt = 0, made = 0; // failAt 0: nothing fails
+// Allocations made of a size in [sizedFrom, sizedTo), and the size of the one that failed.
+std::size_t sizedFrom = 0, sizedTo = 0, failedSize = 0;
+long sized = 0;
 
 void* allocate(std::size_t size) {
   void* p = ++made == failAt ? nullptr : std::malloc(size == 0 ? 1 : size);
-  if (p == nullptr)
+  if (p == nullptr) {
+    failedSize = size;
     throw std::bad_alloc();
+  }
+  if (size >= sizedFrom && size < sizedTo)
+    ++sized;
   return p;
 }
 } // namespace
@@ -85,5 +94,51 @@ TEST(MessageTableMemory, EveryAllocationFailureLeavesTheTableWhole) {
       EXPECT_GT(n, 30); // every setAt allocates its text: the sweep went through them all
       break;
     }
+  }
+}
+
+// A load that runs out of memory keeps, in file order, every text read before the failure: all of them when
+// a text could not be copied, the ones stored before the failing insertion when the table could not grow.
+// Texts of 9,000 characters get a block of their own from the catalogue's string pool, so each text read
+// shows as one allocation of its size (the reader's own string for a record read character by character
+// takes 9,001 bytes, which are not counted).
+TEST(MessageTableMemory, ALoadThatRunsOutOfMemoryKeepsTheTextsReadBeforeInFileOrder) {
+  constexpr int records = 40;
+  const auto textOf = [](int record) { return std::string(9000, static_cast<char>('a' + record % 26)); };
+  std::string file;
+  for (int record = 1; record <= records; ++record)
+    file += std::to_string(record) + "\t\"" + textOf(record) + "\"\n";
+  for (long n = 1;; ++n) {
+    std::istringstream in(file);
+    KQTableProbe table;
+    bool failed = false;
+    made = sized = 0;
+    sizedFrom = 9002; // a pooled text's block: its characters, the terminator and the block's header
+    sizedTo = 9200;
+    failAt = n;
+    try {
+      loadMessages(in, table);
+    } catch (const std::bad_alloc&) {
+      failed = true;
+    }
+    failAt = 0;
+    sizedTo = 0;
+    const long textsRead = sized;
+    ASSERT_EQ(table.invariants(), "") << "failing allocation " << n;
+    const KQEntries entries = kqWalk(table); // in bucket order: 17 buckets, keys 1 to 40
+    std::map<long, std::string> stored(entries.begin(), entries.end());
+    long prefix = 0;
+    while (stored.count(prefix + 1) != 0 && stored[prefix + 1] == textOf(static_cast<int>(prefix + 1)))
+      ++prefix;
+    ASSERT_EQ(static_cast<size_t>(prefix), stored.size()) << "failing allocation " << n << ": not a prefix";
+    if (!failed) {
+      EXPECT_EQ(prefix, records);
+      EXPECT_GT(n, records); // every text's allocation failed once
+      break;
+    }
+    if (failedSize >= 9002 && failedSize < 9200)
+      EXPECT_EQ(prefix, textsRead) << "failing allocation " << n << " (a text)";
+    else
+      EXPECT_LE(prefix, textsRead) << "failing allocation " << n;
   }
 }
