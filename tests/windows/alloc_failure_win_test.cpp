@@ -385,3 +385,24 @@ INSTANTIATE_TEST_SUITE_P(
                     Case{"SaveAs", make<SaveAsScenario>(), 0}),
     [](const testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
 } // namespace
+
+// Once a window's store is full, the dropped line's storage becomes the new line: no allocation at all.
+TEST(FullStore, AppendsWithoutAllocating) {
+  kqtest::FailingAllocator hooks;
+  ASSERT_TRUE(hooks.covers());
+  auto check = [&](auto& window, int width, int cap) {
+    std::string filler;
+    for (int i = 0; i < cap + 10; ++i)
+      filler += "filler\n";
+    window.Display(filler.data(), static_cast<int>(filler.size()));
+    hooks.arm(0, true);
+    window.Display(manyLines.data(), static_cast<int>(manyLines.size()));
+    EXPECT_FALSE(hooks.disarm());
+    const Lines lines = linesOf(window.m_lines);
+    ASSERT_EQ(lines.size(), static_cast<size_t>(cap - 1));
+    EXPECT_EQ(lines[lines.size() - 2], std::string(static_cast<size_t>(300 % width), 'r') + "    after tab");
+    EXPECT_EQ(lines.back(), "        last");
+  };
+  check(*std::make_unique<COutputWindow>(), 140, 30000);
+  check(*std::make_unique<CFastDisplayWnd>(), 80, 65000);
+}

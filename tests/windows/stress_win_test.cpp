@@ -17,8 +17,6 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <mutex>
 #include <random>
 #include <string>
@@ -104,17 +102,10 @@ struct FastStress {
   std::recursive_mutex host; // the window's thread takes it once per round, and again inside
 };
 
-std::string tempPath(const std::string& name) {
-  char dir[MAX_PATH] = {};
-  ::GetTempPathA(MAX_PATH, dir);
-  return std::string(dir) + "kqstress-" + std::to_string(::GetCurrentProcessId()) + "-" + name;
-}
-
 // The records of a file written by SaveAs, the current line last; `error` set unless it ends with the
 // extra line end.
 Lines savedRecords(const std::string& path, std::string& error) {
-  std::ifstream in(path, std::ios::binary);
-  const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  const std::string bytes = kqtest::FileBytes(path);
   Lines records;
   size_t start = 0;
   for (size_t end; (end = bytes.find("\r\n", start)) != std::string::npos; start = end + 2)
@@ -124,16 +115,6 @@ Lines savedRecords(const std::string& path, std::string& error) {
   if (!records.empty())
     records.pop_back();
   return records;
-}
-
-// The completed lines of `lines`: all but the last, the current line, which must be empty here (every
-// call ends with a line feed).
-Lines completed(Lines lines, std::string& error) {
-  if (lines.empty() || !lines.back().empty())
-    error = "the current line is not empty";
-  if (!lines.empty())
-    lines.pop_back();
-  return lines;
 }
 
 // Empty when `drawn` is what a paint of the whole client area must draw from `lines`: from the line
@@ -207,10 +188,10 @@ TYPED_TEST(StressTest, EightWritersWhileTheWindowPaintsScrollsClearsChangesFontA
     stress.onWindowThread(w, [&] { drawn = recorder.repaint(hwnd); });
     return drawn;
   };
-  const std::string path = tempPath("save.txt");
+  const std::string path = kqtest::TempPath("save.txt");
   std::mt19937 rng(7);
   long paints = 0, scrolls = 0, saved = 0, clears = 0, fonts = 0, phaseRounds = 0;
-  int phase = 0; // 0 until the cap is reached, 1 until the last clear, 2 after it
+  int phase = 0;               // 0 until the cap is reached, 1 until the last clear, 2 after it
   const char* face = "Tahoma"; // installed by the set-up (fonts-wine); the colour alternates
   for (long round = 0; phase < 2 || finished.load() < writers; rounds = ++round, ++phaseRounds) {
     // A round holds the host's lock throughout (the fast display window): writers get it between rounds.
@@ -237,7 +218,7 @@ TYPED_TEST(StressTest, EightWritersWhileTheWindowPaintsScrollsClearsChangesFontA
           const Lines records = savedRecords(path, saveError);
           if (static_cast<long long>(records.size()) > cap - 1)
             saveError = std::to_string(records.size()) + " records";
-          kqtest::CheckWriterLines(completed(records, saveError), writers, saveError);
+          kqtest::CheckWriterLines(kqtest::CompletedLines(records, saveError), writers, saveError);
           if (!saveError.empty() && error.empty())
             error = "round " + std::to_string(round) + ", saved file: " + saveError;
           ++saved;
@@ -255,7 +236,8 @@ TYPED_TEST(StressTest, EightWritersWhileTheWindowPaintsScrollsClearsChangesFontA
         const Lines held = stress.lines(w);
         EXPECT_EQ(static_cast<long long>(held.size()), cap - 1);
         std::string heldError;
-        const auto runs = kqtest::CheckWriterLines(completed(held, heldError), writers, heldError);
+        const auto runs =
+            kqtest::CheckWriterLines(kqtest::CompletedLines(held, heldError), writers, heldError);
         EXPECT_EQ(heldError, "");
         for (int t = 0; t < writers; ++t)
           EXPECT_EQ(runs[static_cast<size_t>(t)].last, long{TypeParam::fullAt} * linesPerCall - 1) << t;
@@ -296,7 +278,8 @@ TYPED_TEST(StressTest, EightWritersWhileTheWindowPaintsScrollsClearsChangesFontA
   const auto kept = static_cast<size_t>(writers * (calls - TypeParam::lastClearAt) * linesPerCall + 1);
   EXPECT_EQ(stored.size(), kept);
   std::string storedError;
-  const auto runs = kqtest::CheckWriterLines(completed(stored, storedError), writers, storedError);
+  const auto runs =
+      kqtest::CheckWriterLines(kqtest::CompletedLines(stored, storedError), writers, storedError);
   EXPECT_EQ(storedError, "");
   for (int t = 0; t < writers; ++t) {
     EXPECT_EQ(runs[static_cast<size_t>(t)].first, long{TypeParam::lastClearAt} * linesPerCall) << t;

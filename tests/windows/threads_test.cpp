@@ -94,14 +94,6 @@ std::vector<std::string> saved(Store& store, std::string& error) {
   return records;
 }
 
-// The lines of `lines` but the last (the current line), which must be empty.
-std::vector<std::string> completed(std::vector<std::string> lines, std::string& error) {
-  if (lines.empty() || !lines.back().empty())
-    error = "the last line is not an empty current line";
-  if (!lines.empty())
-    lines.pop_back();
-  return lines;
-}
 } // namespace
 
 TEST(Threads, WritersThroughTheirBuffersWhileTheStoreIsPaintedSavedAndCleared) {
@@ -144,7 +136,8 @@ TEST(Threads, WritersThroughTheirBuffersWhileTheStoreIsPaintedSavedAndCleared) {
       error = "count " + std::to_string(count) + " outside 1 .. cap - 1";
     if (round % 40 == 0) {
       std::string saveError;
-      kqtest::CheckWriterLines(completed(saved(store, saveError), saveError), writers, saveError);
+      kqtest::CheckWriterLines(kqtest::CompletedLines(saved(store, saveError), saveError), writers,
+                               saveError);
       if (!saveError.empty() && error.empty())
         error = "saved file: " + saveError;
       ++saves;
@@ -157,7 +150,7 @@ TEST(Threads, WritersThroughTheirBuffersWhileTheStoreIsPaintedSavedAndCleared) {
       const Lines held = linesOf(lines);
       EXPECT_EQ(static_cast<long long>(held.size()), cap - 1);
       std::string heldError;
-      const auto runs = kqtest::CheckWriterLines(completed(held, heldError), writers, heldError);
+      const auto runs = kqtest::CheckWriterLines(kqtest::CompletedLines(held, heldError), writers, heldError);
       EXPECT_EQ(heldError, "");
       for (int w = 0; w < writers; ++w)
         EXPECT_EQ(runs[static_cast<size_t>(w)].last, long{fullAt} * linesPerCall - 1) << "writer " << w;
@@ -182,7 +175,8 @@ TEST(Threads, WritersThroughTheirBuffersWhileTheStoreIsPaintedSavedAndCleared) {
   const Lines stored = linesOf(lines);
   EXPECT_EQ(stored.size(), static_cast<size_t>(writers * (calls - lastClearAt) * linesPerCall + 1));
   std::string storedError;
-  const auto runs = kqtest::CheckWriterLines(completed(stored, storedError), writers, storedError);
+  const auto runs =
+      kqtest::CheckWriterLines(kqtest::CompletedLines(stored, storedError), writers, storedError);
   EXPECT_EQ(storedError, "");
   for (int w = 0; w < writers; ++w) {
     EXPECT_EQ(runs[static_cast<size_t>(w)].first, long{lastClearAt} * linesPerCall) << "writer " << w;

@@ -158,38 +158,22 @@ TYPED_TEST(OptInWindow, KeysScrollByLinesColumnsPagesAndToEitherEnd) {
   this->scrolledView(100, 20, 5);
   const int hMax = this->window->m_hScrollMax;
   ASSERT_GT(hMax, 6);
-  this->key(VK_DOWN);
-  EXPECT_EQ(this->v(), 21);
-  this->key(VK_UP);
-  this->key(VK_UP);
-  EXPECT_EQ(this->v(), 19);
-  this->key(VK_NEXT);
-  EXPECT_EQ(this->v(), 29);
-  this->key(VK_PRIOR);
-  this->key(VK_PRIOR);
-  EXPECT_EQ(this->v(), 9);
-  this->key(VK_RIGHT);
-  EXPECT_EQ(this->h(), 6);
-  this->key(VK_LEFT);
-  this->key(VK_LEFT);
-  EXPECT_EQ(this->h(), 4);
-  this->key(VK_END);
-  EXPECT_EQ(this->h(), hMax);
-  EXPECT_EQ(this->v(), 9); // End alone: the last column, same line
-  this->key(VK_HOME);
-  EXPECT_EQ(this->h(), 0);
-  this->key(VK_END, true);
-  EXPECT_EQ(this->v(), 91);
-  EXPECT_EQ(this->h(), 0); // Ctrl+End: the last line, same column
-  this->key(VK_HOME, true);
-  EXPECT_EQ(this->v(), 0);
-  this->key(VK_UP); // at the top already
-  EXPECT_EQ(this->v(), 0);
-  // Other keys change nothing, and the fast display window's pending input stays empty.
-  this->key('X');
-  this->key(VK_RETURN);
-  EXPECT_EQ(this->v(), 0);
-  if constexpr (std::is_same_v<TypeParam, FastExKind>) {
+  // End alone: the last column, same line; Ctrl+End: the last line, same column. Other keys change nothing.
+  const struct {
+    UINT vk;
+    bool ctrl;
+    int v, h;
+  } steps[] = {
+      {VK_DOWN, false, 21, 5},  {VK_UP, false, 20, 5},    {VK_UP, false, 19, 5},   {VK_NEXT, false, 29, 5},
+      {VK_PRIOR, false, 19, 5}, {VK_PRIOR, false, 9, 5},  {VK_RIGHT, false, 9, 6}, {VK_LEFT, false, 9, 5},
+      {VK_LEFT, false, 9, 4},   {VK_END, false, 9, hMax}, {VK_HOME, false, 9, 0},  {VK_END, true, 91, 0},
+      {VK_HOME, true, 0, 0},    {VK_UP, false, 0, 0},     {'X', false, 0, 0},      {VK_RETURN, false, 0, 0}};
+  for (const auto& step : steps) {
+    this->key(step.vk, step.ctrl);
+    EXPECT_EQ(this->v(), step.v) << "key " << step.vk << (step.ctrl ? " with Ctrl" : "");
+    EXPECT_EQ(this->h(), step.h) << "key " << step.vk << (step.ctrl ? " with Ctrl" : "");
+  }
+  if constexpr (std::is_same_v<TypeParam, FastExKind>) { // the keys are not taken as input
     EXPECT_TRUE(this->window->m_input.IsEmpty());
   }
 }

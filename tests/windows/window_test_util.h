@@ -1,5 +1,5 @@
-// Test helpers for the text windows under Wine: what the windows draw, client sizes, font metrics, and a
-// fixture holding either window as a child of a host window.
+// Test helpers for the text windows under Wine: what the windows draw, client sizes, font metrics, temporary
+// files, and a fixture holding either window as a child of a host window.
 #pragma once
 
 #include "kqwindows.h" // the framework before <windows.h>, as in any MFC source
@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <mutex>
 #include <string>
 #include <utility>
@@ -64,6 +66,18 @@ private:
   std::mutex mutex;
   std::vector<DrawnText> drawn;
 };
+
+// A path in the temporary folder, unique to this process.
+inline std::string TempPath(const std::string& name) {
+  char dir[MAX_PATH] = {};
+  ::GetTempPathA(MAX_PATH, dir);
+  return std::string(dir) + "kqwin-" + std::to_string(::GetCurrentProcessId()) + "-" + name;
+}
+
+inline std::string FileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
 
 // Paints whatever is invalid now and handles every message waiting for this thread.
 inline void Settle(HWND window) {

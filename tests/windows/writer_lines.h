@@ -10,6 +10,15 @@
 
 namespace kqtest {
 
+// All of `lines` but the last, the current line, which must be empty (every call ends with a line feed).
+inline std::vector<std::string> CompletedLines(std::vector<std::string> lines, std::string& error) {
+  if (lines.empty() || !lines.back().empty())
+    error = "the current line is not empty";
+  if (!lines.empty())
+    lines.pop_back();
+  return lines;
+}
+
 // Line `seq` of writer `writer` (no line end): "w<writer> s<seq> " and a run of one letter whose length
 // and letter both follow from writer and seq, so that a cut, joined or mixed line does not read back.
 // At most 71 characters for seq < 10^7: every line fits both windows' widths.
