@@ -1,7 +1,8 @@
 // kqmfc.dll loaded with LoadLibrary and unloaded with FreeLibrary 100 times in one process, as a host that
 // links the framework would: each cycle, threads older and younger than the load attach owned and unowned
-// streams and end before the unload. Every record and owned stream must be released, the slot freed,
-// the catalogue empty after each reload, and the process's handles and private bytes must not grow.
+// streams and end before the unload, all but one after finish. Every record and every finished owned
+// stream must be released (the unfinished one left to the host), the slot freed, the catalogue empty after
+// each reload, and the process's handles and private bytes must not grow.
 // This executable does not import the library.
 #include <afxwin.h> // the framework first, as a host includes it
 
@@ -197,11 +198,17 @@ void cycle(const std::string& catalogue) {
   HANDLE started = CreateEventA(nullptr, TRUE, FALSE, nullptr);
   HANDLE loaded = CreateEventA(nullptr, TRUE, FALSE, nullptr);
   bool earlyWasFresh = false;
+  const KQDebugInfo* earlyRecord = nullptr;
   std::thread early([&] { // running before the load: gets its record at its first request
     SetEvent(started);
     WaitForSingleObject(loaded, INFINITE);
-    earlyWasFresh = allocatedOn(GetCurrentThreadId()) == nullptr;
-    useRecord(lib, lib.get(), unowned[0]);
+    const bool noneAtAttach = allocatedOn(GetCurrentThreadId()) == nullptr;
+    KQDebugInfo& record = lib.get();
+    earlyRecord = &record;
+    earlyWasFresh = noneAtAttach && &lib.get() == &record && record.debugStream == nullptr &&
+                    record.logStream == nullptr && record.warningStream == nullptr &&
+                    record.criticalErrorsHidden == 0 && record.criticalErrorStream.pcount() == 0;
+    useRecord(lib, record, unowned[0]);
   });
   WaitForSingleObject(started, INFINITE);
   const bool libraryLoaded = lib.load();
@@ -226,6 +233,7 @@ void cycle(const std::string& catalogue) {
     SetEvent(loaded);
     early.join();
     EXPECT_TRUE(earlyWasFresh);
+    EXPECT_NE(earlyRecord, &mine);
     for (int i = 1; i <= 2; ++i) { // younger than the load: the record exists before the first request
       std::thread([&, i] {
         const HLOCAL atAttach = allocatedOn(GetCurrentThreadId());
@@ -236,10 +244,19 @@ void cycle(const std::string& catalogue) {
         useRecord(lib, record, unowned[i]);
       }).join();
     }
-    EXPECT_EQ(allocations.size(), 3u);
-    EXPECT_EQ(recordBlocksFreed, 3) << "a thread's record block was not given back when it ended";
-    EXPECT_EQ(recordsDestroyed, 3);
-    EXPECT_EQ(streamsDestroyed, 3) << "an owned stream outlived finish";
+    auto* kept = new CountedStream;
+    std::thread([&] { // ends without finish: the record goes, the owned stream stays the host's
+      KQDebugInfo& record = lib.get();
+      watchRecord(record);
+      lib.setLogStream(&record, kept, 1);
+    })
+        .join();
+    EXPECT_EQ(allocations.size(), 4u);
+    EXPECT_EQ(recordBlocksFreed, 4) << "a thread's record block was not given back when it ended";
+    EXPECT_EQ(recordsDestroyed, 4);
+    EXPECT_EQ(streamsDestroyed, 3) << "an owned stream outlived finish, or one went without it";
+    if (streamsDestroyed == 3)
+      delete kept;
     EXPECT_TRUE(searchVisits(lib.module)) << "the library did not join the framework's resource search";
   } else {
     ADD_FAILURE() << "kqmfc.dll did not load: " << GetLastError();
@@ -254,11 +271,11 @@ void cycle(const std::string& catalogue) {
   ASSERT_TRUE(FreeLibrary(lib.module));
   EXPECT_EQ(GetModuleHandleA("kqmfc.dll"), nullptr);
   EXPECT_FALSE(searchVisits(lib.module)) << "the framework still searches the unloaded library";
-  EXPECT_EQ(recordsDestroyed, 4) << "the unloading thread's record was not destroyed";
+  EXPECT_EQ(recordsDestroyed, 5) << "the unloading thread's record was not destroyed";
   const std::vector<DWORD> slots = takeAllSlots();
   EXPECT_NE(std::find(slots.begin(), slots.end(), slot), slots.end()) << "slot " << slot << " still taken";
   releaseSlots(slots);
-  EXPECT_EQ(streamsDestroyed, 3);
+  EXPECT_EQ(streamsDestroyed, 4);
 }
 
 } // namespace
