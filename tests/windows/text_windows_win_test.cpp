@@ -10,12 +10,7 @@
 using kqtest::SetClientSize;
 
 namespace {
-template <class Kind> class TextWindow : public kqtest::TextWindowTest<Kind> {
-protected:
-  bool chooseFont(const std::string& face, const std::string& colour, WORD command) {
-    return kqtest::ChooseFont(*this->window, face, colour, command);
-  }
-};
+template <class Kind> using TextWindow = kqtest::TextWindowTest<Kind>;
 using Kinds = testing::Types<kqtest::OutputKind, kqtest::FastKind>;
 } // namespace
 TYPED_TEST_SUITE(TextWindow, Kinds);
@@ -183,13 +178,13 @@ TYPED_TEST(TextWindow, FontDialogCancelledChangesNothingConfirmedDrawsInTheNewFo
   this->scrolledView(50, 20, 5);
   const LOGFONTA font = w.m_logFont;
   const COLORREF colour = w.m_textColor;
-  ASSERT_TRUE(this->chooseFont("Tahoma", "Blue", IDCANCEL));
+  ASSERT_TRUE(kqtest::ChooseFont(w, "Tahoma", "Blue", IDCANCEL));
   EXPECT_EQ(std::memcmp(&w.m_logFont, &font, sizeof(font)), 0);
   EXPECT_EQ(w.m_textColor, colour);
   EXPECT_EQ(w.m_vScrollPos, 20);
   EXPECT_EQ(w.m_hScrollPos, 5);
 
-  ASSERT_TRUE(this->chooseFont("Tahoma", "Red", IDOK));
+  ASSERT_TRUE(kqtest::ChooseFont(w, "Tahoma", "Red", IDOK));
   EXPECT_STREQ(w.m_logFont.lfFaceName, "Tahoma");
   EXPECT_EQ(w.m_textColor, RGB(255, 0, 0));
   EXPECT_EQ(::GetScrollPos(hwnd, SB_VERT), 0);
