@@ -9,6 +9,8 @@
 // record count, against std::unordered_map<long, std::string> holding the same texts and against catgets.
 // Every look-up hits a stored number; the numbers come in a fixed random order, the same for all three.
 // Each is timed giving only the text's pointer, and again with the first character of each text read.
+// The first of a look-up's two dependent reads, the bucket head, is also timed alone: catgets makes one read
+// into an array, a chained table two (the bucket head, then the node with the key and the text).
 //
 // Usage: catalogue_bench [work folder]   (default: the current folder; four files are written there)
 #include "bench_report.h"
@@ -257,6 +259,18 @@ LoadTimes loadTimes(const std::string& file, size_t prime, const std::vector<Mes
 // Seconds of one pass of find(number) over the first `count` keys. Every text pointer found is folded into
 // a value that is kept, so no look-up can be left out; with `readText` the first character of each text is
 // folded in as well, as a caller that uses the text reads it.
+// The head of a key's bucket in a table, the first of the two dependent reads that a look-up makes (the
+// second is the node, for its key and text): the bucket array is protected, and a derived class may read it
+// from any table through a pointer to the member.
+class BucketHead : KQMessageManager {
+public:
+  static const void* of(const KQMessageManager& table, long key) {
+    KQTAssoc* const* heads = table.*(&BucketHead::hashTable);
+    const std::uint32_t k = static_cast<std::uint32_t>(key);
+    return heads[k % static_cast<std::uint32_t>(table.getHashTableSize())];
+  }
+};
+
 template <bool readText, class Find>
 double lookupPass(const std::vector<long>& keys, size_t count, Find&& find) {
   std::uintptr_t mix = 0;
@@ -437,9 +451,12 @@ int main(int argc, char** argv) {
   const auto ourFind = [&](long k) { return sized(k); };
   const auto mapFind = [&](long k) { return map.find(k)->second.c_str(); };
   const auto catgetsFind = [&](long k) { return catgets(catalogue, 1, static_cast<int>(k), nullptr); };
-  std::vector<double> ourTimes, mapTimes, catgetsTimes, ourReadTimes, mapReadTimes, catgetsReadTimes;
+  const auto headFind = [&](long k) { return static_cast<const char*>(BucketHead::of(sized, k)); };
+  std::vector<double> ourTimes, mapTimes, catgetsTimes, ourReadTimes, mapReadTimes, catgetsReadTimes,
+      headTimes;
   for (int round = 0; round < 7; ++round) {
     ourTimes.push_back(lookupPass<false>(keys, keys.size(), ourFind));
+    headTimes.push_back(lookupPass<false>(keys, keys.size(), headFind));
     mapTimes.push_back(lookupPass<false>(keys, keys.size(), mapFind));
     catgetsTimes.push_back(lookupPass<false>(keys, keys.size(), catgetsFind));
     ourReadTimes.push_back(lookupPass<true>(keys, keys.size(), ourFind));
@@ -453,6 +470,7 @@ int main(int argc, char** argv) {
   const double sizedReadRate = lookups / kqbench::median(ourReadTimes);
   const double mapReadRate = lookups / kqbench::median(mapReadTimes);
   const double catgetsReadRate = lookups / kqbench::median(catgetsReadTimes);
+  const double headRate = lookups / kqbench::median(headTimes);
   const size_t plainCount = 20'000;
   const double plainRate =
       static_cast<double>(plainCount) / lookupPass<false>(keys, plainCount, [&](long k) { return plain(k); });
@@ -464,6 +482,8 @@ int main(int argc, char** argv) {
                    "std::unordered_map<long, std::string>::find, same texts");
   kqbench::measure("catalogue.lookup.catgets", catgetsRate, "lookups/s",
                    "glibc catgets on the gencat catalogue");
+  kqbench::measure("catalogue.lookup.bucket_head_only", headRate, "lookups/s",
+                   "the first read of a look-up alone: the key's bucket head, not the node it points to");
   kqbench::measure("catalogue.lookup.sized_text_read", sizedReadRate, "lookups/s",
                    "operator() after initHashTable(prime), first character of each text read");
   kqbench::measure("catalogue.lookup.unordered_map_text_read", mapReadRate, "lookups/s",
@@ -476,6 +496,10 @@ int main(int argc, char** argv) {
                  "time per look-up: 17 buckets / unordered_map");
   kqbench::ratio("catalogue.lookup_vs_catgets", catgetsRate / sizedRate, "<=", 1.2,
                  "time per look-up: sized table / catgets");
+  kqbench::ratio("catalogue.lookup_bucket_head_vs_catgets", catgetsRate / headRate, nullptr, 0,
+                 "time per look-up: the bucket head read alone / catgets");
+  kqbench::ratio("catalogue.lookup_vs_bucket_head", headRate / sizedRate, nullptr, 0,
+                 "time per look-up: sized table / its bucket head read alone");
   kqbench::ratio("catalogue.lookup_vs_catgets_text_read", catgetsReadRate / sizedReadRate, nullptr, 0,
                  "time per look-up and first character read: sized table / catgets");
   kqbench::ratio("catalogue.lookup_text_read", mapReadRate / sizedReadRate, nullptr, 0,
