@@ -256,9 +256,6 @@ LoadTimes loadTimes(const std::string& file, size_t prime, const std::vector<Mes
   return LoadTimes{kqbench::median(ours), kqbench::median(byHand), right};
 }
 
-// Seconds of one pass of find(number) over the first `count` keys. Every text pointer found is folded into
-// a value that is kept, so no look-up can be left out; with `readText` the first character of each text is
-// folded in as well, as a caller that uses the text reads it.
 // The head of a key's bucket in a table, the first of the two dependent reads that a look-up makes (the
 // second is the node, for its key and text): the bucket array is protected, and a derived class may read it
 // from any table through a pointer to the member.
@@ -271,6 +268,9 @@ public:
   }
 };
 
+// Seconds of one pass of find(number) over the first `count` keys. Every text pointer found is folded into
+// a value that is kept, so no look-up can be left out; with `readText` the first character of each text is
+// folded in as well, as a caller that uses the text reads it.
 template <bool readText, class Find>
 double lookupPass(const std::vector<long>& keys, size_t count, Find&& find) {
   std::uintptr_t mix = 0;

@@ -3,7 +3,8 @@
 # optimisation, run under Wine), runs each several times and prints the median of every figure and ratio.
 # Windows benchmarks run in a Wine prefix of their own in the classic, headless configuration
 # (ThemeActive=0, Graphics=null); those that open windows run again in a themed prefix (Wine's default
-# look) for the themed figures: the log path up to 3 times, the others once. Each run's full output is kept under build/bench-results/.
+# look) for the themed figures: the log path up to 3 times, the others once. Each run's full output is
+# kept under build/bench-results/.
 # Usage: tools/bench.sh [runs, default 5]
 # The first run also builds glibc's catalogue of the catalogue benchmark with gencat: about 20 minutes.
 set -euo pipefail
