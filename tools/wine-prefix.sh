@@ -3,7 +3,8 @@
 # Safe to call from several processes at once: the first one builds it, the others wait.
 # Set KQ_WINE_GRAPHICS=null before the first run to create a headless prefix (no X display needed).
 set -euo pipefail
-prefix=$1
+# Wine needs an absolute prefix: with a relative one its settings below would not reach the prefix.
+prefix=$(realpath -m -- "$1")
 
 # Wine's own fonts (Debian's fonts-wine: Tahoma, and Marlett, which holds the caption buttons' glyphs;
 # without it the minimise, maximise and close buttons show the letters 0, 1 and r) are not loaded from
