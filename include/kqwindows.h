@@ -52,7 +52,9 @@ private:
 // Threads: Display may be called from any thread at any time, concurrently, while the window's own
 // thread paints; each call's text is stored in one piece. The window's thread must keep handling
 // messages while other threads call Display (Display ends with scroll-bar calls on the window).
-// OnClearBuffer, SaveAs and OnFont are for the host, on any one thread.
+// OnClearBuffer and SaveAs are for the host, on any thread (they take the lock; OnClearBuffer's view
+// update, like Display's, ends in scroll-bar calls on the window). OnFont and every message handler run
+// on the window's own thread: OnFont holds the lock across its scroll-bar calls.
 //
 // Lifetime: allocate with new and never delete it while its window exists: like every frame window it
 // deletes itself once its window is destroyed (CFrameWnd), or when Create fails. Nothing may call
@@ -95,8 +97,8 @@ public:
   // Write errors after the open are not reported.
   int SaveAs(const char* fileName);
 
-  // Lets the user choose font and text colour in the font dialog (modal, on the calling thread);
-  // after OK every line is drawn in them and the view goes back to the first line and column.
+  // Lets the user choose font and text colour in the font dialog (modal); on the window's own thread
+  // only. After OK every line is drawn in them and the view goes back to the first line and column.
   // Cancel changes nothing.
   void OnFont();
 

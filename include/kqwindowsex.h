@@ -16,19 +16,24 @@
 //     Up / Down          one line            Left / Right       one column
 //     Page Up / Down     one page            Home / End         first / last column
 //     Ctrl+Home / End    first / last line   Ctrl+C             KQCopyVisible
-//     right click, Shift+F10 or the menu key: a context menu with "Copy" (ID_KQ_COPY_VISIBLE) and
+//     right click, Shift+F10 or the menu key: a context menu with "Copy" (ID_EDIT_COPY) and
 //                        "Copy all" (ID_KQ_COPY_ALL); both commands may also be sent as WM_COMMAND;
 //     left click         takes the keyboard focus (a child window does not take it by itself).
-//   Every scroll goes through the base class's OnVScroll / OnHScroll with the scroll-bar request codes
-//   (SB_LINEUP, SB_PAGEDOWN, SB_TOP, ...), so it follows the same rule as the scroll bars. The fast
+//   Every scroll is one request to the base class's OnVScroll / OnHScroll with a scroll-bar request code
+//   (SB_LINEUP, SB_PAGEDOWN, SB_TOP, ...; a wheel message's whole rotation is one SB_THUMBPOSITION at
+//   the position it reaches), so it follows the same rule as the scroll bars and redraws once. The fast
 //   display window's pending input is not touched: keys are not input.
 #pragma once
 
 #include "kqwindows.h"
 
-// The context menu's commands (WM_COMMAND ids), in the framework's own range.
-#define ID_KQ_COPY_VISIBLE 0xEF10
-#define ID_KQ_COPY_ALL 0xEF11
+#include <afxres.h>
+
+// The commands of the opt-in windows (WM_COMMAND ids). Copy is the framework's standard ID_EDIT_COPY, so
+// that a host's ordinary Edit menu item reaches the window. Copy all has no standard id: the library's
+// own is at the top of the range left to applications (0x8000 to 0xDFFF), outside the framework's
+// reserved 0xE000 to 0xEFFF; a host whose own commands use it must route them before the window.
+#define ID_KQ_COPY_ALL 0xDF10
 
 // Puts the lines the window shows (from the top line down to the last line at least partly visible) on
 // the clipboard as CF_TEXT: each line up to its first NUL byte, followed by CR LF. An empty current line
@@ -51,14 +56,15 @@ public:
   COutputWindowEx(const COutputWindowEx&) = delete;
   COutputWindowEx& operator=(const COutputWindowEx&) = delete;
 
-  // Message handlers (ON_MESSAGE entries; each returns the message's result, 0).
-  afx_msg LRESULT OnMouseWheelMessage(WPARAM wParam, LPARAM lParam);  // WM_MOUSEWHEEL
-  afx_msg LRESULT OnMouseHWheelMessage(WPARAM wParam, LPARAM lParam); // WM_MOUSEHWHEEL
-  afx_msg LRESULT OnKeyDownMessage(WPARAM wParam, LPARAM lParam);     // WM_KEYDOWN; other keys: default
-  afx_msg LRESULT OnContextMenuMessage(WPARAM wParam, LPARAM lParam); // WM_CONTEXTMENU
-  afx_msg LRESULT OnLButtonDownMessage(WPARAM wParam, LPARAM lParam); // WM_LBUTTONDOWN: focus, default
-  afx_msg void OnCopyVisible();                                       // ID_KQ_COPY_VISIBLE
-  afx_msg void OnCopyAll();                                           // ID_KQ_COPY_ALL
+  // Message handlers (the framework's message-map entries ON_WM_MOUSEWHEEL, ON_WM_MOUSEHWHEEL,
+  // ON_WM_KEYDOWN, ON_WM_CONTEXTMENU, ON_WM_LBUTTONDOWN and ON_COMMAND), on the window's own thread.
+  afx_msg BOOL OnMouseWheel(UINT flags, short delta, CPoint point); // scrolls; TRUE
+  afx_msg void OnMouseHWheel(UINT flags, short delta, CPoint point);
+  afx_msg void OnKeyDown(UINT key, UINT repeat, UINT flags); // other keys: the base class's handling
+  afx_msg void OnContextMenu(CWnd* window, CPoint point);    // point (-1, -1): from the keyboard
+  afx_msg void OnLButtonDown(UINT flags, CPoint point);      // focus, then the base class's handling
+  afx_msg void OnEditCopy();                                 // ID_EDIT_COPY: KQCopyVisible
+  afx_msg void OnCopyAll();                                  // ID_KQ_COPY_ALL: KQCopyAll
 
 private:
   long long m_wheelPending;  // vertical wheel rotation not yet scrolled
@@ -76,12 +82,12 @@ public:
   CFastDisplayWndEx(const CFastDisplayWndEx&) = delete;
   CFastDisplayWndEx& operator=(const CFastDisplayWndEx&) = delete;
 
-  afx_msg LRESULT OnMouseWheelMessage(WPARAM wParam, LPARAM lParam);
-  afx_msg LRESULT OnMouseHWheelMessage(WPARAM wParam, LPARAM lParam);
-  afx_msg LRESULT OnKeyDownMessage(WPARAM wParam, LPARAM lParam);
-  afx_msg LRESULT OnContextMenuMessage(WPARAM wParam, LPARAM lParam);
-  afx_msg LRESULT OnLButtonDownMessage(WPARAM wParam, LPARAM lParam);
-  afx_msg void OnCopyVisible();
+  afx_msg BOOL OnMouseWheel(UINT flags, short delta, CPoint point);
+  afx_msg void OnMouseHWheel(UINT flags, short delta, CPoint point);
+  afx_msg void OnKeyDown(UINT key, UINT repeat, UINT flags);
+  afx_msg void OnContextMenu(CWnd* window, CPoint point);
+  afx_msg void OnLButtonDown(UINT flags, CPoint point);
+  afx_msg void OnEditCopy();
   afx_msg void OnCopyAll();
 
 private:

@@ -5,36 +5,45 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
-void KQCopyLines(const CStringList& lines, long long first, long long end, KQCopiedLines& out) {
+namespace {
+void copyRange(const CStringList& lines, long long first, long long end, KQCopiedLines& out) {
+  const POSITION start = KQLinePosition(lines, static_cast<INT_PTR>(first));
+  size_t bytes = 0;
+  POSITION pos = start;
+  for (long long i = first; i < end; ++i)
+    bytes += static_cast<size_t>(lines.GetNext(pos).GetLength());
+  out.text.reserve(bytes);
+  out.lengths.reserve(static_cast<size_t>(end - first));
+  pos = start;
+  for (long long i = first; i < end; ++i) {
+    const CString& line = lines.GetNext(pos);
+    out.text.append(line.GetString(), static_cast<size_t>(line.GetLength()));
+    out.lengths.push_back(line.GetLength());
+  }
+}
+} // namespace
+
+bool KQCopyLines(const CStringList& lines, KQLineRange rows, KQCopiedLines& out) noexcept {
   out.text.clear();
   out.lengths.clear();
   const long long count = lines.GetCount();
-  first = std::max(first, 0LL);
-  end = std::min(end, count);
-  if (end == count && end > first && lines.GetTail().IsEmpty())
+  out.first = std::max(rows.first, 0LL);
+  long long end = std::min(rows.end, count);
+  if (end == count && end > out.first && lines.GetTail().IsEmpty())
     --end;
-  if (end <= first)
-    return;
   try {
-    const POSITION start = KQLinePosition(lines, static_cast<INT_PTR>(first));
-    size_t bytes = 0;
-    POSITION pos = start;
-    for (long long i = first; i < end; ++i)
-      bytes += static_cast<size_t>(lines.GetNext(pos).GetLength());
-    out.text.reserve(bytes);
-    out.lengths.reserve(static_cast<size_t>(end - first));
-    pos = start;
-    for (long long i = first; i < end; ++i) {
-      const CString& line = lines.GetNext(pos);
-      out.text.append(line.GetString(), static_cast<size_t>(line.GetLength()));
-      out.lengths.push_back(line.GetLength());
-    }
-  } catch (...) {
-    out.text.clear();
-    out.lengths.clear();
-    throw;
+    if (end > out.first)
+      copyRange(lines, out.first, end, out);
+    return true;
+  } catch (const std::bad_alloc&) {
+  } catch (CMemoryException* e) { // what new throws in a module of the framework
+    e->Delete();
   }
+  out.text.clear();
+  out.lengths.clear();
+  return false;
 }
 
 std::string KQClipboardText(const KQCopiedLines& copied) {

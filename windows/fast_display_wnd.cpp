@@ -1,13 +1,9 @@
 // Win32 only. CFastDisplayWnd: lines and pending input, and the child window that shows the lines.
 #include "kqwindows.h"
 
-#include "line_store.h"
 #include "pending_input.h"
 #include "scroll_rule.h"
-#include "view_gdi.h"
-#include "view_math.h"
-
-#include <algorithm>
+#include "text_view.h"
 
 BEGIN_MESSAGE_MAP(CFastDisplayWnd, CWnd)
 ON_WM_PAINT()
@@ -33,28 +29,26 @@ int CFastDisplayWnd::compute_scroll_pos_delta(unsigned int scrollCode, unsigned 
 }
 
 bool CFastDisplayWnd::hasView() const noexcept {
-  return GetSafeHwnd() != nullptr && m_lineHeight > 0 && m_charWidth > 0;
+  return KQHasView(*this);
 }
 
 void CFastDisplayWnd::Display(const char* text, int count) {
-  KQLineStore(m_lines, m_lineWidth, m_maxLines).append(text, count);
-  if (hasView())
-    OnSize(0, m_clientWidth, m_clientHeight);
+  KQLinesOf(*this).display(text, count);
+  KQUpdateView(*this);
 }
 
 void CFastDisplayWnd::OnClearBuffer() {
   m_input.Empty();
-  KQLineStore(m_lines, m_lineWidth, m_maxLines).clear();
-  if (hasView())
-    OnSize(0, m_clientWidth, m_clientHeight);
+  KQLinesOf(*this).clear();
+  KQUpdateView(*this);
 }
 
 void CFastDisplayWnd::lineFeed() {
-  KQLineStore(m_lines, m_lineWidth, m_maxLines).lineFeed();
+  KQLinesOf(*this).lineFeed();
 }
 
 void CFastDisplayWnd::scrollOffTop() {
-  KQLineStore(m_lines, m_lineWidth, m_maxLines).scrollOffTop();
+  KQLinesOf(*this).scrollOffTop();
 }
 
 int CFastDisplayWnd::ReturnInput(char* text, int count) {
@@ -89,62 +83,25 @@ int CFastDisplayWnd::OnCreate(LPCREATESTRUCT) {
 }
 
 void CFastDisplayWnd::calcTextMetrics() {
-  KQCellMetrics cells;
-  if (KQMeasureFont(*this, m_logFont, m_lineWidth, cells)) {
-    m_charWidth = cells.charWidth;
-    m_capsWidth = cells.capsWidth;
-    m_lineHeight = cells.lineHeight;
-    m_textWidth = cells.textWidth;
-  }
-  m_hScrollPos = 0;
-  m_vScrollPos = 0;
+  KQMeasureView(*this);
 }
 
 void CFastDisplayWnd::OnSize(UINT, int cx, int cy) {
-  m_clientHeight = cy;
-  m_clientWidth = cx;
-  m_vScrollMax = KQVScrollMax(m_lines.GetCount(), cy, m_lineHeight);
-  m_hScrollMax = KQHScrollMax(m_textWidth, cx, m_charWidth);
-  m_vScrollPos = std::min(m_vScrollPos, m_vScrollMax);
-  KQSetScrollBar(*this, SB_VERT, m_vScrollMax, m_vScrollPos);
-  m_hScrollPos = std::min(m_hScrollPos, m_hScrollMax);
-  KQSetScrollBar(*this, SB_HORZ, m_hScrollMax, m_hScrollPos);
-  InvalidateRect(nullptr, TRUE);
+  KQSizeView(*this, cx, cy);
 }
 
 void CFastDisplayWnd::OnPaint() {
-  CPaintDC dc(this);
-  KQLinePainter painter(dc, m_logFont, m_textColor);
-  const KQPaintRows rows = KQRowsToPaint(m_vScrollPos, dc.m_ps.rcPaint.top, dc.m_ps.rcPaint.bottom,
-                                         m_lineHeight, m_lines.GetCount());
-  painter.draw(m_lines, rows, -(m_hScrollPos * m_charWidth), m_lineHeight);
+  KQPaintView(*this);
 }
 
 void CFastDisplayWnd::OnVScroll(UINT code, UINT pos, CScrollBar*) {
-  const int page = KQVPageSize(m_clientHeight, m_lineHeight);
-  const int delta = compute_scroll_pos_delta(code, pos, m_vScrollPos, m_vScrollMax, 1, page);
-  if (delta == 0)
-    return;
-  m_vScrollPos += delta;
-  KQMoveView(*this, SB_VERT, delta, m_vScrollPos, m_lineHeight);
+  KQScrollView(*this, SB_VERT, code, pos);
 }
 
 void CFastDisplayWnd::OnHScroll(UINT code, UINT pos, CScrollBar*) {
-  const int page = KQHPageSize(m_clientWidth, m_charWidth);
-  const int delta = compute_scroll_pos_delta(code, pos, m_hScrollPos, m_hScrollMax, 1, page);
-  if (delta == 0)
-    return;
-  m_hScrollPos += delta;
-  KQMoveView(*this, SB_HORZ, delta, m_hScrollPos, m_charWidth);
+  KQScrollView(*this, SB_HORZ, code, pos);
 }
 
 void CFastDisplayWnd::OnFont() {
-  LOGFONTA font = m_logFont;
-  COLORREF color = m_textColor;
-  if (!KQChooseFont(this, font, color))
-    return;
-  m_logFont = font;
-  m_textColor = color;
-  calcTextMetrics();
-  OnSize(0, m_clientWidth, m_clientHeight);
+  KQChooseViewFont(*this);
 }

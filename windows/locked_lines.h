@@ -8,6 +8,12 @@
 #include <cstdio>
 #include <mutex>
 
+// The lock of a store that one thread uses alone (the fast display window): locking does nothing.
+struct KQNoLock {
+  void lock() noexcept {}
+  void unlock() noexcept {}
+};
+
 // Lock: BasicLockable (lock/unlock) and recursive. Every operation holds it for its whole run through a
 // guard, so the text of one display call is stored in one piece and an exception never leaves it held.
 template <class Lock> class KQLockedLines {
@@ -42,7 +48,8 @@ public:
     std::lock_guard<Lock> guard(lock);
     KQSaveLines(lines, out);
   }
-  // Calls read(const CStringList&) under the lock and returns what it returns.
+  // Calls read(const CStringList&) under the lock and returns what it returns (also for work that must
+  // hold the lock without reading the lines).
   template <class Read> decltype(auto) read(Read&& read) {
     std::lock_guard<Lock> guard(lock);
     return read(static_cast<const CStringList&>(lines));

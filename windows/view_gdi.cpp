@@ -5,8 +5,6 @@
 
 #include <afxdlgs.h>
 
-#include <new>
-
 void KQDefaultFont(LOGFONTA& font, COLORREF& color) {
   color = ::GetSysColor(COLOR_WINDOWTEXT);
   ::GetObjectA(::GetStockObject(ANSI_FIXED_FONT), sizeof(LOGFONTA), &font);
@@ -61,38 +59,16 @@ KQLinePainter::~KQLinePainter() {
     dc.SelectObject(previous);
 }
 
-void KQLinePainter::draw(const CStringList& lines, const KQPaintRows& rows, int x, int lineHeight) {
-  POSITION pos = rows.first < rows.end ? KQLinePosition(lines, rows.first) : nullptr;
-  int y = rows.firstY;
-  for (int i = rows.first; i < rows.end && pos != nullptr; ++i, y += lineHeight) {
+void KQLinePainter::draw(const CStringList& lines, KQLineRange rows, int x, int y, int lineHeight) {
+  POSITION pos = rows.first < rows.end ? KQLinePosition(lines, static_cast<INT_PTR>(rows.first)) : nullptr;
+  for (long long i = rows.first; i < rows.end && pos != nullptr; ++i, y += lineHeight) {
     const CString& line = lines.GetNext(pos);
     dc.TextOut(x, y, line.GetString(), line.GetLength());
   }
 }
 
-bool KQCopiedRows::copy(const CStringList& lines, const KQPaintRows& paintRows) noexcept {
-  try {
-    rows = paintRows;
-    POSITION pos = rows.first < rows.end ? KQLinePosition(lines, rows.first) : nullptr;
-    for (int i = rows.first; i < rows.end && pos != nullptr; ++i) {
-      const CString& line = lines.GetNext(pos);
-      text.append(line.GetString(), static_cast<size_t>(line.GetLength()));
-      lengths.push_back(line.GetLength());
-    }
-    return true;
-  } catch (const std::bad_alloc&) {
-  } catch (CMemoryException* e) { // what new throws in a module of the framework
-    e->Delete();
-  }
-  rows = KQPaintRows{};
-  text.clear();
-  lengths.clear();
-  return false;
-}
-
-void KQLinePainter::draw(const KQCopiedRows& copied, int x, int lineHeight) {
+void KQLinePainter::draw(const KQCopiedLines& copied, int x, int y, int lineHeight) {
   const char* line = copied.text.data();
-  int y = copied.rows.firstY;
   for (const int length : copied.lengths) {
     dc.TextOut(x, y, line, length);
     line += length;

@@ -4,12 +4,10 @@
 // are given.
 #pragma once
 
+#include "copy_lines.h"
 #include "view_math.h"
 
 #include <afxwin.h>
-
-#include <string>
-#include <vector>
 
 // The first font and colour of a window: the stock ANSI_FIXED_FONT's description and COLOR_WINDOWTEXT.
 void KQDefaultFont(LOGFONTA& font, COLORREF& color);
@@ -17,15 +15,6 @@ void KQDefaultFont(LOGFONTA& font, COLORREF& color);
 // Cell sizes of `font` as selected into the window's device context, for lines of lineWidth
 // characters. False (and `cells` unchanged) when no device context or font could be had.
 bool KQMeasureFont(CWnd& window, const LOGFONTA& font, int lineWidth, KQCellMetrics& cells);
-
-// The lines of one paint, copied out of the store so that they can be drawn after its lock is released.
-struct KQCopiedRows {
-  KQPaintRows rows{};       // which lines were copied, and where the first one goes
-  std::string text;         // their characters, one line after the other
-  std::vector<int> lengths; // each line's length
-  // Copies lines[rows.first .. rows.end). False, with nothing kept, when no memory could be had for it.
-  bool copy(const CStringList& lines, const KQPaintRows& paintRows) noexcept;
-};
 
 // The font, colours and alignment of the lines selected into a paint DC for the painter's lifetime:
 // font from `font` (created here, deleted at the end), text colour `color`, background COLOR_WINDOW
@@ -42,7 +31,7 @@ public:
   // from it.
   void draw(const CStringList& lines, const KQPaintRows& rows, int x, int lineHeight);
   // Draws copied lines the same way.
-  void draw(const KQCopiedRows& copied, int x, int lineHeight);
+  void draw(const KQCopiedLines& copied, int x, int y, int lineHeight);
 
 private:
   CDC& dc;

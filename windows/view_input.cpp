@@ -3,8 +3,6 @@
 
 #include "kqwindowsex.h"
 
-#include <windowsx.h>
-
 #ifndef SPI_GETWHEELSCROLLCHARS
 #define SPI_GETWHEELSCROLLCHARS 0x006C
 #endif
@@ -48,16 +46,15 @@ unsigned int KQWheelSetting(bool horizontal) noexcept {
   return perNotch;
 }
 
-void KQTrackCopyMenu(CWnd& window, LPARAM point) {
-  POINT at = {GET_X_LPARAM(point), GET_Y_LPARAM(point)};
-  if (point == -1) {
-    at = {0, 0};
+void KQTrackCopyMenu(CWnd& window, CPoint at) {
+  if (at.x == -1 && at.y == -1) {
+    at = CPoint(0, 0);
     ::ClientToScreen(window.GetSafeHwnd(), &at);
   }
   CMenu menu;
   if (!menu.Attach(::CreatePopupMenu()))
     return;
-  ::AppendMenuA(menu.m_hMenu, MF_STRING, ID_KQ_COPY_VISIBLE, "&Copy\tCtrl+C");
+  ::AppendMenuA(menu.m_hMenu, MF_STRING, ID_EDIT_COPY, "&Copy\tCtrl+C");
   ::AppendMenuA(menu.m_hMenu, MF_STRING, ID_KQ_COPY_ALL, "Copy &all");
   ::TrackPopupMenu(menu.m_hMenu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0,
                    window.GetSafeHwnd(), nullptr);

@@ -45,17 +45,17 @@ int KQHPageSize(int clientWidth, int charWidth) noexcept {
   return std::max(1, clientWidth / charWidth / 8);
 }
 
-KQPaintRows KQRowsToPaint(int vScrollPos, int updateTop, int updateBottom, int lineHeight,
+KQLineRange KQRowsToPaint(int vScrollPos, int updateTop, int updateBottom, int lineHeight,
                           long long lineCount) noexcept {
   if (lineHeight <= 0)
-    return {0, 0, 0};
+    return {0, 0};
   const long long first = std::max(0LL, static_cast<long long>(vScrollPos) - 1 + updateTop / lineHeight);
   const long long end =
       std::min(lineCount, static_cast<long long>(vScrollPos) + 1 + updateBottom / lineHeight);
-  return {clampToInt(first), clampToInt(end), clampToInt((first - vScrollPos) * lineHeight)};
+  return {first, end};
 }
 
-KQPageRows KQRowsOnPage(int vScrollPos, int clientHeight, int lineHeight, long long lineCount) noexcept {
+KQLineRange KQRowsOnPage(int vScrollPos, int clientHeight, int lineHeight, long long lineCount) noexcept {
   if (lineHeight <= 0 || clientHeight <= 0)
     return {0, 0};
   const long long first = std::max(vScrollPos, 0);

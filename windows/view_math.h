@@ -28,21 +28,19 @@ int KQVPageSize(int clientHeight, int lineHeight) noexcept;
 // A horizontal page: an eighth of the whole columns that fit, at least 1.
 int KQHPageSize(int clientWidth, int charWidth) noexcept;
 
-// The rows a paint draws for an update band [updateTop, updateBottom] in client pixels: from the row
-// above the one holding updateTop to the row holding updateBottom, within the stored lines.
-struct KQPaintRows {
-  int first;  // first line index drawn (inclusive)
-  int end;    // one past the last line index drawn (exclusive); end <= first means nothing to draw
-  int firstY; // client y of the top of line `first`; each following line is lineHeight lower
+// A range of line indices, [first, end): empty when end <= first.
+struct KQLineRange {
+  long long first;
+  long long end;
 };
-KQPaintRows KQRowsToPaint(int vScrollPos, int updateTop, int updateBottom, int lineHeight,
+
+// The rows a paint draws for an update band [updateTop, updateBottom] in client pixels: from the row
+// above the one holding updateTop to the row holding updateBottom, within the stored lines. Row `first`
+// goes at client y (first - vScrollPos) * lineHeight, each following one lineHeight lower.
+KQLineRange KQRowsToPaint(int vScrollPos, int updateTop, int updateBottom, int lineHeight,
                           long long lineCount) noexcept;
 
 // The lines a view shows, for copying its page: from the top line vScrollPos down to the last line that
 // is at least partly visible in a client area clientHeight pixels high, within the stored lines.
-// first >= end when nothing shows (no height, or no line height).
-struct KQPageRows {
-  long long first; // inclusive
-  long long end;   // exclusive
-};
-KQPageRows KQRowsOnPage(int vScrollPos, int clientHeight, int lineHeight, long long lineCount) noexcept;
+// Empty when nothing shows (no height, or no line height).
+KQLineRange KQRowsOnPage(int vScrollPos, int clientHeight, int lineHeight, long long lineCount) noexcept;

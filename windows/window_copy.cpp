@@ -4,30 +4,25 @@
 
 #include "clipboard_text.h"
 #include "copy_lines.h"
-#include "view_math.h"
+#include "relaxed_field.h"
+#include "window_lines.h"
 
-#include <mutex>
 #include <new>
 
 namespace {
-// No lock: the fast display window is used by one thread.
-struct NoLock {
-  void lock() noexcept {}
-  void unlock() noexcept {}
-};
-
-template <class Lock>
-int copyRows(CWnd& window, const CStringList& lines, Lock& lock, bool visibleOnly, int vScrollPos,
-             int clientHeight, int lineHeight) noexcept {
+template <class Window> int copyRows(Window& window, bool visibleOnly) noexcept {
+  KQCopiedLines copied;
+  const bool copiedAll = KQLinesOf(window).read([&](const CStringList& lines) {
+    const long long count = lines.GetCount();
+    const KQLineRange rows =
+        visibleOnly ? KQRowsOnPage(KQLoadRelaxed(window.m_vScrollPos), KQLoadRelaxed(window.m_clientHeight),
+                                   KQLoadRelaxed(window.m_lineHeight), count)
+                    : KQLineRange{0, count};
+    return KQCopyLines(lines, rows, copied);
+  });
+  if (!copiedAll)
+    return 0;
   try {
-    KQCopiedLines copied;
-    {
-      std::lock_guard<Lock> guard(lock);
-      const long long count = lines.GetCount();
-      const KQPageRows rows =
-          visibleOnly ? KQRowsOnPage(vScrollPos, clientHeight, lineHeight, count) : KQPageRows{0, count};
-      KQCopyLines(lines, rows.first, rows.end, copied);
-    }
     return KQSetClipboardText(window.GetSafeHwnd(), KQClipboardText(copied)) ? 1 : 0;
   } catch (const std::bad_alloc&) {
   } catch (CMemoryException* e) { // what new throws in a module of the framework
@@ -35,26 +30,17 @@ int copyRows(CWnd& window, const CStringList& lines, Lock& lock, bool visibleOnl
   }
   return 0;
 }
-
-int copyOutput(COutputWindow& w, bool visibleOnly) noexcept {
-  return copyRows(w, w.m_lines, w.m_lock, visibleOnly, w.m_vScrollPos, w.m_clientHeight, w.m_lineHeight);
-}
-
-int copyFast(CFastDisplayWnd& w, bool visibleOnly) noexcept {
-  NoLock none;
-  return copyRows(w, w.m_lines, none, visibleOnly, w.m_vScrollPos, w.m_clientHeight, w.m_lineHeight);
-}
 } // namespace
 
 int KQCopyVisible(COutputWindow& window) {
-  return copyOutput(window, true);
+  return copyRows(window, true);
 }
 int KQCopyAll(COutputWindow& window) {
-  return copyOutput(window, false);
+  return copyRows(window, false);
 }
 int KQCopyVisible(CFastDisplayWnd& window) {
-  return copyFast(window, true);
+  return copyRows(window, true);
 }
 int KQCopyAll(CFastDisplayWnd& window) {
-  return copyFast(window, false);
+  return copyRows(window, false);
 }

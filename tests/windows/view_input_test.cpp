@@ -1,5 +1,5 @@
-// The platform-free parts of the opt-in windows' wheel and copy handling: wheel rotation to steps, the
-// rows of a page, and the rows copied and their clipboard text.
+// The platform-free parts of the opt-in windows' wheel and copy handling: wheel rotation to steps, and
+// the rows copied (for painting and the clipboard) and their clipboard text.
 #include "copy_lines.h"
 #include "view_math.h"
 #include "wheel_steps.h"
@@ -51,23 +51,13 @@ TEST(WheelSteps, NotchesPartialRotationsReversalsPagesAndOff) {
   EXPECT_EQ(KQTakeWheelSteps(pending, 32767 * 100, 4000000000u).count, 32767 * 100 / 120 * 10000 + 8333);
 }
 
-TEST(PageRows, FromTheTopLineToTheLastPartlyVisibleOne) {
-  EXPECT_EQ(KQRowsOnPage(5, 120, 12, 100).first, 5);
-  EXPECT_EQ(KQRowsOnPage(5, 120, 12, 100).end, 15); // 10 whole lines
-  EXPECT_EQ(KQRowsOnPage(5, 121, 12, 100).end, 16); // one pixel of the 11th
-  EXPECT_EQ(KQRowsOnPage(95, 120, 12, 100).end, 100);
-  const KQPageRows none = KQRowsOnPage(0, 0, 12, 100), noLine = KQRowsOnPage(0, 120, 0, 100);
-  EXPECT_GE(none.first, none.end);
-  EXPECT_GE(noLine.first, noLine.end);
-}
-
 namespace {
 std::string copied(const std::vector<std::string>& stored, long long first, long long end) {
   CStringList lines(10);
   for (const std::string& s : stored)
     lines.AddTail(CString(s.data(), static_cast<int>(s.size())));
   KQCopiedLines rows;
-  KQCopyLines(lines, first, end, rows);
+  EXPECT_TRUE(KQCopyLines(lines, {first, end}, rows));
   return KQClipboardText(rows);
 }
 } // namespace

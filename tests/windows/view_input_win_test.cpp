@@ -185,7 +185,7 @@ TYPED_TEST(OptInWindow, CtrlCCopiesThePageCopyAllEveryLineAsCrLfText) {
   EXPECT_EQ(ClipboardText(), Lines(20, 30));
   ::SendMessageA(this->hwnd, WM_COMMAND, ID_KQ_COPY_ALL, 0);
   EXPECT_EQ(ClipboardText(), Lines(0, 100));
-  ::SendMessageA(this->hwnd, WM_COMMAND, ID_KQ_COPY_VISIBLE, 0);
+  ::SendMessageA(this->hwnd, WM_COMMAND, ID_EDIT_COPY, 0);
   EXPECT_EQ(ClipboardText(), Lines(20, 30));
   // A partly visible last row is on the page; 'C' without Ctrl copies nothing.
   kqtest::SetClientSize(this->hwnd, 40 * this->cw, 10 * this->lh + 1);
@@ -241,7 +241,7 @@ TYPED_TEST(SpecifiedWindow, IgnoreTheWheelKeysAndCopyCommands) {
   this->key(VK_END, true);
   this->key('C', true);
   ::SendMessageA(this->hwnd, WM_COMMAND, ID_KQ_COPY_ALL, 0);
-  ::SendMessageA(this->hwnd, WM_COMMAND, ID_KQ_COPY_VISIBLE, 0);
+  ::SendMessageA(this->hwnd, WM_COMMAND, ID_EDIT_COPY, 0);
   kqtest::Settle(this->hwnd);
   EXPECT_EQ(this->v(), 20);
   EXPECT_EQ(this->h(), 5);
