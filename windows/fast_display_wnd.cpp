@@ -5,13 +5,7 @@
 #include "scroll_rule.h"
 #include "text_view.h"
 
-BEGIN_MESSAGE_MAP(CFastDisplayWnd, CWnd)
-ON_WM_PAINT()
-ON_WM_CREATE()
-ON_WM_SIZE()
-ON_WM_HSCROLL()
-ON_WM_VSCROLL()
-END_MESSAGE_MAP()
+KQ_IMPLEMENT_TEXT_VIEW(CFastDisplayWnd, CWnd)
 
 CFastDisplayWnd::CFastDisplayWnd()
     : m_logFont{}, m_textColor(0), m_lines(10), m_charWidth(0), m_lineHeight(0), m_hScrollPos(0),
@@ -28,10 +22,6 @@ int CFastDisplayWnd::compute_scroll_pos_delta(unsigned int scrollCode, unsigned 
   return KQComputeScrollPosDelta(scrollCode, thumbPos, currentPos, maxPos, lineStep, pageStep);
 }
 
-bool CFastDisplayWnd::hasView() const noexcept {
-  return KQHasView(*this);
-}
-
 void CFastDisplayWnd::Display(const char* text, int count) {
   KQLinesOf(*this).display(text, count);
   KQUpdateView(*this);
@@ -41,14 +31,6 @@ void CFastDisplayWnd::OnClearBuffer() {
   m_input.Empty();
   KQLinesOf(*this).clear();
   KQUpdateView(*this);
-}
-
-void CFastDisplayWnd::lineFeed() {
-  KQLinesOf(*this).lineFeed();
-}
-
-void CFastDisplayWnd::scrollOffTop() {
-  KQLinesOf(*this).scrollOffTop();
 }
 
 int CFastDisplayWnd::ReturnInput(char* text, int count) {
@@ -74,34 +56,4 @@ int CFastDisplayWnd::GetInput(char* buffer, int size) {
 int CFastDisplayWnd::FlushInput() {
   m_input.Empty();
   return 1;
-}
-
-int CFastDisplayWnd::OnCreate(LPCREATESTRUCT) {
-  KQDefaultFont(m_logFont, m_textColor);
-  calcTextMetrics();
-  return 0;
-}
-
-void CFastDisplayWnd::calcTextMetrics() {
-  KQMeasureView(*this);
-}
-
-void CFastDisplayWnd::OnSize(UINT, int cx, int cy) {
-  KQSizeView(*this, cx, cy);
-}
-
-void CFastDisplayWnd::OnPaint() {
-  KQPaintView(*this);
-}
-
-void CFastDisplayWnd::OnVScroll(UINT code, UINT pos, CScrollBar*) {
-  KQScrollView(*this, SB_VERT, code, pos);
-}
-
-void CFastDisplayWnd::OnHScroll(UINT code, UINT pos, CScrollBar*) {
-  KQScrollView(*this, SB_HORZ, code, pos);
-}
-
-void CFastDisplayWnd::OnFont() {
-  KQChooseViewFont(*this);
 }

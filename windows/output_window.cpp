@@ -24,13 +24,7 @@ struct FileCloser {
 };
 } // namespace
 
-BEGIN_MESSAGE_MAP(COutputWindow, CFrameWnd)
-ON_WM_PAINT()
-ON_WM_CREATE()
-ON_WM_SIZE()
-ON_WM_HSCROLL()
-ON_WM_VSCROLL()
-END_MESSAGE_MAP()
+KQ_IMPLEMENT_TEXT_VIEW(COutputWindow, CFrameWnd)
 
 COutputWindow::COutputWindow()
     : m_logFont{}, m_textColor(0), m_lines(10), m_charWidth(0), m_lineHeight(0), m_hScrollPos(0),
@@ -58,10 +52,6 @@ int COutputWindow::Create(const char* title, const RECT& rect, CWnd* parent) {
   return 1;
 }
 
-bool COutputWindow::hasView() const noexcept {
-  return KQHasView(*this);
-}
-
 void COutputWindow::Display(const char* text) {
   Display(text, static_cast<int>(std::strlen(text)));
 }
@@ -84,14 +74,6 @@ void COutputWindow::OnClearBuffer() {
   KQUpdateView(*this);
 }
 
-void COutputWindow::lineFeed() {
-  KQLinesOf(*this).lineFeed();
-}
-
-void COutputWindow::scrollOffTop() {
-  KQLinesOf(*this).scrollOffTop();
-}
-
 int COutputWindow::SaveAs(const char* fileName) {
   // A text stream: each '\n' reaches the file as CR LF. Others may read and write the file meanwhile.
   std::unique_ptr<std::FILE, FileCloser> file(::_fsopen(fileName, "wt", _SH_DENYNO));
@@ -99,34 +81,4 @@ int COutputWindow::SaveAs(const char* fileName) {
     return 0;
   KQLinesOf(*this).save(file.get());
   return 1;
-}
-
-int COutputWindow::OnCreate(LPCREATESTRUCT) {
-  KQDefaultFont(m_logFont, m_textColor);
-  calcTextMetrics();
-  return 0;
-}
-
-void COutputWindow::calcTextMetrics() {
-  KQMeasureView(*this);
-}
-
-void COutputWindow::OnSize(UINT, int cx, int cy) {
-  KQSizeView(*this, cx, cy);
-}
-
-void COutputWindow::OnPaint() {
-  KQPaintView(*this);
-}
-
-void COutputWindow::OnHScroll(UINT code, UINT pos, CScrollBar*) {
-  KQScrollView(*this, SB_HORZ, code, pos);
-}
-
-void COutputWindow::OnVScroll(UINT code, UINT pos, CScrollBar*) {
-  KQScrollView(*this, SB_VERT, code, pos);
-}
-
-void COutputWindow::OnFont() {
-  KQChooseViewFont(*this);
 }

@@ -124,3 +124,49 @@ template <class Window> void KQChooseViewFont(Window& w) {
     w.OnSize(0, KQLoadRelaxed(w.m_clientWidth), KQLoadRelaxed(w.m_clientHeight));
   });
 }
+
+// The members both windows define alike, over the templates above: the message map (WM_PAINT,
+// WM_CREATE, WM_SIZE, WM_HSCROLL, WM_VSCROLL, in that order, chained to the base class's), the view's
+// handlers and OnFont, and the private hasView, calcTextMetrics, lineFeed and scrollOffTop. Used once in
+// each window's source file, in the manner of the framework's IMPLEMENT_ macros.
+#define KQ_IMPLEMENT_TEXT_VIEW(theClass, baseClass)                                                          \
+  BEGIN_MESSAGE_MAP(theClass, baseClass)                                                                     \
+  ON_WM_PAINT()                                                                                              \
+  ON_WM_CREATE()                                                                                             \
+  ON_WM_SIZE()                                                                                               \
+  ON_WM_HSCROLL()                                                                                            \
+  ON_WM_VSCROLL()                                                                                            \
+  END_MESSAGE_MAP()                                                                                          \
+                                                                                                             \
+  bool theClass::hasView() const noexcept {                                                                  \
+    return KQHasView(*this);                                                                                 \
+  }                                                                                                          \
+  void theClass::lineFeed() {                                                                                \
+    KQLinesOf(*this).lineFeed();                                                                             \
+  }                                                                                                          \
+  void theClass::scrollOffTop() {                                                                            \
+    KQLinesOf(*this).scrollOffTop();                                                                         \
+  }                                                                                                          \
+  int theClass::OnCreate(LPCREATESTRUCT) {                                                                   \
+    KQDefaultFont(m_logFont, m_textColor);                                                                   \
+    calcTextMetrics();                                                                                       \
+    return 0;                                                                                                \
+  }                                                                                                          \
+  void theClass::calcTextMetrics() {                                                                         \
+    KQMeasureView(*this);                                                                                    \
+  }                                                                                                          \
+  void theClass::OnSize(UINT, int cx, int cy) {                                                              \
+    KQSizeView(*this, cx, cy);                                                                               \
+  }                                                                                                          \
+  void theClass::OnPaint() {                                                                                 \
+    KQPaintView(*this);                                                                                      \
+  }                                                                                                          \
+  void theClass::OnHScroll(UINT code, UINT pos, CScrollBar*) {                                               \
+    KQScrollView(*this, SB_HORZ, code, pos);                                                                 \
+  }                                                                                                          \
+  void theClass::OnVScroll(UINT code, UINT pos, CScrollBar*) {                                               \
+    KQScrollView(*this, SB_VERT, code, pos);                                                                 \
+  }                                                                                                          \
+  void theClass::OnFont() {                                                                                  \
+    KQChooseViewFont(*this);                                                                                 \
+  }
