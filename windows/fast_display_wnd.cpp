@@ -7,10 +7,7 @@
 
 KQ_IMPLEMENT_TEXT_VIEW(CFastDisplayWnd, CWnd)
 
-CFastDisplayWnd::CFastDisplayWnd()
-    : m_logFont{}, m_textColor(0), m_lines(10), m_charWidth(0), m_lineHeight(0), m_hScrollPos(0),
-      m_vScrollPos(0), m_capsWidth(0), m_textWidth(0), m_clientWidth(0), m_clientHeight(0), m_vScrollMax(0),
-      m_hScrollMax(0), m_maxLines(65000), m_lineWidth(80) {
+CFastDisplayWnd::CFastDisplayWnd() : KQ_TEXT_VIEW_INIT(65000, 80) {
   m_lines.AddTail(CString());
 }
 

@@ -26,10 +26,7 @@ struct FileCloser {
 
 KQ_IMPLEMENT_TEXT_VIEW(COutputWindow, CFrameWnd)
 
-COutputWindow::COutputWindow()
-    : m_logFont{}, m_textColor(0), m_lines(10), m_charWidth(0), m_lineHeight(0), m_hScrollPos(0),
-      m_vScrollPos(0), m_capsWidth(0), m_textWidth(0), m_clientWidth(0), m_clientHeight(0), m_vScrollMax(0),
-      m_hScrollMax(0), m_maxLines(30000), m_lineWidth(140) {
+COutputWindow::COutputWindow() : KQ_TEXT_VIEW_INIT(30000, 140) {
   m_lines.AddTail(CString());
 }
 

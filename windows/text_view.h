@@ -125,6 +125,14 @@ template <class Window> void KQChooseViewFont(Window& w) {
   });
 }
 
+// The constructors' member initialisers both windows share, in their field order: no font, colour or
+// view yet (0 until the window is created), a list with the framework's block size of 10, and the
+// window's own cap and line width. The fast display window's pending input starts empty by itself.
+#define KQ_TEXT_VIEW_INIT(maxLines, lineWidth)                                                               \
+  m_logFont{}, m_textColor(0), m_lines(10), m_charWidth(0), m_lineHeight(0), m_hScrollPos(0),                \
+      m_vScrollPos(0), m_capsWidth(0), m_textWidth(0), m_clientWidth(0), m_clientHeight(0), m_vScrollMax(0), \
+      m_hScrollMax(0), m_maxLines(maxLines), m_lineWidth(lineWidth)
+
 // The members both windows define alike, over the templates above: the message map (WM_PAINT,
 // WM_CREATE, WM_SIZE, WM_HSCROLL, WM_VSCROLL, in that order, chained to the base class's), the view's
 // handlers and OnFont, and the private hasView, calcTextMetrics, lineFeed and scrollOffTop. Used once in
