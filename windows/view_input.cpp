@@ -8,34 +8,27 @@
 #endif
 
 bool KQKeyScroll(UINT key, bool ctrl, int& bar, UINT& code) noexcept {
-  switch (key) {
-  case VK_UP:
-    bar = SB_VERT, code = SB_LINEUP;
-    return true;
-  case VK_DOWN:
-    bar = SB_VERT, code = SB_LINEDOWN;
-    return true;
-  case VK_LEFT:
-    bar = SB_HORZ, code = SB_LINELEFT;
-    return true;
-  case VK_RIGHT:
-    bar = SB_HORZ, code = SB_LINERIGHT;
-    return true;
-  case VK_PRIOR:
-    bar = SB_VERT, code = SB_PAGEUP;
-    return true;
-  case VK_NEXT:
-    bar = SB_VERT, code = SB_PAGEDOWN;
-    return true;
-  case VK_HOME:
-    bar = ctrl ? SB_VERT : SB_HORZ, code = ctrl ? SB_TOP : SB_LEFT;
-    return true;
-  case VK_END:
-    bar = ctrl ? SB_VERT : SB_HORZ, code = ctrl ? SB_BOTTOM : SB_RIGHT;
-    return true;
-  default:
-    return false;
+  // Each key's request alone and with Ctrl (only Home and End differ).
+  static const struct {
+    UINT key;
+    int bar, ctrlBar;
+    UINT code, ctrlCode;
+  } keys[] = {{VK_UP, SB_VERT, SB_VERT, SB_LINEUP, SB_LINEUP},
+              {VK_DOWN, SB_VERT, SB_VERT, SB_LINEDOWN, SB_LINEDOWN},
+              {VK_LEFT, SB_HORZ, SB_HORZ, SB_LINELEFT, SB_LINELEFT},
+              {VK_RIGHT, SB_HORZ, SB_HORZ, SB_LINERIGHT, SB_LINERIGHT},
+              {VK_PRIOR, SB_VERT, SB_VERT, SB_PAGEUP, SB_PAGEUP},
+              {VK_NEXT, SB_VERT, SB_VERT, SB_PAGEDOWN, SB_PAGEDOWN},
+              {VK_HOME, SB_HORZ, SB_VERT, SB_LEFT, SB_TOP},
+              {VK_END, SB_HORZ, SB_VERT, SB_RIGHT, SB_BOTTOM}};
+  for (const auto& k : keys) {
+    if (k.key == key) {
+      bar = ctrl ? k.ctrlBar : k.bar;
+      code = ctrl ? k.ctrlCode : k.code;
+      return true;
+    }
   }
+  return false;
 }
 
 unsigned int KQWheelSetting(bool horizontal) noexcept {
