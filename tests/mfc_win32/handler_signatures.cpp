@@ -1,5 +1,5 @@
 // Compiled, not run: ctest builds this file once with KQ_BAD_HANDLER=0, which must compile cleanly,
-// and once per wrong handler signature (KQ_BAD_HANDLER=1..6), which the message-map macro must
+// and once per wrong handler signature (KQ_BAD_HANDLER=1..9), which the message-map macro must
 // reject at compile time. Bad<n, Good, Wrong> is the wrong type only in case n.
 #include <afxwin.h>
 
@@ -19,6 +19,14 @@ public:
   afx_msg void OnVScroll(UINT nSBCode, Bad<4, UINT, int> nPos, CScrollBar* pScrollBar);
   afx_msg Bad<5, void, BOOL> OnPaint();
   void OnGo(Bad<6, void, UINT>); // commands take no argument
+  afx_msg Bad<7, BOOL, void> OnMouseWheel(UINT nFlags, short zDelta, CPoint pt);
+  afx_msg void OnMouseHWheel(UINT nFlags, Bad<8, short, int> zDelta, CPoint pt);
+  afx_msg void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+  afx_msg void OnContextMenu(CWnd* pWnd, Bad<9, CPoint, POINT> pos);
+  afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
+  afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
+  afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
+  afx_msg void OnMouseMove(UINT nFlags, CPoint point);
   DECLARE_MESSAGE_MAP()
 };
 
@@ -29,4 +37,12 @@ ON_WM_HSCROLL()
 ON_WM_VSCROLL()
 ON_WM_PAINT()
 ON_COMMAND(100, &CTarget::OnGo)
+ON_WM_MOUSEWHEEL()
+ON_WM_MOUSEHWHEEL()
+ON_WM_KEYDOWN()
+ON_WM_CONTEXTMENU()
+ON_WM_LBUTTONDOWN()
+ON_WM_LBUTTONUP()
+ON_WM_LBUTTONDBLCLK()
+ON_WM_MOUSEMOVE()
 END_MESSAGE_MAP()

@@ -59,19 +59,27 @@ const char* HostClass() {
   return registered ? "KqTestHostClass" : nullptr;
 }
 
-// Records what its handlers are given.
+// Records what its handlers are given; with m_callBase set, each handler also calls CWnd's.
 class CTestWnd : public CWnd {
 public:
   struct Call {
-    UINT message, code, pos; // WM_SIZE: nType and MAKELONG(cx, cy)
-    CScrollBar* pBar;
-    HWND barWnd; // the bar's window: its object may be a temporary one
+    UINT message = 0;
+    long a = 0, b = 0, c = 0; // the handler's integer arguments in order (WM_SIZE: nType, cx, cy)
+    CPoint pt = CPoint();
+    HWND hWnd = nullptr; // the scroll bar's or context menu's window: its object may be a temporary one
+    CWnd* pWnd = nullptr;
+    bool operator==(const Call&) const = default;
+    friend void PrintTo(const Call& c, std::ostream* os) {
+      *os << "{msg " << c.message << ": " << c.a << ", " << c.b << ", " << c.c << ", (" << c.pt.x << ", "
+          << c.pt.y << "), " << c.hWnd << ", " << c.pWnd << "}";
+    }
   } m_last = {};
-  bool m_callBaseOnSize = false;
+  bool m_callBase = false;
   CTestWnd* m_pChild = nullptr; // created as child 7 from OnCreate
   int m_nNcCreate = 0, m_nCreate = 0, m_nGo = 0;
   LPCSTR m_createClass = nullptr;
 
+  void Record(Call call) { m_last = call; }
   afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct) {
     ++m_nCreate;
     m_createClass = lpCreateStruct->lpszClass;
@@ -79,15 +87,58 @@ public:
                                                                                                       : -1;
   }
   afx_msg void OnSize(UINT nType, int cx, int cy) {
-    m_last = {WM_SIZE, nType, static_cast<UINT>(MAKELONG(cx, cy)), nullptr, nullptr};
-    if (m_callBaseOnSize)
+    Record({WM_SIZE, static_cast<long>(nType), cx, cy});
+    if (m_callBase)
       CWnd::OnSize(nType, cx, cy);
   }
   afx_msg void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pBar) {
-    m_last = {WM_HSCROLL, nSBCode, nPos, pBar, pBar->GetSafeHwnd()};
+    Record(
+        {WM_HSCROLL, static_cast<long>(nSBCode), static_cast<long>(nPos), 0, {}, pBar->GetSafeHwnd(), pBar});
+    if (m_callBase)
+      CWnd::OnHScroll(nSBCode, nPos, pBar);
   }
   afx_msg void OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pBar) {
-    m_last = {WM_VSCROLL, nSBCode, nPos, pBar, pBar->GetSafeHwnd()};
+    Record(
+        {WM_VSCROLL, static_cast<long>(nSBCode), static_cast<long>(nPos), 0, {}, pBar->GetSafeHwnd(), pBar});
+    if (m_callBase)
+      CWnd::OnVScroll(nSBCode, nPos, pBar);
+  }
+  afx_msg BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt) {
+    Record({WM_MOUSEWHEEL, static_cast<long>(nFlags), zDelta, 0, pt});
+    return m_callBase ? CWnd::OnMouseWheel(nFlags, zDelta, pt) : 77;
+  }
+  afx_msg void OnMouseHWheel(UINT nFlags, short zDelta, CPoint pt) {
+    Record({WM_MOUSEHWHEEL, static_cast<long>(nFlags), zDelta, 0, pt});
+    if (m_callBase)
+      CWnd::OnMouseHWheel(nFlags, zDelta, pt);
+  }
+  afx_msg void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) {
+    Record({WM_KEYDOWN, static_cast<long>(nChar), static_cast<long>(nRepCnt), static_cast<long>(nFlags)});
+    if (m_callBase)
+      CWnd::OnKeyDown(nChar, nRepCnt, nFlags);
+  }
+  afx_msg void OnContextMenu(CWnd* pWnd, CPoint pos) {
+    Record({WM_CONTEXTMENU, 0, 0, 0, pos, pWnd->GetSafeHwnd(), pWnd});
+    if (m_callBase)
+      CWnd::OnContextMenu(pWnd, pos);
+  }
+  // The mouse buttons and moves: one recorder, one base call each.
+  template <UINT message, void (CWnd::*base)(UINT, CPoint)> void OnMouse(UINT nFlags, CPoint point) {
+    Record({message, static_cast<long>(nFlags), 0, 0, point});
+    if (m_callBase)
+      (this->*base)(nFlags, point);
+  }
+  afx_msg void OnLButtonDown(UINT nFlags, CPoint point) {
+    OnMouse<WM_LBUTTONDOWN, &CWnd::OnLButtonDown>(nFlags, point);
+  }
+  afx_msg void OnLButtonUp(UINT nFlags, CPoint point) {
+    OnMouse<WM_LBUTTONUP, &CWnd::OnLButtonUp>(nFlags, point);
+  }
+  afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point) {
+    OnMouse<WM_LBUTTONDBLCLK, &CWnd::OnLButtonDblClk>(nFlags, point);
+  }
+  afx_msg void OnMouseMove(UINT nFlags, CPoint point) {
+    OnMouse<WM_MOUSEMOVE, &CWnd::OnMouseMove>(nFlags, point);
   }
   void OnGo() { ++m_nGo; }
   LRESULT OnAsk(WPARAM wParam, LPARAM lParam) { return static_cast<LRESULT>(wParam + lParam); }
@@ -103,6 +154,14 @@ ON_WM_CREATE()
 ON_WM_SIZE()
 ON_WM_HSCROLL()
 ON_WM_VSCROLL()
+ON_WM_MOUSEWHEEL()
+ON_WM_MOUSEHWHEEL()
+ON_WM_KEYDOWN()
+ON_WM_CONTEXTMENU()
+ON_WM_LBUTTONDOWN()
+ON_WM_LBUTTONUP()
+ON_WM_LBUTTONDBLCLK()
+ON_WM_MOUSEMOVE()
 ON_COMMAND(42, &CTestWnd::OnGo)
 ON_MESSAGE(WM_USER + 2, &CTestWnd::OnAsk)
 ON_MESSAGE(WM_NCCREATE, &CTestWnd::OnNcCreateMessage)
@@ -125,7 +184,7 @@ TEST(HostClassWindow, MappedMessagesReachTheObjectOthersTheHostProcedure) {
   const int nSizeBefore = g_hostSeen[WM_SIZE];
   wnd.SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(120, 80));
   EXPECT_EQ(g_hostSeen[WM_SIZE], nSizeBefore) << "a handled message must not reach the original procedure";
-  wnd.m_callBaseOnSize = true;
+  wnd.m_callBase = true;
   wnd.SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(120, 80));
   EXPECT_EQ(g_hostSeen[WM_SIZE], nSizeBefore + 1) << "the base handler passes the message on";
   wnd.SendMessage(WM_COMMAND, MAKEWPARAM(42, 0), 0);
@@ -187,36 +246,70 @@ TEST(HandleMap, ForeignWindowsGetOneTemporaryObjectSubclassedOnesTheirOwn) {
   EXPECT_FALSE(::IsWindow(hOwned)) << "an attached object's destruction destroys its window";
 }
 
-TEST(MessageCracking, ScrollAndSizeArgumentsAndTheScrollBarsObject) {
-  CTestWnd wnd;
-  ASSERT_TRUE(wnd.CreateEx(0, nullptr, "cracking", WS_POPUP, 0, 0, 400, 300, nullptr, nullptr));
+TEST(MessageCracking, EachMessageReachesItsHandlerDecodedAndTheBaseHandlerPassesItOn) {
+  CTestWnd wnd, child;
+  wnd.m_pChild = &child;
+  ASSERT_TRUE(wnd.CreateEx(0, HostClass(), "cracking", WS_POPUP, 0, 0, 400, 300, nullptr, nullptr));
+  const HWND hChild = child.m_hWnd;
+  using Call = CTestWnd::Call;
   const struct {
-    UINT message;
     WPARAM wParam;
-    UINT code, pos;
+    LPARAM lParam;
+    Call expected;
+    LRESULT result; // when the handler does not call the base
   } cases[] = {
-      {WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 42), SB_THUMBPOSITION, 42},
-      {WM_HSCROLL, MAKEWPARAM(SB_THUMBTRACK, 40000), SB_THUMBTRACK, 40000}, // above 32767: unsigned
-      {WM_SIZE, SIZE_MAXIMIZED, SIZE_MAXIMIZED, MAKELONG(300, 200)},
+      {MAKEWPARAM(SB_THUMBPOSITION, 42), 0, {WM_VSCROLL, SB_THUMBPOSITION, 42}, 0},
+      {MAKEWPARAM(SB_THUMBTRACK, 40000), 0, {WM_HSCROLL, SB_THUMBTRACK, 40000}, 0}, // above 32767: unsigned
+      {SIZE_MAXIMIZED, MAKELPARAM(300, 200), {WM_SIZE, SIZE_MAXIMIZED, 300, 200}, 0},
+      {MAKEWPARAM(MK_CONTROL, -240),
+       MAKELPARAM(-5, 300),
+       {WM_MOUSEWHEEL, MK_CONTROL, -240, 0, {-5, 300}},
+       77},
+      {MAKEWPARAM(MK_SHIFT, 30), MAKELPARAM(10, -20), {WM_MOUSEHWHEEL, MK_SHIFT, 30, 0, {10, -20}}, 0},
+      {VK_NEXT, MAKELPARAM(3, 0x151), {WM_KEYDOWN, VK_NEXT, 3, 0x151}, 0},
+      {reinterpret_cast<WPARAM>(hChild),
+       MAKELPARAM(-1, -1),
+       {WM_CONTEXTMENU, 0, 0, 0, {-1, -1}, hChild, &child},
+       0},
+      {MK_LBUTTON, MAKELPARAM(7, 9), {WM_LBUTTONDOWN, MK_LBUTTON, 0, 0, {7, 9}}, 0},
+      {0, MAKELPARAM(-3, 4), {WM_LBUTTONUP, 0, 0, 0, {-3, 4}}, 0},
+      {MK_LBUTTON | MK_SHIFT, MAKELPARAM(1, 2), {WM_LBUTTONDBLCLK, MK_LBUTTON | MK_SHIFT, 0, 0, {1, 2}}, 0},
+      {MK_RBUTTON, MAKELPARAM(300, -2), {WM_MOUSEMOVE, MK_RBUTTON, 0, 0, {300, -2}}, 0},
   };
   for (const auto& c : cases) {
-    wnd.m_last = {};
-    wnd.SendMessage(c.message, c.wParam, c.message == WM_SIZE ? MAKELPARAM(300, 200) : 0);
-    EXPECT_EQ(wnd.m_last.message, c.message);
-    EXPECT_EQ(wnd.m_last.code, c.code) << c.message;
-    EXPECT_EQ(wnd.m_last.pos, c.pos) << c.message;
-    EXPECT_EQ(wnd.m_last.pBar, nullptr) << "the window's own bar has no control";
+    const UINT message = c.expected.message;
+    for (const bool callBase : {false, true}) {
+      wnd.m_last = {};
+      wnd.m_callBase = callBase;
+      const int nSeen = g_hostSeen[message];
+      const LRESULT result = wnd.SendMessage(message, c.wParam, c.lParam);
+      EXPECT_EQ(wnd.m_last, c.expected) << "message " << message;
+      EXPECT_EQ(g_hostSeen[message], nSeen + (callBase ? 1 : 0))
+          << "message " << message << " base " << callBase;
+      if (!callBase) {
+        EXPECT_EQ(result, c.result) << "message " << message;
+      }
+    }
   }
   // From a scroll-bar control: its own object when it has one, else a temporary one for its window.
+  wnd.m_callBase = false;
   CScrollBar bar;
   ASSERT_TRUE(bar.Create(SBS_HORZ, CRect(0, 0, 100, 16), &wnd, 3));
   wnd.SendMessage(WM_HSCROLL, MAKEWPARAM(SB_PAGERIGHT, 0), reinterpret_cast<LPARAM>(bar.m_hWnd));
-  EXPECT_EQ(wnd.m_last.pBar, &bar);
+  EXPECT_EQ(wnd.m_last.pWnd, &bar);
   HWND hForeign = ::CreateWindowExA(0, "SCROLLBAR", nullptr, WS_CHILD | SBS_VERT, 0, 20, 16, 100, wnd.m_hWnd,
                                     nullptr, nullptr, nullptr);
   ASSERT_NE(hForeign, nullptr);
   wnd.SendMessage(WM_VSCROLL, MAKEWPARAM(SB_PAGEDOWN, 0), reinterpret_cast<LPARAM>(hForeign));
-  EXPECT_EQ(wnd.m_last.barWnd, hForeign);
+  EXPECT_EQ(wnd.m_last.hWnd, hForeign);
+
+  // The capture: SetCapture gives the previous holder; ::ReleaseCapture ends it.
+  EXPECT_EQ(wnd.SetCapture(), nullptr);
+  EXPECT_EQ(CWnd::GetCapture(), &wnd);
+  EXPECT_EQ(child.SetCapture(), &wnd);
+  EXPECT_EQ(CWnd::GetCapture(), &child);
+  ::ReleaseCapture();
+  EXPECT_EQ(CWnd::GetCapture(), nullptr);
 }
 
 TEST(Gdi, SelectGivesThePreviousFontAndTheFontObjectDeletesItsFont) {

@@ -54,6 +54,11 @@ enum Sig : UINT_PTR {
   sigVUP,     // void (UINT_PTR)
   sigLWL,     // LRESULT (WPARAM, LPARAM)
   sigCmdV,    // void () for WM_COMMAND with a control id
+  sigBWsP,    // BOOL (UINT, short, CPoint)
+  sigVWsP,    // void (UINT, short, CPoint)
+  sigVWWW,    // void (UINT, UINT, UINT)
+  sigVWP,     // void (UINT, CPoint)
+  sigVWndP,   // void (CWnd*, CPoint)
 };
 
 // Converts a handler to the map's generic member pointer and back. The round trip through
@@ -181,6 +186,77 @@ protected:                                                                      
    0,                                                                                                        \
    KQAfxPrivate::sigVUP,                                                                                     \
    KQAfxPrivate::MsgCast(static_cast<void (CWnd::*)(UINT_PTR)>(&ThisClass::OnTimer))},
+// The mouse and keyboard entries below: points are the signed coordinates packed in lParam.
+// WM_MOUSEWHEEL -> afx_msg BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt);
+//   nFlags: MK_ keys; zDelta: multiples (or parts) of WHEEL_DELTA, > 0 away from the user;
+//   pt: the cursor in screen coordinates. The result is the message's result.
+#define ON_WM_MOUSEWHEEL()                                                                                   \
+  {WM_MOUSEWHEEL,                                                                                            \
+   0,                                                                                                        \
+   0,                                                                                                        \
+   0,                                                                                                        \
+   KQAfxPrivate::sigBWsP,                                                                                    \
+   KQAfxPrivate::MsgCast(static_cast<BOOL (CWnd::*)(UINT, short, CPoint)>(&ThisClass::OnMouseWheel))},
+// WM_MOUSEHWHEEL -> afx_msg void OnMouseHWheel(UINT nFlags, short zDelta, CPoint pt);
+//   as OnMouseWheel; zDelta > 0: tilted to the right.
+#define ON_WM_MOUSEHWHEEL()                                                                                  \
+  {WM_MOUSEHWHEEL,                                                                                           \
+   0,                                                                                                        \
+   0,                                                                                                        \
+   0,                                                                                                        \
+   KQAfxPrivate::sigVWsP,                                                                                    \
+   KQAfxPrivate::MsgCast(static_cast<void (CWnd::*)(UINT, short, CPoint)>(&ThisClass::OnMouseHWheel))},
+// WM_KEYDOWN -> afx_msg void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+//   nChar: the virtual key; nRepCnt: the repeat count; nFlags: scan code, extended, previous-state bits.
+#define ON_WM_KEYDOWN()                                                                                      \
+  {WM_KEYDOWN,                                                                                               \
+   0,                                                                                                        \
+   0,                                                                                                        \
+   0,                                                                                                        \
+   KQAfxPrivate::sigVWWW,                                                                                    \
+   KQAfxPrivate::MsgCast(static_cast<void (CWnd::*)(UINT, UINT, UINT)>(&ThisClass::OnKeyDown))},
+// WM_CONTEXTMENU -> afx_msg void OnContextMenu(CWnd* pWnd, CPoint pos);
+//   pWnd: the window clicked (maybe a temporary object); pos: screen coordinates, (-1, -1) when the
+//   menu was asked for from the keyboard.
+#define ON_WM_CONTEXTMENU()                                                                                  \
+  {WM_CONTEXTMENU,                                                                                           \
+   0,                                                                                                        \
+   0,                                                                                                        \
+   0,                                                                                                        \
+   KQAfxPrivate::sigVWndP,                                                                                   \
+   KQAfxPrivate::MsgCast(static_cast<void (CWnd::*)(CWnd*, CPoint)>(&ThisClass::OnContextMenu))},
+// WM_LBUTTONDOWN -> afx_msg void OnLButtonDown(UINT nFlags, CPoint point);  point: client coordinates.
+#define ON_WM_LBUTTONDOWN()                                                                                  \
+  {WM_LBUTTONDOWN,                                                                                           \
+   0,                                                                                                        \
+   0,                                                                                                        \
+   0,                                                                                                        \
+   KQAfxPrivate::sigVWP,                                                                                     \
+   KQAfxPrivate::MsgCast(static_cast<void (CWnd::*)(UINT, CPoint)>(&ThisClass::OnLButtonDown))},
+// WM_LBUTTONUP -> afx_msg void OnLButtonUp(UINT nFlags, CPoint point);  as OnLButtonDown.
+#define ON_WM_LBUTTONUP()                                                                                    \
+  {WM_LBUTTONUP,                                                                                             \
+   0,                                                                                                        \
+   0,                                                                                                        \
+   0,                                                                                                        \
+   KQAfxPrivate::sigVWP,                                                                                     \
+   KQAfxPrivate::MsgCast(static_cast<void (CWnd::*)(UINT, CPoint)>(&ThisClass::OnLButtonUp))},
+// WM_LBUTTONDBLCLK -> afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);  the class needs CS_DBLCLKS.
+#define ON_WM_LBUTTONDBLCLK()                                                                                \
+  {WM_LBUTTONDBLCLK,                                                                                         \
+   0,                                                                                                        \
+   0,                                                                                                        \
+   0,                                                                                                        \
+   KQAfxPrivate::sigVWP,                                                                                     \
+   KQAfxPrivate::MsgCast(static_cast<void (CWnd::*)(UINT, CPoint)>(&ThisClass::OnLButtonDblClk))},
+// WM_MOUSEMOVE -> afx_msg void OnMouseMove(UINT nFlags, CPoint point);  as OnLButtonDown.
+#define ON_WM_MOUSEMOVE()                                                                                    \
+  {WM_MOUSEMOVE,                                                                                             \
+   0,                                                                                                        \
+   0,                                                                                                        \
+   0,                                                                                                        \
+   KQAfxPrivate::sigVWP,                                                                                     \
+   KQAfxPrivate::MsgCast(static_cast<void (CWnd::*)(UINT, CPoint)>(&ThisClass::OnMouseMove))},
 // WM_COMMAND from a menu, an accelerator or a button click (BN_CLICKED) with the given id
 //   -> void memberFxn();  written ON_COMMAND(IDOK, &CMyDlg::OnMyOk).
 #define ON_COMMAND(id, memberFxn)                                                                            \
@@ -337,6 +413,12 @@ public:
   }
   BOOL KillTimer(UINT_PTR nIDEvent) { return ::KillTimer(m_hWnd, nIDEvent); }
 
+  // --- mouse capture (released with the Win32 ::ReleaseCapture) ---
+  // Returns the window that had the capture before (maybe a temporary object), or NULL.
+  CWnd* SetCapture() { return FromHandle(::SetCapture(m_hWnd)); }
+  // The window of this thread that has the capture (maybe a temporary object), or NULL.
+  static CWnd* PASCAL GetCapture() { return FromHandle(::GetCapture()); }
+
   // --- default message handlers: each passes the current message to Default() ---
   afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
   afx_msg void OnPaint();
@@ -346,6 +428,15 @@ public:
   afx_msg void OnClose();
   afx_msg void OnDestroy();
   afx_msg void OnTimer(UINT_PTR nIDEvent);
+  // Returns Default()'s result.
+  afx_msg BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt);
+  afx_msg void OnMouseHWheel(UINT nFlags, short zDelta, CPoint pt);
+  afx_msg void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+  afx_msg void OnContextMenu(CWnd* pWnd, CPoint pos);
+  afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
+  afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
+  afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
+  afx_msg void OnMouseMove(UINT nFlags, CPoint point);
   // The last message: default handling, then the object is detached and PostNcDestroy runs.
   afx_msg void OnNcDestroy();
 

@@ -24,6 +24,12 @@ template <class Match> const AFX_MSGMAP_ENTRY* FindEntry(const AFX_MSGMAP* pMap,
   }
   return nullptr;
 }
+
+// Mouse coordinates are signed: left of or above the origin (another monitor, a captured mouse) they
+// are negative, and a context menu from the keyboard comes as (-1, -1).
+CPoint PointFromLParam(LPARAM lParam) noexcept {
+  return CPoint(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+}
 } // namespace
 
 BOOL CCmdTarget::OnCmdMsg(UINT nID, int nCode, void*, AFX_CMDHANDLERINFO*) {
@@ -75,6 +81,26 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
     break;
   case KQAfxPrivate::sigVUP:
     (this->*KQAfxPrivate::MsgUncast<void (CWnd::*)(UINT_PTR)>(pEntry->pfn))(static_cast<UINT_PTR>(wParam));
+    break;
+  case KQAfxPrivate::sigBWsP:
+    lResult = (this->*KQAfxPrivate::MsgUncast<BOOL (CWnd::*)(UINT, short, CPoint)>(pEntry->pfn))(
+        LOWORD(wParam), static_cast<short>(HIWORD(wParam)), PointFromLParam(lParam));
+    break;
+  case KQAfxPrivate::sigVWsP:
+    (this->*KQAfxPrivate::MsgUncast<void (CWnd::*)(UINT, short, CPoint)>(pEntry->pfn))(
+        LOWORD(wParam), static_cast<short>(HIWORD(wParam)), PointFromLParam(lParam));
+    break;
+  case KQAfxPrivate::sigVWWW:
+    (this->*KQAfxPrivate::MsgUncast<void (CWnd::*)(UINT, UINT, UINT)>(pEntry->pfn))(
+        static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam));
+    break;
+  case KQAfxPrivate::sigVWP:
+    (this->*KQAfxPrivate::MsgUncast<void (CWnd::*)(UINT, CPoint)>(pEntry->pfn))(static_cast<UINT>(wParam),
+                                                                                PointFromLParam(lParam));
+    break;
+  case KQAfxPrivate::sigVWndP:
+    (this->*KQAfxPrivate::MsgUncast<void (CWnd::*)(CWnd*, CPoint)>(pEntry->pfn))(
+        CWnd::FromHandle(reinterpret_cast<HWND>(wParam)), PointFromLParam(lParam));
     break;
   case KQAfxPrivate::sigLWL:
     lResult =

@@ -113,6 +113,30 @@ void CWnd::OnDestroy() {
 void CWnd::OnTimer(UINT_PTR) {
   Default();
 }
+BOOL CWnd::OnMouseWheel(UINT, short, CPoint) {
+  return static_cast<BOOL>(Default());
+}
+void CWnd::OnMouseHWheel(UINT, short, CPoint) {
+  Default();
+}
+void CWnd::OnKeyDown(UINT, UINT, UINT) {
+  Default();
+}
+void CWnd::OnContextMenu(CWnd*, CPoint) {
+  Default();
+}
+void CWnd::OnLButtonDown(UINT, CPoint) {
+  Default();
+}
+void CWnd::OnLButtonUp(UINT, CPoint) {
+  Default();
+}
+void CWnd::OnLButtonDblClk(UINT, CPoint) {
+  Default();
+}
+void CWnd::OnMouseMove(UINT, CPoint) {
+  Default();
+}
 
 void CWnd::OnNcDestroy() {
   // The application's main window going away ends the application's message loop.
