@@ -28,11 +28,8 @@ void copyRange(const CStringList& lines, long long first, long long end, KQCopie
 bool KQCopyLines(const CStringList& lines, KQLineRange rows, KQCopiedLines& out) noexcept {
   out.text.clear();
   out.lengths.clear();
-  const long long count = lines.GetCount();
   out.first = std::max(rows.first, 0LL);
-  long long end = std::min(rows.end, count);
-  if (end == count && end > out.first && lines.GetTail().IsEmpty())
-    --end;
+  const long long end = std::min(rows.end, static_cast<long long>(lines.GetCount()));
   try {
     if (end > out.first)
       copyRange(lines, out.first, end, out);
@@ -44,6 +41,13 @@ bool KQCopyLines(const CStringList& lines, KQLineRange rows, KQCopiedLines& out)
   out.text.clear();
   out.lengths.clear();
   return false;
+}
+
+KQLineRange KQTextRows(const CStringList& lines, KQLineRange rows) noexcept {
+  const long long count = lines.GetCount();
+  if (rows.end >= count && count > 0 && lines.GetTail().IsEmpty())
+    rows.end = count - 1;
+  return rows;
 }
 
 std::string KQClipboardText(const KQCopiedLines& copied) {

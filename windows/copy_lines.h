@@ -18,12 +18,14 @@ struct KQCopiedLines {
   std::vector<int> lengths; // each line's length
 };
 
-// Copies the lines of `rows` into `out` (replacing what it held), with one allocation for the bytes. The
-// range is limited to the list; an empty current line (the list's last element) at the end of the range
-// is left out: it is where the next text goes, not text. False, with `out` empty, when no memory could
-// be had (std::bad_alloc, or the CMemoryException* that new throws in a framework module): nothing is
-// thrown.
+// Copies the lines of `rows` into `out` (replacing what it held), with one allocation for the bytes; the
+// range is limited to the list. False, with `out` empty, when no memory could be had (std::bad_alloc, or
+// the CMemoryException* that new throws in a framework module): nothing is thrown.
 bool KQCopyLines(const CStringList& lines, KQLineRange rows, KQCopiedLines& out) noexcept;
+
+// `rows` without an empty current line (the list's last element) at its end: that line is where the next
+// text goes, not text, so copies for the clipboard leave it out.
+KQLineRange KQTextRows(const CStringList& lines, KQLineRange rows) noexcept;
 
 // The clipboard text of copied lines: each line up to its first NUL byte (as SaveAs writes it) followed
 // by CR LF. Empty for no lines. When no memory can be had the allocator's exception passes.

@@ -26,10 +26,9 @@ public:
   KQLinePainter(const KQLinePainter&) = delete;
   KQLinePainter& operator=(const KQLinePainter&) = delete;
 
-  // Draws lines[rows.first .. rows.end) whole, from y = rows.firstY down by lineHeight, at x. The
-  // first line is found from the nearer end of the list (KQLinePosition), the others by walking on
-  // from it.
-  void draw(const CStringList& lines, const KQPaintRows& rows, int x, int lineHeight);
+  // Draws the lines of `rows` whole at x, the first at y and each next lineHeight lower. The first line
+  // is found from the nearer end of the list (KQLinePosition), the others by walking on from it.
+  void draw(const CStringList& lines, KQLineRange rows, int x, int y, int lineHeight);
   // Draws copied lines the same way.
   void draw(const KQCopiedLines& copied, int x, int y, int lineHeight);
 

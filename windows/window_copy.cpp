@@ -18,7 +18,7 @@ template <class Window> int copyRows(Window& window, bool visibleOnly) noexcept 
         visibleOnly ? KQRowsOnPage(KQLoadRelaxed(window.m_vScrollPos), KQLoadRelaxed(window.m_clientHeight),
                                    KQLoadRelaxed(window.m_lineHeight), count)
                     : KQLineRange{0, count};
-    return KQCopyLines(lines, rows, copied);
+    return KQCopyLines(lines, KQTextRows(lines, rows), copied);
   });
   if (!copiedAll)
     return 0;

@@ -57,7 +57,7 @@ std::string copied(const std::vector<std::string>& stored, long long first, long
   for (const std::string& s : stored)
     lines.AddTail(CString(s.data(), static_cast<int>(s.size())));
   KQCopiedLines rows;
-  EXPECT_TRUE(KQCopyLines(lines, {first, end}, rows));
+  EXPECT_TRUE(KQCopyLines(lines, KQTextRows(lines, {first, end}), rows));
   return KQClipboardText(rows);
 }
 } // namespace
