@@ -83,6 +83,12 @@ public:
   void* getStartPosition() const;
   void getNextAssoc(void*& position, long& key, KQCString& value) const;
 
+  // Where the head of `key`'s bucket is kept, null while there is no bucket array; valid until the array
+  // changes. For prefetching ahead of a run of insertions or look-ups, whose bucket misses then overlap.
+  const void* getBucketSlot(long key) const noexcept {
+    return hashTable != nullptr ? hashTable + bucketOf(static_cast<std::int32_t>(key)) : nullptr;
+  }
+
 protected:
   // One entry. While the node is on the free list `next` links the free list, `key` is 0 and `value` holds
   // no constructed text (the union keeps its construction in the table's hands).
