@@ -78,8 +78,9 @@ public:
   // visits every entry once: buckets in ascending order, in each bucket the most recent insertion first.
   // The table must not change during a walk. getStartPosition gives null for an empty table, otherwise an
   // opaque before-start value (all bits set). getNextAssoc gives the entry at `position` in key and value and
-  // moves `position` on (null after the last entry). A null position gives nothing and leaves key and value
-  // untouched.
+  // moves `position` on (null after the last entry). A null position, or one from a walk begun before the
+  // table was emptied (by removeAll or removeKey) and not refilled since, gives nothing: the position becomes
+  // null and key and value stay untouched.
   void* getStartPosition() const;
   void getNextAssoc(void*& position, long& key, KQCString& value) const;
 
