@@ -257,14 +257,11 @@ LoadTimes loadTimes(const std::string& file, size_t prime, const std::vector<Mes
 }
 
 // The head of a key's bucket in a table, the first of the two dependent reads that a look-up makes (the
-// second is the node, for its key and text): the bucket array is protected, and a derived class may read it
-// from any table through a pointer to the member.
+// second is the node, for its key and text). The node type is protected: a derived class names it.
 class BucketHead : KQMessageManager {
 public:
   static const void* of(const KQMessageManager& table, long key) {
-    KQTAssoc* const* heads = table.*(&BucketHead::hashTable);
-    const std::uint32_t k = static_cast<std::uint32_t>(key);
-    return heads[k % static_cast<std::uint32_t>(table.getHashTableSize())];
+    return *static_cast<KQTAssoc* const*>(table.getBucketSlot(key));
   }
 };
 
@@ -336,10 +333,10 @@ int main(int argc, char** argv) {
   const double reloadSeconds = medianSeconds(5, [&] { sized.setFile(ours.c_str()); });
   // Where a load's time goes: the reader alone (records parsed, nothing stored), on a stream buffered as
   // setFile buffers it.
-  std::vector<char> streamBuffer(KQMessageReader::chunkSize);
+  std::vector<char> streamBuffer(KQMessageInput::chunkSize);
   const double parseSeconds = medianSeconds(7, [&] {
     std::ifstream in;
-    in.rdbuf()->pubsetbuf(streamBuffer.data(), KQMessageReader::chunkSize);
+    in.rdbuf()->pubsetbuf(streamBuffer.data(), KQMessageInput::chunkSize);
     in.open(ours);
     KQMessageReader reader(in);
     std::int32_t number = 0;

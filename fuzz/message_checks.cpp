@@ -1,9 +1,10 @@
 // The fuzz properties: the message reader against the records it reports, and the table against std::map.
 #include "message_checks.h"
 
-#include "kqmessagereader.h"
+#include "kqmessageloader.h"
 #include "memory_input.h"
 #include "msgcheck_analysis.h"
+#include "msgcheck_trace.h"
 #include "reference_reader.h"
 #include "table_probe.h"
 
@@ -86,7 +87,7 @@ std::string load(const char* data, size_t size, size_t failAt, Model& model) {
   std::istream traced(&tracedBuffer), small(&smallBuffer), whole(&wholeBuffer);
   ModelRecorder recorder;
   KQTableProbe tracedTable, smallTable, wholeTable;
-  loadMessages(traced, tracedTable, &recorder);
+  loadTracedMessages(traced, tracedTable, recorder);
   loadMessages(small, smallTable);
   loadMessages(whole, wholeTable);
   model = recorder.model;

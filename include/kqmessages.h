@@ -78,10 +78,17 @@ public:
   // visits every entry once: buckets in ascending order, in each bucket the most recent insertion first.
   // The table must not change during a walk. getStartPosition gives null for an empty table, otherwise an
   // opaque before-start value (all bits set). getNextAssoc gives the entry at `position` in key and value and
-  // moves `position` on (null after the last entry). A null position gives nothing and leaves key and value
-  // untouched.
+  // moves `position` on (null after the last entry). A null position, or one from a walk begun before the
+  // table was emptied (by removeAll or removeKey) and not refilled since, gives nothing: the position becomes
+  // null and key and value stay untouched.
   void* getStartPosition() const;
   void getNextAssoc(void*& position, long& key, KQCString& value) const;
+
+  // Where the head of `key`'s bucket is kept, null while there is no bucket array; valid until the array
+  // changes. For prefetching ahead of a run of insertions or look-ups, whose bucket misses then overlap.
+  const void* getBucketSlot(long key) const noexcept {
+    return hashTable != nullptr ? hashTable + bucketOf(static_cast<std::int32_t>(key)) : nullptr;
+  }
 
 protected:
   // One entry. While the node is on the free list `next` links the free list, `key` is 0 and `value` holds

@@ -1,5 +1,5 @@
 // KQMessageManager: the catalogue over a KQMessageTable, the process-wide theMessage and KQGetMessage.
-#include "kqmessagereader.h"
+#include "kqmessageloader.h"
 #include "kqmessages.h"
 
 #include <fstream>
@@ -22,9 +22,9 @@ int KQMessageManager::setFile(const char* fileName) {
   // processes read and write the file meanwhile.
   // The reader takes the stream's buffer in one piece at a time: a larger buffer than the default means
   // fewer reads from the file.
-  const std::unique_ptr<char[]> buffer(new char[KQMessageReader::chunkSize]);
+  const std::unique_ptr<char[]> buffer(new char[KQMessageInput::chunkSize]);
   std::ifstream in;
-  in.rdbuf()->pubsetbuf(buffer.get(), KQMessageReader::chunkSize);
+  in.rdbuf()->pubsetbuf(buffer.get(), KQMessageInput::chunkSize);
   in.open(fileName);
   if (!in.is_open() || in.fail())
     return 0;

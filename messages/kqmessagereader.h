@@ -1,71 +1,144 @@
-// The message-file reader: one record at a time from an input stream, exactly as the catalogue reads it
-// (the format is described in kqmessages.h). Platform-free; shared by KQMessageManager::setFile, the
-// message-file checker (tools/msgcheck) and the fuzz targets.
+// The message-file reader: the record grammar (the format is described in kqmessages.h), written once over
+// a stream taken a chunk at a time. A trace policy may follow each character and step of a record for
+// tools that explain a file to people (tools/msgcheck); the catalogue reads with KQNoTrace, whose hooks are
+// empty, so the reader built into the library carries no tracing code. Platform-free.
 #pragma once
 
-#include "kqcstring.h"
-
+#include <array>
 #include <cstdint>
+#include <cstring>
 #include <istream>
 #include <memory>
 #include <string>
 #include <string_view>
 
-class KQMessageTable;
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
-// How one record was read, for tools that explain a file to people. Lines count from 1; a line feed
-// belongs to the line it ends.
-struct KQMessageRecordTrace {
-  enum class Number { Converted, Saturated, Missing };
-  enum class End { NoText, Closed, Unterminated };
+namespace kqreader {
+inline bool isDigit(int c) {
+  return c >= '0' && c <= '9';
+}
 
-  bool consumed = false;   // the record read at least one character
-  bool startsLine = false; // its first character began a line
-  long firstLine = 0;      // line of its first character
-  int firstChar = -1;      // its first character, -1 at the end of the input
-  int endChar = -1;        // the character that ended the number part, -1 at the end of the input
-  Number number = Number::Missing;
-  std::string numberPart;    // the first characters of the number part (at most 40)
-  long numberLine = 0;       // line of the number part's last character
-  long swallowingLine = 0;   // first line read before the opening quote, up to its line feed, that held
-                             // anything but blanks (0: none)
-  long firstContentLine = 0; // first line on which the record met anything but blanks (0: none)
-  End end = End::NoText;
-  long quoteLine = 0;          // line of the opening quote (0: none)
-  std::string quoteLinePrefix; // what precedes the opening quote on its line (at most 80 characters)
-  long closeLine = 0;          // line of the closing quote, or of the last character of an open text
-  int trailer = -1;            // the character read after the closing quote, -1 when none
-  long oddEscapeLine = 0;      // first backslash that a person may misread (0: none) ...
-  std::string oddEscape;       // ... and what it was: "\\\\" or a backslash and the escaped character
-  bool hasNul = false;         // the text holds a NUL byte
+// "%ld" over a number part: white space, then an optional sign, then digits. Only the first character of
+// a number part can be other than a digit, so the white space and the sign can only be that character.
+// The magnitude saturates one past the 32-bit maximum, so that long digit runs cost nothing extra.
+class NumberPart {
+public:
+  explicit NumberPart(int first) {
+    if (isDigit(first))
+      digit(first);
+    else if (first == '-')
+      negative = true;
+    else if (first != '+' && first != ' ' && (first < '\t' || first > '\r'))
+      convertible = false;
+  }
+  void digit(int c) {
+    digits = true;
+    if (magnitude <= limit)
+      magnitude = magnitude * 10 + static_cast<std::uint64_t>(c - '0');
+  }
+  bool converts() const { return convertible && digits; }
+  bool saturated() const { return magnitude > (negative ? limit : limit - 1); }
+  std::int32_t value() const {
+    if (negative)
+      return saturated() ? INT32_MIN : static_cast<std::int32_t>(-static_cast<std::int64_t>(magnitude));
+    return saturated() ? INT32_MAX : static_cast<std::int32_t>(magnitude);
+  }
+
+private:
+  static constexpr std::uint64_t limit = std::uint64_t{1} << 31; // magnitude of INT32_MIN
+  std::uint64_t magnitude = 0;
+  bool digits = false;
+  bool negative = false;
+  bool convertible = true;
 };
 
-// Reads records one after the other from a stream. The characters are taken from the stream's buffer a
-// chunk at a time (never past what the stream already holds, so an error is met at the byte where it
-// occurs), which gives exactly the result of single-character reads. The end of the input and a stream
-// error end the record where they occur and are passed on to the stream's state (eofbit and failbit, or
-// badbit). One reader reads a stream to its end: the stream's own position runs ahead of the reader's.
-class KQMessageReader {
+// What an escaped character stands for: itself, but for n, r and t.
+constexpr auto escapeTranslation = [] {
+  std::array<unsigned char, 256> table{};
+  for (int c = 0; c < 256; ++c)
+    table[c] = static_cast<unsigned char>(c);
+  table['n'] = '\n';
+  table['r'] = '\r';
+  table['t'] = '\t';
+  return table;
+}();
+
+// The first double quote or backslash in [p, end), or `end`: the end of a run of plain text characters.
+inline const char* plainRunEnd(const char* p, const char* end) {
+#if defined(__SSE2__)
+  for (; end - p >= 16; p += 16) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const __m128i hits =
+        _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('"')), _mm_cmpeq_epi8(v, _mm_set1_epi8('\\')));
+    if (const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(hits)))
+      return p + __builtin_ctz(mask);
+  }
+#endif
+  while (p != end && *p != '"' && *p != '\\')
+    ++p;
+  return p;
+}
+} // namespace kqreader
+
+// The catalogue's trace policy: follows nothing. A policy that sets `enabled` sees every character read
+// (character) and every step of a record; without it the reader may pass over runs of characters in bulk.
+struct KQNoTrace {
+  static constexpr bool enabled = false;
+  void character(int) {}                           // each character read, before the step that reads it
+  void begin() {}                                  // a record starts
+  void first(int) {}                               // its first character (the record read something)
+  void digit(int) {}                               // each digit of its number part
+  void number(int, const kqreader::NumberPart&) {} // the character that ended the number part
+  void skipped(int) {}                             // each character skipped before the opening quote
+  void opened() {}                                 // the opening quote
+  void inText() {}                                 // each character read inside the text
+  void backslash(bool) {}                          // a backslash; true when one was already in force
+  void escaped(int) {}                             // the character after a backslash
+  void stored(char) {}                             // each character stored in the text
+  void closed() {}                                 // the closing quote
+  void trailer(int) {}                             // the character after it
+};
+
+// The stream's characters a chunk at a time, never past what the stream's buffer already holds (so an
+// error is met at the byte where it occurs), with the stream's state kept as single-character reads would
+// keep it: eofbit and failbit at the end, badbit when the stream buffer throws or gives nothing. One input
+// reads a stream to its end: the stream's own position runs ahead of it.
+class KQMessageInput {
 public:
   // The most that one refill takes from the stream's buffer: a stream buffer of this size (see
   // KQMessageManager::setFile) is emptied by one refill.
   static constexpr std::streamsize chunkSize = 128 * 1024;
 
-  // With `tracing` set, the reads can fill a trace.
-  explicit KQMessageReader(std::istream& in, bool tracing = false)
-      : in(in), tracing(tracing), chunk(new char[chunkSize]), textBuffer(new char[chunkSize]) {}
-  KQMessageReader(const KQMessageReader&) = delete;
-  KQMessageReader& operator=(const KQMessageReader&) = delete;
-
-  // Reads one record and gives its text, empty when the record yields none; the text stays valid until the
-  // next read. Sets `number` when the number part converts (saturated to the 32-bit range) and leaves it as
-  // it was otherwise. Fills `trace` when given and tracing is on.
-  std::string_view read(std::int32_t& number, KQMessageRecordTrace* trace = nullptr);
-  // The same, with the text as a string of its own.
-  KQCString readMessage(std::int32_t& number, KQMessageRecordTrace* trace = nullptr);
+  explicit KQMessageInput(std::istream& in) : in(in), chunk(new char[chunkSize]) {}
+  KQMessageInput(const KQMessageInput&) = delete;
+  KQMessageInput& operator=(const KQMessageInput&) = delete;
 
   // False once the end of the input or an error has been met: no record is left to read.
   bool more() const { return !ended; }
+
+protected:
+  bool refill();
+
+  std::istream& in;
+  bool ended = false;
+  std::unique_ptr<char[]> chunk;
+  const char* pos = chunk.get();
+  const char* end = chunk.get();
+};
+
+template <class Trace> class KQBasicMessageReader : public KQMessageInput {
+public:
+  explicit KQBasicMessageReader(std::istream& in, Trace trace = Trace()) : KQMessageInput(in), trace(trace) {}
+
+  // Reads one record and gives its text, empty when the record yields none; the text stays valid until the
+  // next read. Sets `number` when the number part converts (saturated to the 32-bit range) and leaves it as
+  // it was otherwise. The end of the input and a stream error end the record where they occur.
+  std::string_view read(std::int32_t& number);
+
+  Trace trace;
 
 private:
   // One character (0..255), or -1 at the end of the input or on a stream error.
@@ -73,47 +146,79 @@ private:
     if (pos == end && !refill())
       return -1;
     const int ch = static_cast<unsigned char>(*pos++);
-    if (tracing)
-      follow(ch);
+    trace.character(ch);
     return ch;
   }
-  // Reads one record whole from the chunk, when it lies within it, without following it for a trace: the
-  // text goes to textBuffer and the end of the text is given. Gives null, having consumed nothing and with
-  // `number` unchanged, when the record runs past the chunk.
-  const char* readWithinChunk(std::int32_t& number);
-  // Reads one record character by character, following it for `trace` when tracing.
-  void readByCharacter(std::int32_t& number, std::string& text, KQMessageRecordTrace* trace);
-  bool refill();
-  void follow(int ch);
 
-  std::istream& in;
-  bool tracing;
-  bool ended = false;
-  std::unique_ptr<char[]> chunk;
-  const char* pos = chunk.get();
-  const char* end = chunk.get();
-  std::unique_ptr<char[]> textBuffer; // a text read within the chunk; never longer than the chunk
-  std::string text;                   // a text read character by character
-  // Position, kept while tracing.
-  long line = 1;     // line of the next character
-  long lastLine = 1; // line of the character last read
-  bool atLineStart = true;
-  std::string linePrefix; // characters read so far on the current line
+  std::string text;
 };
 
-// Receives each record that loadMessages reads, with its trace.
-class KQMessageObserver {
-public:
-  virtual void record(const KQMessageRecordTrace& trace, std::int32_t number, std::string_view text) = 0;
+template <class Trace> std::string_view KQBasicMessageReader<Trace>::read(std::int32_t& number) {
+  text.clear();
+  trace.begin();
+  int c = next();
+  if (c < 0)
+    return text;
+  trace.first(c);
 
-protected:
-  ~KQMessageObserver() = default;
-};
+  // Number part: the first character, whatever it is, and the digits right after it.
+  kqreader::NumberPart part(c);
+  while ((c = next()) >= 0 && kqreader::isDigit(c)) {
+    part.digit(c);
+    trace.digit(c);
+  }
+  if (part.converts())
+    number = part.value();
+  trace.number(c, part);
 
-// The catalogue's load loop: until the stream is at its end or reports an error, read one record (number
-// reset to 0 first) and store a non-empty text under its number, replacing any earlier text; the texts of
-// one load share the blocks of one KQCStringPool. Does not empty the table first. The texts are stored a
-// few dozen records at a time, in file order, with the same result as one at a time; when memory runs out,
-// the texts read before the failure are stored (as far as memory allows) before std::bad_alloc passes on.
-// Tells `observer`, when given, about every record read, stored or not (the table may not hold it yet).
-void loadMessages(std::istream& in, KQMessageTable& table, KQMessageObserver* observer = nullptr);
+  // Skip everything up to and including the opening quote, beginning with the character that ended the
+  // number part.
+  while (c != '"') {
+    if (c < 0)
+      return text;
+    trace.skipped(c);
+    if constexpr (!Trace::enabled) { // nothing follows the characters: jump to the quote within the chunk
+      const void* quote = std::memchr(pos, '"', static_cast<size_t>(end - pos));
+      pos = quote != nullptr ? static_cast<const char*>(quote) : end;
+    }
+    c = next();
+  }
+  trace.opened();
+
+  // Text: a backslash escapes the next character and is never stored itself.
+  bool escaped = false;
+  for (;;) {
+    if constexpr (!Trace::enabled) { // plain characters in bulk, up to the next quote or backslash
+      if (!escaped) {
+        const char* run = kqreader::plainRunEnd(pos, end);
+        text.append(pos, run);
+        pos = run;
+      }
+    }
+    if ((c = next()) < 0)
+      break; // the input ended inside the text: it is kept as far as it goes
+    trace.inText();
+    if (c == '\\') {
+      trace.backslash(escaped);
+      escaped = true;
+      continue;
+    }
+    if (c == '"' && !escaped) {
+      trace.closed();
+      trace.trailer(next()); // the line end of a well-formed record, dropped
+      break;
+    }
+    if (escaped) {
+      trace.escaped(c);
+      c = kqreader::escapeTranslation[static_cast<unsigned char>(c)];
+      escaped = false;
+    }
+    trace.stored(static_cast<char>(c));
+    text.push_back(static_cast<char>(c));
+  }
+  return text;
+}
+
+// The catalogue's reader.
+using KQMessageReader = KQBasicMessageReader<KQNoTrace>;
+extern template class KQBasicMessageReader<KQNoTrace>;

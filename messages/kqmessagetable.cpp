@@ -167,20 +167,15 @@ void* KQMessageTable::getStartPosition() const {
 void KQMessageTable::getNextAssoc(void*& position, long& key, KQCString& value) const {
   if (position == nullptr)
     return;
-  if (hashTable == nullptr) { // the table was emptied since the walk began
+  if (count == 0) { // emptied since the walk began: the position may name a freed or released node
     position = nullptr;
     return;
   }
-  const KQTAssoc* current = nullptr;
+  const KQTAssoc* current = static_cast<const KQTAssoc*>(position);
   if (position == beforeStart()) {
-    for (size_t bucket = 0; bucket < hashTableSize && current == nullptr; ++bucket)
+    current = nullptr;
+    for (size_t bucket = 0; current == nullptr; ++bucket) // count > 0: some bucket has a head
       current = hashTable[bucket];
-    if (current == nullptr) { // the table was emptied since getStartPosition
-      position = nullptr;
-      return;
-    }
-  } else {
-    current = static_cast<const KQTAssoc*>(position);
   }
   KQTAssoc* following = current->next;
   for (size_t bucket = current->bucket + 1; following == nullptr && bucket < hashTableSize; ++bucket)

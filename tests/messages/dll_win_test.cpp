@@ -1,17 +1,47 @@
-// Windows only: setFile on a file that another handle is writing. That theMessage and KQGetMessage are the
-// library's one catalogue is shown by golden_test.cpp.
+// Windows only: setFile through the real file stream in text mode, and on a file that another handle is
+// writing. That theMessage and KQGetMessage are the library's one catalogue is shown by golden_test.cpp.
 #include "kqmessages.h"
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <map>
 #include <string>
 
-TEST(MessageCatalogueDll, SetFileReadsAFileThatAnotherHandleIsWriting) {
+namespace {
+std::string tempPath(const char* name) {
   char folder[MAX_PATH];
-  ASSERT_NE(GetTempPathA(MAX_PATH, folder), 0u);
-  const std::string path = std::string(folder) + "kq_messages_shared.msg";
+  EXPECT_NE(GetTempPathA(MAX_PATH, folder), 0u);
+  return std::string(folder) + name;
+}
+} // namespace
+
+// A CR LF file of about 400 KiB, some texts over two lines and one longer than the 128 KiB stream buffer:
+// records of every length fall across the buffer's boundaries, and each CR LF still arrives as one LF.
+TEST(MessageCatalogueDll, SetFileReadsALargeCrLfFileAcrossStreamBufferBoundaries) {
+  const std::string path = tempPath("kq_messages_crlf.msg");
+  std::map<long, std::string> expected;
+  std::string file;
+  for (long n = 1; file.size() < 400 * 1024; ++n) {
+    std::string text(static_cast<size_t>(n * 7 % 97), static_cast<char>('a' + n % 26));
+    if (n == 500)
+      text.assign(140 * 1024, 'L');
+    file += std::to_string(n) + "\t\"" + text + (n % 3 == 0 ? "\r\nnext line" : "") + "\\n\"\r\n";
+    expected[n] = text + (n % 3 == 0 ? "\nnext line" : "") + "\n";
+  }
+  std::ofstream(path, std::ios::binary) << file;
+  ASSERT_EQ(theMessage.setFile(path.c_str()), 1);
+  EXPECT_EQ(theMessage.getCount(), expected.size());
+  for (const auto& [n, text] : expected)
+    ASSERT_EQ(theMessage(n), text) << n;
+  DeleteFileA(path.c_str());
+  theMessage.removeAll();
+}
+
+TEST(MessageCatalogueDll, SetFileReadsAFileThatAnotherHandleIsWriting) {
+  const std::string path = tempPath("kq_messages_shared.msg");
   // The writer lets others read and write: setFile must open the file anyway.
   const HANDLE writer = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                     CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);

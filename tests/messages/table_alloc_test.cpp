@@ -1,6 +1,6 @@
 // KQMessageTable when an allocation fails: the replaced global allocation operators below (the table's code
 // is linked into this executable) make allocation number `failAt` throw.
-#include "kqmessagereader.h"
+#include "kqmessageloader.h"
 #include "kqmessages.h"
 #include "table_probe.h"
 

@@ -25,12 +25,23 @@ TEST(MessageTable, WalkGoesByBucketNewestFirstFromAnAllBitsSetStart) {
   EXPECT_EQ(kqWalk(table), (KQEntries{{18, "eighteen"}, {1, "one"}, {2, "two"}, {3, ""}}));
   EXPECT_EQ(reinterpret_cast<std::uintptr_t>(table.getStartPosition()), ~std::uintptr_t{0});
 
-  void* pos = nullptr; // a null position gives nothing
-  long key = 99;
-  KQCString value;
-  value = "kept";
-  table.getNextAssoc(pos, key, value);
-  EXPECT_TRUE(pos == nullptr && key == 99 && kqText(value) == "kept");
+  // A null position gives nothing, and so does a walk begun before the table was emptied (by removeAll or
+  // removeKey), whether it stood at the start or at a node since freed or released.
+  for (int way = 0; way < 6; ++way) {
+    KQTableProbe walked;
+    walked.setAt(5, "five");
+    walked.setAt(22, "twenty-two"); // bucket 5, in front of 5
+    void* pos = way < 2 ? nullptr : walked.getStartPosition();
+    long key = 99;
+    KQCString value;
+    if (way >= 4)
+      walked.getNextAssoc(pos, key, value); // now at 5's node
+    key = 99;
+    value = "kept";
+    way % 2 == 0 ? walked.removeAll() : (void)(walked.removeKey(5) + walked.removeKey(22));
+    walked.getNextAssoc(pos, key, value);
+    EXPECT_TRUE(pos == nullptr && key == 99 && kqText(value) == "kept") << way;
+  }
 }
 
 // -1 (4294967295 % 17 == 0), 0, 17 and 34 share bucket 0: removing any link of the chain keeps the others

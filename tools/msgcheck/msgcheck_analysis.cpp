@@ -1,8 +1,8 @@
 // Explains a message file record by record, using the catalogue's reader and its traces.
 #include "msgcheck_analysis.h"
 
-#include "kqmessagereader.h"
 #include "kqmessages.h"
+#include "msgcheck_trace.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -186,7 +186,7 @@ MsgCheckResult checkMessages(std::istream& in) {
   MsgCheckResult result;
   Explainer explainer(result);
   KQMessageTable table;
-  loadMessages(in, table, &explainer);
+  loadTracedMessages(in, table, explainer);
   explainer.finish();
   return result;
 }
