@@ -127,6 +127,7 @@ bench catalogue "$runs" "$bin/catalogue_bench" "$root/build/bench-native/work"
 bench records "$runs" win "$classic" "$winbin/records_bench.exe"
 bench log_path "$runs" win "$classic" "$winbin/log_path_bench.exe"
 bench paint "$runs" win "$classic" "$winbin/paint_bench.exe"
+bench copy "$runs" win "$classic" "$winbin/copy_bench.exe"
 bench memory_output "$runs" win "$classic" "$winbin/memory_bench.exe" output
 bench memory_fast "$runs" win "$classic" "$winbin/memory_bench.exe" fast
 # Themed: scroll-bar redraws cost milliseconds there, so fewer lines (240 per log path run) and paints.
