@@ -14,20 +14,17 @@ struct Named : std::ostringstream {
   ~Named() override { deleted += name; }
   char name;
 };
-
-struct Slot {
-  const char* name;
-  std::ostream* (KQDebugInfo::*set)(std::ostream*, int);
-  std::ostream* KQDebugInfo::*stream;
-};
-const Slot slots[] = {{"debug", &KQDebugInfo::setDebugStream, &KQDebugInfo::debugStream},
-                      {"log", &KQDebugInfo::setLogStream, &KQDebugInfo::logStream},
-                      {"warning", &KQDebugInfo::setWarningStream, &KQDebugInfo::warningStream}};
 } // namespace
 
 TEST(Record, EachSetOperationDeletesThePreviousStreamOnlyWhenOwned) {
-  for (const Slot& slot : slots) {
-    SCOPED_TRACE(slot.name);
+  const struct {
+    std::ostream* (KQDebugInfo::*set)(std::ostream*, int);
+    std::ostream* KQDebugInfo::*stream;
+  } slots[] = {{&KQDebugInfo::setDebugStream, &KQDebugInfo::debugStream},
+               {&KQDebugInfo::setLogStream, &KQDebugInfo::logStream},
+               {&KQDebugInfo::setWarningStream, &KQDebugInfo::warningStream}};
+  for (const auto& slot : slots) {
+    SCOPED_TRACE(&slot - slots);
     deleted.clear();
     KQDebugInfo info;
     Named kept('k');
@@ -54,9 +51,7 @@ TEST(Record, FinishDeletesOnlyOwnedStreamsInDebugLogWarningOrder) {
     info.setDebugStream(new Named('d'), 1);
     info.finish();
     EXPECT_EQ(deleted, "dw");
-    EXPECT_EQ(info.debugStream, nullptr);
-    EXPECT_EQ(info.logStream, nullptr);
-    EXPECT_EQ(info.warningStream, nullptr);
+    EXPECT_TRUE(!info.debugStream && !info.logStream && !info.warningStream);
     // Nothing is owned any more: neither the next set operations nor finish delete anything.
     info.setDebugStream(&log, 0);
     info.setWarningStream(&log, 0);
