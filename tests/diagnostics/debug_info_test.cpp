@@ -27,6 +27,7 @@ TEST(Record, EachSetOperationDeletesThePreviousStreamOnlyWhenOwned) {
     SCOPED_TRACE(&slot - slots);
     deleted.clear();
     KQDebugInfo info;
+    EXPECT_EQ(info.criticalErrorsHidden, 0); // a new record shows its critical errors
     Named kept('k');
     auto* owned = new Named('o');
     EXPECT_EQ((info.*slot.set)(&kept, 0), nullptr);
