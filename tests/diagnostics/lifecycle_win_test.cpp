@@ -14,6 +14,7 @@
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <latch>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -21,25 +22,15 @@
 
 namespace {
 
-// The library's exports, found by their g++ names. Member functions are called with the record as
-// their first argument, which is how g++ passes `this` on x64.
+// The library, loaded; its GetDebugThreadInfo found by its g++ name.
 struct Library {
   HMODULE module = nullptr;
   KQDebugInfo& (*get)() = nullptr;
-  std::ostream* (*setLogStream)(KQDebugInfo*, std::ostream*, int) = nullptr;
-  void (*finish)(KQDebugInfo*) = nullptr;
-
-  template <class F> void find(F& f, const char* name) {
-    f = reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-  }
   bool load() {
     module = LoadLibraryA("kqmfc.dll");
-    if (module == nullptr)
-      return false;
-    find(get, "_Z18GetDebugThreadInfov");
-    find(setLogStream, "_ZN11KQDebugInfo12setLogStreamEPSoi");
-    find(finish, "_ZN11KQDebugInfo6finishEv");
-    return get && setLogStream && finish;
+    get = reinterpret_cast<decltype(get)>(reinterpret_cast<void*>(
+        module != nullptr ? GetProcAddress(module, "_Z18GetDebugThreadInfov") : nullptr));
+    return get != nullptr;
   }
 };
 
@@ -81,17 +72,18 @@ SIZE_T privateBytes() {
   return c.PrivateUsage != 0 ? c.PrivateUsage : c.PagefileUsage;
 }
 
-// Every free slot, taken; give them back with releaseSlots.
-std::vector<DWORD> takeAllSlots() {
+// Every free slot, taken while the object lives.
+struct AllSlots {
   std::vector<DWORD> taken;
-  for (DWORD i = TlsAlloc(); i != TLS_OUT_OF_INDEXES; i = TlsAlloc())
-    taken.push_back(i);
-  return taken;
-}
-void releaseSlots(const std::vector<DWORD>& taken) {
-  for (DWORD i : taken)
-    TlsFree(i);
-}
+  AllSlots() {
+    for (DWORD i = TlsAlloc(); i != TLS_OUT_OF_INDEXES; i = TlsAlloc())
+      taken.push_back(i);
+  }
+  ~AllSlots() {
+    for (DWORD i : taken)
+      TlsFree(i);
+  }
+};
 // The slot holding `record` on the calling thread, or TLS_OUT_OF_INDEXES.
 DWORD slotOf(const KQDebugInfo* record) {
   for (DWORD i = 0; i < TLS_MINIMUM_AVAILABLE + 1024; ++i) {
@@ -101,72 +93,62 @@ DWORD slotOf(const KQDebugInfo* record) {
   return TLS_OUT_OF_INDEXES;
 }
 
-// One load-use-unload cycle: a thread older than the load, two younger ones and one that ends without
-// finish, each with an owned stream.
+// One load-use-unload cycle: a thread older than the load and three younger ones, each attaching an
+// owned stream that it never finishes.
 void cycle() {
   recordsDestroyed = streamsDestroyed = blocksFreed = 0;
   Library lib;
   DWORD slot = TLS_OUT_OF_INDEXES;
-  std::ostream* unfinished = nullptr;
+  std::vector<std::ostream*> streams;
   // A thread's first use of its record; `atAttach` whether the record should exist before the request.
-  auto use = [&](bool atAttach, bool finish) {
+  auto use = [&](bool atAttach) {
     const void* before = TlsGetValue(slot);
     KQDebugInfo& record = lib.get();
     EXPECT_EQ(before, atAttach ? &record : nullptr);
     EXPECT_EQ(&lib.get(), &record);
-    EXPECT_EQ(record.logStream, nullptr);
     record.CriticalErrorStream().register_callback(countErase, 0);
-    lib.setLogStream(&record, new CountedStream, 1);
-    record.LogStream() << "owned" << std::endl;
-    if (finish)
-      lib.finish(&record);
-    else
-      unfinished = record.logStream;
+    streams.push_back(record.logStream = new CountedStream);
+    record.ownsLogStream = 1;
   };
-  HANDLE started = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-  HANDLE loaded = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  std::latch started{1}, loaded{1};
   std::thread early([&] { // running before the load: gets its record at its first request
-    SetEvent(started);
-    WaitForSingleObject(loaded, INFINITE);
-    use(false, true);
+    started.count_down();
+    loaded.wait();
+    if (slot != TLS_OUT_OF_INDEXES)
+      use(false);
   });
-  WaitForSingleObject(started, INFINITE); // a thread still starting would be attached like a younger one
+  started.wait(); // a thread still starting would be attached like a younger one
   const bool libraryLoaded = lib.load();
   if (libraryLoaded) {
-    // Put back before the unload: the import table goes with the module.
-    kqtest::IatHook freeHook("kqmfc.dll", "kernel32.dll", "LocalFree",
-                             reinterpret_cast<void*>(countingLocalFree));
-    EXPECT_TRUE(freeHook.installed());
     KQDebugInfo& mine = lib.get(); // made at load time
     mine.CriticalErrorStream().register_callback(countErase, 0);
     slot = slotOf(&mine);
-    EXPECT_NE(slot, TLS_OUT_OF_INDEXES);
-    SetEvent(loaded);
-    early.join();
-    for (bool finish : {true, true, false}) // younger than the load: a record before the first request
-      std::thread(use, true, finish).join();
-    EXPECT_EQ(blocksFreed, 4) << "a thread's record block was not given back when it ended";
-    EXPECT_EQ(recordsDestroyed, 4);
-    EXPECT_EQ(streamsDestroyed, 3) << "an owned stream outlived finish, or one went without it";
-    if (streamsDestroyed == 3)
-      delete unfinished; // the host's, since the record could not be finished
-    EXPECT_EQ(searchVisits(lib.module), 1) << "the library did not join the framework's resource search";
-  } else {
-    ADD_FAILURE() << "kqmfc.dll did not load: " << GetLastError();
-    SetEvent(loaded);
-    early.join();
   }
-  CloseHandle(started);
-  CloseHandle(loaded);
-  if (!libraryLoaded)
-    return;
+  {
+    // Put back before the unload: the import table goes with the module.
+    kqtest::IatHook freeHook("kqmfc.dll", "kernel32.dll", "LocalFree",
+                             reinterpret_cast<void*>(countingLocalFree));
+    loaded.count_down();
+    early.join();
+    ASSERT_TRUE(libraryLoaded && freeHook.installed() && slot != TLS_OUT_OF_INDEXES) << GetLastError();
+    for (int i = 0; i < 3; ++i) // younger than the load: a record before the first request
+      std::thread(use, true).join();
+  }
+  EXPECT_EQ(blocksFreed, 4) << "a thread's record block was not given back when it ended";
+  EXPECT_EQ(recordsDestroyed, 4);
+  EXPECT_EQ(streamsDestroyed, 0) << "a thread's end deleted an owned stream (it is left to finish)";
+  for (std::ostream* stream : streams)
+    delete stream;
+  EXPECT_EQ(searchVisits(lib.module), 1) << "the library did not join the framework's resource search";
   ASSERT_TRUE(FreeLibrary(lib.module));
   EXPECT_EQ(GetModuleHandleA("kqmfc.dll"), nullptr);
   EXPECT_EQ(searchVisits(lib.module), 0) << "the framework still searches the unloaded library";
   EXPECT_EQ(recordsDestroyed, 5) << "the unloading thread's record was not destroyed";
-  const std::vector<DWORD> slots = takeAllSlots();
-  EXPECT_NE(std::find(slots.begin(), slots.end(), slot), slots.end()) << "slot " << slot << " still taken";
-  releaseSlots(slots);
+  const bool slotFreed = [slot] {
+    const AllSlots all;
+    return std::find(all.taken.begin(), all.taken.end(), slot) != all.taken.end();
+  }();
+  EXPECT_TRUE(slotFreed) << "slot " << slot << " still taken";
 }
 
 // The next allocation of `failingSize` bytes by the C++ runtime fails (set it before the allocation).
@@ -180,8 +162,8 @@ void* __cdecl failingMalloc(size_t bytes) {
 
 } // namespace
 
-// Each cycle's records and finished owned streams released (the unfinished one left to the host), the
-// slot freed, the library out of the framework's search; the process's private bytes steady.
+// Each cycle's records released and their owned streams left to the host, the slot freed, the library out of
+// the framework's search; the process's private bytes steady.
 TEST(Lifecycle, HundredLoadsAndUnloadsReleaseEverything) {
   ASSERT_EQ(GetModuleHandleA("kqmfc.dll"), nullptr) << "the library must not be loaded yet";
   ASSERT_NE(AfxGetResourceHandle(), nullptr); // the framework is loaded first and stays, as in a host
@@ -211,13 +193,16 @@ TEST(Lifecycle, LoadsWithoutTheRegistrationAndFailsCleanlyWithoutASlot) {
   EXPECT_NE(slotOf(&lib.get()), TLS_OUT_OF_INDEXES) << "the library has no thread-local slot";
   ASSERT_TRUE(FreeLibrary(lib.module));
 
-  const std::vector<DWORD> taken = takeAllSlots();
-  ASSERT_FALSE(taken.empty());
-  SetLastError(0);
-  HMODULE refused = LoadLibraryA("kqmfc.dll");
-  const DWORD error = GetLastError();
-  const bool unloaded = GetModuleHandleA("kqmfc.dll") == nullptr;
-  releaseSlots(taken); // before any assertion: the test framework itself may need a slot
+  HMODULE refused = nullptr;
+  DWORD error = 0;
+  bool unloaded = false;
+  { // no assertion while every slot is taken: the test framework itself may need one
+    const AllSlots all;
+    SetLastError(0);
+    refused = LoadLibraryA("kqmfc.dll");
+    error = GetLastError();
+    unloaded = GetModuleHandleA("kqmfc.dll") == nullptr;
+  }
   EXPECT_EQ(refused, nullptr);
   EXPECT_EQ(error, static_cast<DWORD>(ERROR_DLL_INIT_FAILED));
   EXPECT_TRUE(unloaded);
