@@ -14,7 +14,6 @@
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
-#include <latch>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -110,14 +109,16 @@ void cycle() {
     streams.push_back(record.logStream = new CountedStream);
     record.ownsLogStream = 1;
   };
-  std::latch started{1}, loaded{1};
+  // Win32 events: a version with std::latch hung now and then under Wine.
+  HANDLE started = CreateEventA(nullptr, TRUE, FALSE, nullptr),
+         loaded = CreateEventA(nullptr, TRUE, FALSE, nullptr);
   std::thread early([&] { // running before the load: gets its record at its first request
-    started.count_down();
-    loaded.wait();
+    SetEvent(started);
+    WaitForSingleObject(loaded, INFINITE);
     if (slot != TLS_OUT_OF_INDEXES)
       use(false);
   });
-  started.wait(); // a thread still starting would be attached like a younger one
+  WaitForSingleObject(started, INFINITE); // a thread still starting would be attached like a younger one
   const bool libraryLoaded = lib.load();
   if (libraryLoaded) {
     KQDebugInfo& mine = lib.get(); // made at load time
@@ -128,8 +129,10 @@ void cycle() {
     // Put back before the unload: the import table goes with the module.
     kqtest::IatHook freeHook("kqmfc.dll", "kernel32.dll", "LocalFree",
                              reinterpret_cast<void*>(countingLocalFree));
-    loaded.count_down();
+    SetEvent(loaded);
     early.join();
+    CloseHandle(started);
+    CloseHandle(loaded);
     ASSERT_TRUE(libraryLoaded && freeHook.installed() && slot != TLS_OUT_OF_INDEXES) << GetLastError();
     for (int i = 0; i < 3; ++i) // younger than the load: a record before the first request
       std::thread(use, true).join();
