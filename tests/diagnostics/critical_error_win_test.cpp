@@ -1,5 +1,7 @@
 // Critical errors in real Yes/No message boxes, answered by a watcher thread; each thread below is a
 // fresh one, with a fresh record.
+#include <afxwin.h> // the framework before <windows.h>
+
 #include "dialog_watcher.h"
 #include "kqdiagnostics.h"
 
@@ -7,6 +9,7 @@
 
 #include <string>
 #include <thread>
+#include <utility>
 
 namespace {
 std::string boxText(const std::string& description, const std::string& line) {
@@ -14,13 +17,25 @@ std::string boxText(const std::string& description, const std::string& line) {
          "\nDate    :\tDec  5 2026\n\nVoulez vous voir les prochains messages ?\n";
 }
 
+// The application, through which AfxMessageBox shows its box: records the style and help context asked.
+struct BoxApp : CWinApp {
+  int DoMessageBox(LPCTSTR prompt, UINT type, UINT help) override {
+    asked = {type, help};
+    return CWinApp::DoMessageBox(prompt, type, help);
+  }
+  std::pair<UINT, UINT> asked{};
+};
+
 // Writes `description` and shows the error, the watcher giving `answer`; what the box said, if any.
 kqtest::SeenDialog show(KQDebugInfo& info, const char* description, WORD answer, int line) {
+  BoxApp app;
   info.CriticalErrorStream() << description;
   kqtest::DialogWatcher watcher({.command = answer});
   info.displayCriticalError("src\\copy.cpp", line, "Dec  5 2026");
   watcher.StopWaiting(); // the call has returned: a box, if any, has been answered
-  return watcher.Result();
+  const kqtest::SeenDialog seen = watcher.Result();
+  EXPECT_EQ(app.asked, seen.found ? std::make_pair(UINT(MB_YESNO), 0u) : std::make_pair(0u, 0u));
+  return seen;
 }
 } // namespace
 
