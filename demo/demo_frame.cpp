@@ -2,7 +2,6 @@
 
 #include "demo_resources.h"
 #include "log_writers.h"
-#include "owned_stream.h"
 
 #include <kqdiagnostics.h>
 #include <kqmessages.h>
@@ -46,10 +45,10 @@ BOOL DemoFrame::CreateAll() {
 
   // This thread's log stream goes to the output window too; its debug stream to the debugger.
   KQDebugInfo& info = GetDebugThreadInfo();
-  auto* log = new OwnedStream<KQMFCLogBuffer>;
-  log->buffer.setWnd(m_output);
+  auto* log = new KQOwnedStream<KQMFCLogBuffer>;
+  log->Buffer().setWnd(m_output);
   info.setLogStream(log, 1);
-  info.setDebugStream(new OwnedStream<KQMFCDebugBuffer>, 1);
+  info.setDebugStream(new KQOwnedStream<KQMFCDebugBuffer>, 1);
   info.LogStream() << "main thread: output window created, starting 3 writers" << std::endl;
   info.DebugStream() << "demo: windows created" << std::endl;
 

@@ -1,7 +1,6 @@
 #include "log_writers.h"
 
 #include "message_pump.h"
-#include "owned_stream.h"
 
 #include <kqdiagnostics.h>
 #include <kqmessages.h>
@@ -41,10 +40,10 @@ DWORD WINAPI LogWriters::Run(void* parameter) {
   LogWriters& owner = *writer.owner;
 
   KQDebugInfo& info = GetDebugThreadInfo();
-  auto* log = new OwnedStream<KQMFCLogBuffer>;
-  log->buffer.setWnd(owner.m_window);
+  auto* log = new KQOwnedStream<KQMFCLogBuffer>;
+  log->Buffer().setWnd(owner.m_window);
   info.setLogStream(log, 1);
-  info.setDebugStream(new OwnedStream<KQMFCDebugBuffer>, 1);
+  info.setDebugStream(new KQOwnedStream<KQMFCDebugBuffer>, 1);
   info.setWarningStream(&info.DebugStream(), 0); // warnings to the debugger too; owned once, as debug
 
   info.DebugStream() << "worker " << writer.id << " started" << std::endl;

@@ -6,26 +6,38 @@
 //     on a KQMFCDebugBuffer or a KQMFCLogBuffer), each with an ownership flag;
 //   - critical error: an in-memory stream inside the record whose text displayCriticalError shows in a
 //     Yes/No message box.
-// The library never writes to these streams itself, and takes no lock: a record belongs to its thread.
+// The library never writes to these streams itself, and takes no lock: GetDebugThreadInfo hands each
+// thread its own record. A stream attached to the records of several threads is shared without any lock
+// from the records; its safety is its own (the stream buffers below take none).
 //
-// Typical use on a thread:
+// Typical use on a thread (KQOwnedStream, below, is a stream that owns its buffer):
 //   KQDebugInfo& info = GetDebugThreadInfo();
-//   info.setDebugStream(new std::ostream(new KQMFCDebugBuffer), 1);   // see "ownership" below
-//   info.DebugStream() << "started" << std::endl;                      // reaches the debugger output
+//   info.setDebugStream(new KQOwnedStream<KQMFCDebugBuffer>, 1); // owned: the record deletes it
+//   info.DebugStream() << "started" << std::endl;                  // reaches the debugger output
 //   ...
-//   info.finish();                                                     // before the thread ends
+//   info.finish(); // before the thread ends: deletes the stream, whose buffer sends its last text
 #pragma once
 
 #include "kqexport.h"
 
+#include <ios>
+#include <istream>
 #include <ostream>
 #include <streambuf>
 
-// <strstream> is deprecated but is what the critical-error stream is; include it without the warning.
+// <strstream> is deprecated but is what the critical-error stream is: it is included without its warning,
+// and the host's own warnings stay as they were. What it depends on is included above, with the host's
+// settings; the macro that enables the warning is restored; and the warning's include guard is cleared
+// again, so that a deprecated header the host includes later still warns.
+#if defined(_BACKWARD_BACKWARD_WARNING_H)
+#include <strstream> // the host has had the warning already
+#else
 #pragma push_macro("__DEPRECATED")
 #undef __DEPRECATED
 #include <strstream>
 #pragma pop_macro("__DEPRECATED")
+#undef _BACKWARD_BACKWARD_WARNING_H
+#endif
 
 class COutputWindow;
 
@@ -97,8 +109,10 @@ private:
 // The calling thread's diagnostic record.
 //
 // Every thread that starts while kqmfc.dll is loaded gets its record at once; a thread that was already
-// running when the library was loaded gets one at its first call. The record lives until the thread ends
-// (or the library is unloaded); the reference must not be used after that or on another thread.
+// running when the library was loaded (or whose record could not be allocated then) gets one at its first
+// call. The record lives until its thread ends; the thread that unloads the library loses its record
+// then too. The record takes no lock: a host that hands the reference to another thread serialises the
+// uses itself.
 // When no memory can be had for a new record, std::bad_alloc is thrown (the reference cannot report it)
 // and the thread stays without a record, so a later call tries again.
 KQMFC_API KQDebugInfo& GetDebugThreadInfo();
@@ -183,4 +197,25 @@ private:
   friend class KQPutArea;
   COutputWindow* window;
   char* buffer;
+};
+
+// An output stream that owns its stream buffer (any default-constructible one), so that a record that
+// owns the stream owns both:
+//   auto* log = new KQOwnedStream<KQMFCLogBuffer>;
+//   log->Buffer().setWnd(window);
+//   info.setLogStream(log, 1); // the record deletes the stream when it is replaced or at finish()
+// Deleting the stream destroys its buffer, whose destructor hands the last pending text on. The buffer
+// is a base constructed before the stream and destroyed after it, so the stream is never without a valid
+// buffer. Not copyable. Header-only.
+template <class StreamBuffer> struct KQOwnedStreamBuffer { StreamBuffer ownedBuffer; };
+
+template <class StreamBuffer>
+class KQOwnedStream : private KQOwnedStreamBuffer<StreamBuffer>, public std::ostream {
+public:
+  KQOwnedStream() : std::ostream(&this->ownedBuffer) {}
+  ~KQOwnedStream() override = default;
+  KQOwnedStream(const KQOwnedStream&) = delete;
+  KQOwnedStream& operator=(const KQOwnedStream&) = delete;
+
+  StreamBuffer& Buffer() { return this->ownedBuffer; }
 };

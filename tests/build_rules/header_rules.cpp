@@ -1,6 +1,7 @@
 // Compiled, not run, once per case (KQ_CASE), as C++17, the language level a host's compiler is asked
 // for. Case 0 and the public-header cases must compile; each other case breaks one of the framework's
-// inclusion rules and must be refused with the framework's own message.
+// inclusion rules and must be refused with the framework's own message, or shows that a public header
+// leaves a host's own warnings as they were.
 #if KQ_CASE == 0 // the framework's order: afx.h first; <windows.h> after it changes nothing
 #include <afx.h>
 #if defined(_WIN32)
@@ -22,10 +23,17 @@
 #include <afx.h>
 #elif KQ_CASE == 10 // each public header on its own
 #include <kqdiagnostics.h>
+#if !defined(__DEPRECATED) // the host's deprecation warnings stay on
+#error deprecation warnings turned off
+#endif
 #elif KQ_CASE == 11
 #include <kqmessages.h>
 #elif KQ_CASE == 12
 #include <kqwindows.h>
 #elif KQ_CASE == 13
 #include <kqwindowsex.h>
+#elif KQ_CASE == 14 // a deprecated header after the diagnostics header warns as it does alone
+#include <kqdiagnostics.h>
+
+#include <ext/hash_set>
 #endif

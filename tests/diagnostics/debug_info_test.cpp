@@ -14,22 +14,20 @@ struct Named : std::ostringstream {
   ~Named() override { deleted += name; }
   char name;
 };
-
-struct Slot {
-  const char* name;
-  std::ostream* (KQDebugInfo::*set)(std::ostream*, int);
-  std::ostream* KQDebugInfo::*stream;
-};
-const Slot slots[] = {{"debug", &KQDebugInfo::setDebugStream, &KQDebugInfo::debugStream},
-                      {"log", &KQDebugInfo::setLogStream, &KQDebugInfo::logStream},
-                      {"warning", &KQDebugInfo::setWarningStream, &KQDebugInfo::warningStream}};
 } // namespace
 
 TEST(Record, EachSetOperationDeletesThePreviousStreamOnlyWhenOwned) {
-  for (const Slot& slot : slots) {
-    SCOPED_TRACE(slot.name);
+  const struct {
+    std::ostream* (KQDebugInfo::*set)(std::ostream*, int);
+    std::ostream* KQDebugInfo::*stream;
+  } slots[] = {{&KQDebugInfo::setDebugStream, &KQDebugInfo::debugStream},
+               {&KQDebugInfo::setLogStream, &KQDebugInfo::logStream},
+               {&KQDebugInfo::setWarningStream, &KQDebugInfo::warningStream}};
+  for (const auto& slot : slots) {
+    SCOPED_TRACE(&slot - slots);
     deleted.clear();
     KQDebugInfo info;
+    EXPECT_EQ(info.criticalErrorsHidden, 0); // a new record shows its critical errors
     Named kept('k');
     auto* owned = new Named('o');
     EXPECT_EQ((info.*slot.set)(&kept, 0), nullptr);
@@ -54,9 +52,7 @@ TEST(Record, FinishDeletesOnlyOwnedStreamsInDebugLogWarningOrder) {
     info.setDebugStream(new Named('d'), 1);
     info.finish();
     EXPECT_EQ(deleted, "dw");
-    EXPECT_EQ(info.debugStream, nullptr);
-    EXPECT_EQ(info.logStream, nullptr);
-    EXPECT_EQ(info.warningStream, nullptr);
+    EXPECT_TRUE(!info.debugStream && !info.logStream && !info.warningStream);
     // Nothing is owned any more: neither the next set operations nor finish delete anything.
     info.setDebugStream(&log, 0);
     info.setWarningStream(&log, 0);
