@@ -5,10 +5,10 @@
 //   int answer = AfxMessageBox("Go on?", MB_YESNO);
 //   kqtest::SeenDialog seen = watcher.Result();           // caption and static texts of the box
 //
-// The watcher polls (every 10 ms, up to a deadline) for a visible "#32770" window owned by the given
-// thread and/or carrying the given caption, reads its caption and static texts, optionally sets an edit
-// control's text and runs a callback on it, then posts WM_COMMAND with the chosen command. A dialog
-// that never appears leaves `found` false (nothing is posted). Each watcher answers one dialog.
+// The watcher polls (every 10 ms, up to a deadline) for a visible "#32770" window of the thread that
+// made it, reads its caption and static texts, optionally sets an edit control's text and runs a
+// callback on it, then posts WM_COMMAND with the chosen command. A dialog that never appears leaves
+// `found` false (nothing is posted). Each watcher answers one dialog.
 #pragma once
 
 #include <windows.h>
@@ -21,9 +21,7 @@
 namespace kqtest {
 
 struct DialogAnswer {
-  DWORD ownerThread = ::GetCurrentThreadId(); // the dialog's thread; 0: any thread (then give a caption)
-  std::string caption{};                      // when not empty, the caption must be exactly this
-  int editId = 0;                             // when not 0, this control's text is set to editText first
+  int editId = 0; // when not 0, this control's text is set to editText first
   std::string editText{};
   std::function<void(HWND)> prepare{}; // when set, runs on the watcher thread before answering
   WORD command = IDOK;                 // posted as WM_COMMAND (BN_CLICKED, no control)
@@ -32,7 +30,6 @@ struct DialogAnswer {
 
 struct SeenDialog {
   bool found = false;
-  HWND hwnd = nullptr;
   std::string caption;
   std::string text; // the static controls' non-empty texts, in child order, joined by '\n'
 };
@@ -50,26 +47,19 @@ inline std::string ClassName(HWND hWnd) {
   return buffer;
 }
 
-// The first visible dialog of `thread` (any thread when 0) whose caption matches (any when empty).
-inline HWND FindDialog(DWORD thread, const std::string& caption) {
-  struct Search {
-    const std::string* caption;
-    HWND found;
-  } search{&caption, nullptr};
-  auto check = [](HWND hWnd, LPARAM lParam) -> BOOL {
-    auto* s = reinterpret_cast<Search*>(lParam);
-    if (ClassName(hWnd) != "#32770" || !::IsWindowVisible(hWnd))
-      return TRUE;
-    if (!s->caption->empty() && WindowText(hWnd) != *s->caption)
-      return TRUE;
-    s->found = hWnd;
-    return FALSE;
-  };
-  if (thread != 0)
-    ::EnumThreadWindows(thread, check, reinterpret_cast<LPARAM>(&search));
-  else
-    ::EnumWindows(check, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+// The first visible dialog of `thread`.
+inline HWND FindDialog(DWORD thread) {
+  HWND found = nullptr;
+  ::EnumThreadWindows(
+      thread,
+      [](HWND hWnd, LPARAM lParam) -> BOOL {
+        if (ClassName(hWnd) != "#32770" || !::IsWindowVisible(hWnd))
+          return TRUE;
+        *reinterpret_cast<HWND*>(lParam) = hWnd;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
 }
 
 // The non-empty texts of the dialog's "Static" children, joined by '\n'.
@@ -115,13 +105,12 @@ private:
   void Watch() {
     const ULONGLONG deadline = ::GetTickCount64() + m_answer.timeoutMs;
     HWND hDialog = nullptr;
-    while ((hDialog = FindDialog(m_answer.ownerThread, m_answer.caption)) == nullptr) {
+    while ((hDialog = FindDialog(m_owner)) == nullptr) {
       if (m_stop || ::GetTickCount64() >= deadline)
         return;
       ::Sleep(10);
     }
     m_seen.found = true;
-    m_seen.hwnd = hDialog;
     m_seen.caption = WindowText(hDialog);
     m_seen.text = StaticTexts(hDialog);
     if (m_answer.editId != 0)
@@ -132,6 +121,7 @@ private:
   }
 
   DialogAnswer m_answer;
+  DWORD m_owner = ::GetCurrentThreadId(); // the thread whose dialog is answered
   SeenDialog m_seen;
   std::atomic<bool> m_stop{false};
   std::thread m_thread; // last: starts after the fields it uses exist

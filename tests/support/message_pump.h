@@ -32,19 +32,4 @@ inline bool WaitPumping(HANDLE handle, DWORD timeoutMs) {
   }
 }
 
-// Dispatches messages until done() is true; false when timeoutMs passed first.
-template <class Done> bool PumpUntil(Done done, DWORD timeoutMs) {
-  const ULONGLONG deadline = ::GetTickCount64() + timeoutMs;
-  for (;;) {
-    PumpPending();
-    if (done())
-      return true;
-    const ULONGLONG now = ::GetTickCount64();
-    if (now >= deadline)
-      return false;
-    ::MsgWaitForMultipleObjects(0, nullptr, FALSE,
-                                static_cast<DWORD>(deadline - now < 10 ? deadline - now : 10), QS_ALLINPUT);
-  }
-}
-
 } // namespace kqtest

@@ -11,8 +11,15 @@ TEST(ViewMath, RangesAndPagesAtTheirEdges) {
   EXPECT_EQ(KQHScrollMax(1128, 0, 8), 141);
   EXPECT_EQ(KQVScrollMax(100, 240, 0), 0);
   EXPECT_EQ(KQHScrollMax(1128, 400, 0), 0);
-  EXPECT_EQ(KQVPageSize(240, 0), 1);
-  EXPECT_EQ(KQHPageSize(400, -3), 1);
+  // Pages: whole lines, an eighth of the whole columns, at least 1; a cell size of 0 or less gives 1.
+  const struct {
+    int client, cell, v, h;
+  } pages[] = {{240, 12, 20, 2}, {239, 12, 19, 2}, {11, 12, 1, 1},
+               {0, 12, 1, 1},    {400, 0, 1, 1},   {400, -3, 1, 1}};
+  for (const auto& p : pages) {
+    EXPECT_EQ(KQVPageSize(p.client, p.cell), p.v) << p.client << " / " << p.cell;
+    EXPECT_EQ(KQHPageSize(p.client, p.cell), p.h) << p.client << " / " << p.cell;
+  }
 }
 
 TEST(ViewMath, RowsToPaintForAnUpdateBand) {

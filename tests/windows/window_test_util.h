@@ -1,8 +1,9 @@
-// Test helpers for the text windows under Wine: what the windows draw, client sizes, font metrics, temporary
-// files, and a fixture holding either window as a child of a host window.
+// Test helpers for the text windows under Wine: a fixture holding either window, plain or opt-in, as a
+// child of a host window; what the windows draw and how often they set a scroll bar; client sizes, font
+// metrics, the font dialog answered, and temporary files.
 #pragma once
 
-#include "kqwindows.h" // the framework before <windows.h>, as in any MFC source
+#include "kqwindowsex.h" // the framework before <windows.h>, as in any MFC source
 
 #include "dialog_watcher.h"
 #include "iat_hook.h"
@@ -10,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <fstream>
 #include <iterator>
 #include <mutex>
@@ -65,6 +67,24 @@ private:
   IatHook hook;
   std::mutex mutex;
   std::vector<DrawnText> drawn;
+};
+
+// Counts the framework layer's SetScrollPos calls while it exists: a scroll that moves sets its bar once.
+class ScrollPosCounter {
+public:
+  ScrollPosCounter() : hook("kqafx.dll", "user32.dll", "SetScrollPos", reinterpret_cast<void*>(&Hooked)) {
+    calls = 0;
+  }
+  bool installed() const { return hook.installed(); }
+  int take() { return calls.exchange(0); }
+
+private:
+  static int WINAPI Hooked(HWND window, int bar, int pos, BOOL redraw) {
+    ++calls;
+    return ::SetScrollPos(window, bar, pos, redraw);
+  }
+  static inline std::atomic<int> calls{0};
+  IatHook hook;
 };
 
 // A path in the temporary folder, unique to this process.
@@ -138,28 +158,39 @@ bool ChooseFont(Window& window, const std::string& face, const std::string& colo
   return watcher.Result().found && picked;
 }
 
-// The two text windows, each created as a visible 400 x 300 child of `parent` with both scroll bars.
+// The text windows, each created as a visible 400 x 300 child of `parent` with both scroll bars; the
+// opt-in classes (kqwindowsex.h) are created as their base.
 struct OutputKind {
   using Window = COutputWindow;
   static constexpr int width = 140;
   static constexpr long long cap = 30000;
-  static bool create(Window& w, HWND parent) { // on failure the frame has deleted itself
+  static constexpr bool optIn = false;
+  static bool create(COutputWindow& w, HWND parent) { // on failure the frame has deleted itself
     return w.Create("output", RECT{10, 20, 410, 320}, CWnd::FromHandle(parent)) == 1;
   }
-  static void release(Window*) {} // a frame deletes itself when its window is destroyed
+  static void release(COutputWindow*) {} // a frame deletes itself when its window is destroyed
 };
 struct FastKind {
   using Window = CFastDisplayWnd;
   static constexpr int width = 80;
   static constexpr long long cap = 65000;
-  static bool create(Window& w, HWND parent) { // on failure the object is deleted, as a frame does
+  static constexpr bool optIn = false;
+  static bool create(CFastDisplayWnd& w, HWND parent) { // on failure the object is deleted, as a frame does
     if (w.CreateEx(0, nullptr, "fast", WS_CHILD | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL, 0, 0, 400, 300,
                    parent, nullptr))
       return true;
     delete &w;
     return false;
   }
-  static void release(Window* w) { delete w; }
+  static void release(CFastDisplayWnd* w) { delete w; }
+};
+struct OutputExKind : OutputKind {
+  using Window = COutputWindowEx;
+  static constexpr bool optIn = true;
+};
+struct FastExKind : FastKind {
+  using Window = CFastDisplayWndEx;
+  static constexpr bool optIn = true;
 };
 
 template <class Kind> class TextWindowTest : public testing::Test {
@@ -194,6 +225,16 @@ protected:
   }
   void send(UINT message, UINT code, UINT pos = 0) {
     ::SendMessageA(hwnd, message, MAKEWPARAM(code, pos), 0);
+  }
+  // A key pressed with Ctrl up or down, as the thread's keyboard state (GetKeyState) has it.
+  void key(UINT vk, bool ctrl = false) {
+    BYTE keys[256] = {};
+    ::GetKeyboardState(keys);
+    keys[VK_CONTROL] = ctrl ? 0x80 : 0;
+    ::SetKeyboardState(keys);
+    ::SendMessageA(hwnd, WM_KEYDOWN, vk, 1);
+    keys[VK_CONTROL] = 0;
+    ::SetKeyboardState(keys);
   }
   // `count` lines in a client area of 40 columns by 10 lines, scrolled by thumb to `row` and `column`.
   void scrolledView(long long count, UINT row, UINT column) {
