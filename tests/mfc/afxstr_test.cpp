@@ -37,6 +37,9 @@ TEST(CString, BuffersAndEditsKeepTheCount) {
   p[1] = '\0';
   s.ReleaseBuffer(3); // an explicit length keeps the NUL byte
   EXPECT_EQ(bytes(s), std::string("h\0l", 3));
+  s.GetBuffer(5)[0] = 'z';
+  s.ReleaseBuffer(0); // 0 is a length, not "measure it"
+  EXPECT_EQ(bytes(s), "");
   s = "abcdef";
   EXPECT_EQ(s.Delete(1, 2), 4);
   EXPECT_EQ(s.Delete(3, 100), 3); // clipped at the end
