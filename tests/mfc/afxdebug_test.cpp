@@ -14,6 +14,6 @@ TEST(AfxDebug, ChecksOnlyInDebugBuilds) {
   ASSERT(++n);
   VERIFY(++n);
   EXPECT_EQ(n, 2);
-  EXPECT_DEATH(CStringList().GetHead(), "afxcoll\\.cpp\\([0-9]+\\): ASSERT failed");
+  EXPECT_DEATH(CStringList().GetTail(), "afxcoll\\.cpp\\([0-9]+\\): ASSERT failed");
 #endif
 }

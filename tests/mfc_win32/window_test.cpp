@@ -1,15 +1,17 @@
-// Windows and their objects: message maps reached from the first message on, whatever the window class;
-// default handling; handler arguments; the HWND map's permanent and temporary objects; self-deleting
+// Windows and their objects: message maps reached from the first message on, whatever the window class,
+// and searched up to the base class's map; each mapped message cracked into its handler's arguments, and
+// CWnd's own handlers passing messages on; the HWND map's permanent and temporary objects; self-deleting
 // frames; fonts in a window's device context.
 #include <afxwin.h>
 
 #include <gtest/gtest.h>
 
 #include <map>
+#include <string>
 
 namespace {
 
-// Counts deletions; OnCreate refuses the window when asked to.
+// Counts deletions; OnCreate refuses the window when asked to. WM_CLOSE is in the base class's map only.
 class CCountedFrame : public CFrameWnd {
 public:
   explicit CCountedFrame(bool refuse = false) : m_refuse(refuse) {}
@@ -44,7 +46,7 @@ std::map<UINT, int> g_hostSeen; // how often the host's own window procedure saw
 
 LRESULT CALLBACK HostWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
   ++g_hostSeen[message];
-  return message == WM_USER + 1 ? 1234 : ::DefWindowProcA(hWnd, message, wParam, lParam);
+  return ::DefWindowProcA(hWnd, message, wParam, lParam);
 }
 
 // A window class the host registered itself.
@@ -59,87 +61,54 @@ const char* HostClass() {
   return registered ? "KqTestHostClass" : nullptr;
 }
 
-// Records what its handlers are given; with m_callBase set, each handler also calls CWnd's.
+// Records what its handlers are given: the integer arguments in order, the point, the window argument.
 class CTestWnd : public CWnd {
 public:
   struct Call {
     UINT message = 0;
-    long a = 0, b = 0, c = 0; // the handler's integer arguments in order (WM_SIZE: nType, cx, cy)
+    long a = 0, b = 0, c = 0;
     CPoint pt = CPoint();
-    HWND hWnd = nullptr; // the scroll bar's or context menu's window: its object may be a temporary one
+    HWND hWnd = nullptr; // the window argument's window: its object may be a temporary one
     CWnd* pWnd = nullptr;
     bool operator==(const Call&) const = default;
     friend void PrintTo(const Call& c, std::ostream* os) {
-      *os << "{msg " << c.message << ": " << c.a << ", " << c.b << ", " << c.c << ", (" << c.pt.x << ", "
+      *os << "{" << c.message << ": " << c.a << ", " << c.b << ", " << c.c << ", (" << c.pt.x << ", "
           << c.pt.y << "), " << c.hWnd << ", " << c.pWnd << "}";
     }
-  } m_last = {};
-  bool m_callBase = false;
+  } m_last;
   CTestWnd* m_pChild = nullptr; // created as child 7 from OnCreate
   int m_nNcCreate = 0, m_nCreate = 0, m_nGo = 0;
-  LPCSTR m_createClass = nullptr;
+  std::string m_createClass; // copied: the system's CREATESTRUCT may hold a temporary
 
-  void Record(Call call) { m_last = call; }
+  void Rec(UINT message, long a, long b, long c, CPoint pt = CPoint(), CWnd* pWnd = nullptr) {
+    m_last = {message, a, b, c, pt, pWnd != nullptr ? pWnd->m_hWnd : nullptr, pWnd};
+  }
   afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct) {
     ++m_nCreate;
     m_createClass = lpCreateStruct->lpszClass;
     return m_pChild == nullptr || m_pChild->Create(nullptr, "child", 0, CRect(0, 0, 50, 50), this, 7) ? 0
                                                                                                       : -1;
   }
-  afx_msg void OnSize(UINT nType, int cx, int cy) {
-    Record({WM_SIZE, static_cast<long>(nType), cx, cy});
-    if (m_callBase)
-      CWnd::OnSize(nType, cx, cy);
-  }
+  afx_msg void OnSize(UINT nType, int cx, int cy) { Rec(WM_SIZE, nType, cx, cy); }
   afx_msg void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pBar) {
-    Record(
-        {WM_HSCROLL, static_cast<long>(nSBCode), static_cast<long>(nPos), 0, {}, pBar->GetSafeHwnd(), pBar});
-    if (m_callBase)
-      CWnd::OnHScroll(nSBCode, nPos, pBar);
+    Rec(WM_HSCROLL, nSBCode, nPos, 0, {}, pBar);
   }
   afx_msg void OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pBar) {
-    Record(
-        {WM_VSCROLL, static_cast<long>(nSBCode), static_cast<long>(nPos), 0, {}, pBar->GetSafeHwnd(), pBar});
-    if (m_callBase)
-      CWnd::OnVScroll(nSBCode, nPos, pBar);
+    Rec(WM_VSCROLL, nSBCode, nPos, 0, {}, pBar);
   }
   afx_msg BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt) {
-    Record({WM_MOUSEWHEEL, static_cast<long>(nFlags), zDelta, 0, pt});
-    return m_callBase ? CWnd::OnMouseWheel(nFlags, zDelta, pt) : 77;
+    Rec(WM_MOUSEWHEEL, nFlags, zDelta, 0, pt);
+    return 77;
   }
   afx_msg void OnMouseHWheel(UINT nFlags, short zDelta, CPoint pt) {
-    Record({WM_MOUSEHWHEEL, static_cast<long>(nFlags), zDelta, 0, pt});
-    if (m_callBase)
-      CWnd::OnMouseHWheel(nFlags, zDelta, pt);
+    Rec(WM_MOUSEHWHEEL, nFlags, zDelta, 0, pt);
   }
-  afx_msg void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) {
-    Record({WM_KEYDOWN, static_cast<long>(nChar), static_cast<long>(nRepCnt), static_cast<long>(nFlags)});
-    if (m_callBase)
-      CWnd::OnKeyDown(nChar, nRepCnt, nFlags);
-  }
-  afx_msg void OnContextMenu(CWnd* pWnd, CPoint pos) {
-    Record({WM_CONTEXTMENU, 0, 0, 0, pos, pWnd->GetSafeHwnd(), pWnd});
-    if (m_callBase)
-      CWnd::OnContextMenu(pWnd, pos);
-  }
-  // The mouse buttons and moves: one recorder, one base call each.
-  template <UINT message, void (CWnd::*base)(UINT, CPoint)> void OnMouse(UINT nFlags, CPoint point) {
-    Record({message, static_cast<long>(nFlags), 0, 0, point});
-    if (m_callBase)
-      (this->*base)(nFlags, point);
-  }
-  afx_msg void OnLButtonDown(UINT nFlags, CPoint point) {
-    OnMouse<WM_LBUTTONDOWN, &CWnd::OnLButtonDown>(nFlags, point);
-  }
-  afx_msg void OnLButtonUp(UINT nFlags, CPoint point) {
-    OnMouse<WM_LBUTTONUP, &CWnd::OnLButtonUp>(nFlags, point);
-  }
-  afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point) {
-    OnMouse<WM_LBUTTONDBLCLK, &CWnd::OnLButtonDblClk>(nFlags, point);
-  }
-  afx_msg void OnMouseMove(UINT nFlags, CPoint point) {
-    OnMouse<WM_MOUSEMOVE, &CWnd::OnMouseMove>(nFlags, point);
-  }
+  afx_msg void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) { Rec(WM_KEYDOWN, nChar, nRepCnt, nFlags); }
+  afx_msg void OnContextMenu(CWnd* pWnd, CPoint pos) { Rec(WM_CONTEXTMENU, 0, 0, 0, pos, pWnd); }
+  afx_msg void OnLButtonDown(UINT nFlags, CPoint point) { Rec(WM_LBUTTONDOWN, nFlags, 0, 0, point); }
+  afx_msg void OnLButtonUp(UINT nFlags, CPoint point) { Rec(WM_LBUTTONUP, nFlags, 0, 0, point); }
+  afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point) { Rec(WM_LBUTTONDBLCLK, nFlags, 0, 0, point); }
+  afx_msg void OnMouseMove(UINT nFlags, CPoint point) { Rec(WM_MOUSEMOVE, nFlags, 0, 0, point); }
   void OnGo() { ++m_nGo; }
   LRESULT OnAsk(WPARAM wParam, LPARAM lParam) { return static_cast<LRESULT>(wParam + lParam); }
   LRESULT OnNcCreateMessage(WPARAM, LPARAM) {
@@ -167,96 +136,48 @@ ON_MESSAGE(WM_USER + 2, &CTestWnd::OnAsk)
 ON_MESSAGE(WM_NCCREATE, &CTestWnd::OnNcCreateMessage)
 END_MESSAGE_MAP()
 
-TEST(HostClassWindow, MappedMessagesReachTheObjectOthersTheHostProcedure) {
+// The same messages mapped to CWnd's own handlers, as a derived handler calling its base reaches them.
+class CBaseHandlers : public CWnd {
+  DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CBaseHandlers, CWnd)
+ON_WM_SIZE()
+ON_WM_HSCROLL()
+ON_WM_VSCROLL()
+ON_WM_MOUSEWHEEL()
+ON_WM_MOUSEHWHEEL()
+ON_WM_KEYDOWN()
+ON_WM_CONTEXTMENU()
+ON_WM_LBUTTONDOWN()
+ON_WM_LBUTTONUP()
+ON_WM_LBUTTONDBLCLK()
+ON_WM_MOUSEMOVE()
+END_MESSAGE_MAP()
+
+TEST(HostClassWindow, EachMappedMessageReachesItsHandlerDecodedOthersTheHostProcedure) {
   g_hostSeen.clear();
   CTestWnd wnd, child;
+  CBaseHandlers base;
   wnd.m_pChild = &child; // a window created while another one is being created
-  ASSERT_TRUE(wnd.CreateEx(0, HostClass(), "host", WS_OVERLAPPED, 0, 0, 200, 100, nullptr, nullptr));
+  ASSERT_TRUE(wnd.CreateEx(0, HostClass(), "host", WS_POPUP, 0, 0, 400, 300, nullptr, nullptr));
+  ASSERT_TRUE(base.CreateEx(0, HostClass(), "base", WS_POPUP, 0, 0, 400, 300, nullptr, nullptr));
   // WM_NCCREATE reached the map, which passed it on (Default); WM_CREATE went to the map only.
   EXPECT_EQ(wnd.m_nNcCreate, 1);
   EXPECT_EQ(wnd.m_nCreate, 1);
-  EXPECT_STREQ(wnd.m_createClass, "KqTestHostClass");
-  EXPECT_EQ(g_hostSeen[WM_NCCREATE], 1);
-  EXPECT_EQ(g_hostSeen[WM_CREATE], 0);
+  EXPECT_EQ(wnd.m_createClass, "KqTestHostClass");
+  EXPECT_EQ(g_hostSeen[WM_NCCREATE], 2); // wnd's (passed on) and base's
+  EXPECT_EQ(g_hostSeen[WM_CREATE], 1);   // base's only
   EXPECT_EQ(child.m_nCreate, 1);
-  EXPECT_NE(child.GetStyle() & WS_CHILD, 0u) << "CWnd::Create makes child windows";
+  EXPECT_NE(::GetWindowLongA(child.m_hWnd, GWL_STYLE) & WS_CHILD, 0) << "CWnd::Create makes child windows";
+  const HWND hWnd = wnd.m_hWnd, hChild = child.m_hWnd;
 
-  const int nSizeBefore = g_hostSeen[WM_SIZE];
-  wnd.SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(120, 80));
-  EXPECT_EQ(g_hostSeen[WM_SIZE], nSizeBefore) << "a handled message must not reach the original procedure";
-  wnd.m_callBase = true;
-  wnd.SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(120, 80));
-  EXPECT_EQ(g_hostSeen[WM_SIZE], nSizeBefore + 1) << "the base handler passes the message on";
-  wnd.SendMessage(WM_COMMAND, MAKEWPARAM(42, 0), 0);
-  wnd.SendMessage(WM_COMMAND, MAKEWPARAM(43, 0), 0); // not mapped: the original procedure
-  EXPECT_EQ(wnd.m_nGo, 1);
-  EXPECT_EQ(g_hostSeen[WM_COMMAND], 1);
-
-  const HWND hWnd = wnd.m_hWnd;
-  EXPECT_TRUE(wnd.DestroyWindow());
-  EXPECT_EQ(wnd.m_hWnd, nullptr);
-  EXPECT_EQ(child.m_hWnd, nullptr) << "the child window went with its parent";
-  EXPECT_EQ(CWnd::FromHandlePermanent(hWnd), nullptr);
-  EXPECT_FALSE(wnd.DestroyWindow()) << "no window left to destroy";
-}
-
-TEST(WindowClass, EqualAttributesShareOneFrameworkClassUsableFromAnyModule) {
-  HBRUSH hBrush = static_cast<HBRUSH>(::GetStockObject(GRAY_BRUSH));
-  const CString name = AfxRegisterWndClass(CS_HREDRAW, nullptr, hBrush);
-  EXPECT_EQ(name, AfxRegisterWndClass(CS_HREDRAW, nullptr, hBrush));
-  EXPECT_NE(name, AfxRegisterWndClass(CS_VREDRAW, nullptr, hBrush));
-  WNDCLASSA wc = {};
-  ASSERT_TRUE(::GetClassInfoA(::GetModuleHandleA(nullptr), name, &wc));
-  EXPECT_EQ(wc.hbrBackground, hBrush);
-}
-
-TEST(HandleMap, ForeignWindowsGetOneTemporaryObjectSubclassedOnesTheirOwn) {
-  EXPECT_EQ(CWnd::FromHandle(nullptr), nullptr);
-  HWND hWnd = ::CreateWindowExA(0, HostClass(), "foreign", WS_OVERLAPPED, 0, 0, 50, 50, nullptr, nullptr,
-                                ::GetModuleHandleA(nullptr), nullptr);
-  ASSERT_NE(hWnd, nullptr);
-  EXPECT_EQ(CWnd::FromHandlePermanent(hWnd), nullptr);
-  CWnd* pTemp = CWnd::FromHandle(hWnd);
-  ASSERT_NE(pTemp, nullptr);
-  EXPECT_EQ(CWnd::FromHandle(hWnd), pTemp);
-  CString text("longer old text");
-  pTemp->GetWindowText(text);
-  EXPECT_EQ(text, "foreign");
-  {
-    CTestWnd wnd;
-    ASSERT_TRUE(wnd.SubclassWindow(hWnd));
-    EXPECT_EQ(CWnd::FromHandle(hWnd), &wnd);
-    CWnd other;
-    EXPECT_FALSE(other.Attach(hWnd)) << "one object per window";
-    EXPECT_EQ(::SendMessageA(hWnd, WM_USER + 2, 40, 2), 42);
-    EXPECT_EQ(::SendMessageA(hWnd, WM_USER + 1, 0, 0), 1234) << "unmapped messages reach the old procedure";
-    EXPECT_EQ(wnd.UnsubclassWindow(), hWnd);
-    EXPECT_EQ(::SendMessageA(hWnd, WM_USER + 2, 40, 2), 0) << "the old procedure is back";
-  }
-  EXPECT_TRUE(::IsWindow(hWnd)) << "a detached object's destruction leaves the window";
-  EXPECT_EQ(CWnd::FromHandlePermanent(hWnd), nullptr);
-  ::DestroyWindow(hWnd);
-
-  HWND hOwned = nullptr;
-  {
-    CWnd wnd;
-    ASSERT_TRUE(wnd.CreateEx(0, nullptr, "owned", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
-    hOwned = wnd.m_hWnd;
-  }
-  EXPECT_FALSE(::IsWindow(hOwned)) << "an attached object's destruction destroys its window";
-}
-
-TEST(MessageCracking, EachMessageReachesItsHandlerDecodedAndTheBaseHandlerPassesItOn) {
-  CTestWnd wnd, child;
-  wnd.m_pChild = &child;
-  ASSERT_TRUE(wnd.CreateEx(0, HostClass(), "cracking", WS_POPUP, 0, 0, 400, 300, nullptr, nullptr));
-  const HWND hChild = child.m_hWnd;
   using Call = CTestWnd::Call;
   const struct {
     WPARAM wParam;
     LPARAM lParam;
     Call expected;
-    LRESULT result; // when the handler does not call the base
+    LRESULT result;
   } cases[] = {
       {MAKEWPARAM(SB_THUMBPOSITION, 42), 0, {WM_VSCROLL, SB_THUMBPOSITION, 42}, 0},
       {MAKEWPARAM(SB_THUMBTRACK, 40000), 0, {WM_HSCROLL, SB_THUMBTRACK, 40000}, 0}, // above 32767: unsigned
@@ -278,38 +199,80 @@ TEST(MessageCracking, EachMessageReachesItsHandlerDecodedAndTheBaseHandlerPasses
   };
   for (const auto& c : cases) {
     const UINT message = c.expected.message;
-    for (const bool callBase : {false, true}) {
-      wnd.m_last = {};
-      wnd.m_callBase = callBase;
-      const int nSeen = g_hostSeen[message];
-      const LRESULT result = wnd.SendMessage(message, c.wParam, c.lParam);
-      EXPECT_EQ(wnd.m_last, c.expected) << "message " << message;
-      EXPECT_EQ(g_hostSeen[message], nSeen + (callBase ? 1 : 0))
-          << "message " << message << " base " << callBase;
-      if (!callBase) {
-        EXPECT_EQ(result, c.result) << "message " << message;
-      }
-    }
+    const int nSeen = g_hostSeen[message];
+    wnd.m_last = {};
+    EXPECT_EQ(::SendMessageA(hWnd, message, c.wParam, c.lParam), c.result) << message;
+    EXPECT_EQ(wnd.m_last, c.expected) << message;
+    EXPECT_EQ(g_hostSeen[message], nSeen) << message << ": handled, so not passed on";
+    ::SendMessageA(base.m_hWnd, message, c.wParam, c.lParam);
+    EXPECT_EQ(g_hostSeen[message], nSeen + 1) << message << ": CWnd's handler passes it on";
   }
+  EXPECT_EQ(::SendMessageA(hWnd, WM_USER + 2, 40, 2), 42) << "ON_MESSAGE's result is the message's";
+  ::SendMessageA(hWnd, WM_COMMAND, MAKEWPARAM(42, 0), 0);
+  ::SendMessageA(hWnd, WM_COMMAND, MAKEWPARAM(43, 0), 0); // not mapped: the original procedure
+  EXPECT_EQ(wnd.m_nGo, 1);
+  EXPECT_EQ(g_hostSeen[WM_COMMAND], 1);
+
   // From a scroll-bar control: its own object when it has one, else a temporary one for its window.
-  wnd.m_callBase = false;
   CScrollBar bar;
   ASSERT_TRUE(bar.Create(SBS_HORZ, CRect(0, 0, 100, 16), &wnd, 3));
-  wnd.SendMessage(WM_HSCROLL, MAKEWPARAM(SB_PAGERIGHT, 0), reinterpret_cast<LPARAM>(bar.m_hWnd));
+  ::SendMessageA(hWnd, WM_HSCROLL, MAKEWPARAM(SB_PAGERIGHT, 0), reinterpret_cast<LPARAM>(bar.m_hWnd));
   EXPECT_EQ(wnd.m_last.pWnd, &bar);
-  HWND hForeign = ::CreateWindowExA(0, "SCROLLBAR", nullptr, WS_CHILD | SBS_VERT, 0, 20, 16, 100, wnd.m_hWnd,
+  HWND hForeign = ::CreateWindowExA(0, "SCROLLBAR", nullptr, WS_CHILD | SBS_VERT, 0, 20, 16, 100, hWnd,
                                     nullptr, nullptr, nullptr);
   ASSERT_NE(hForeign, nullptr);
-  wnd.SendMessage(WM_VSCROLL, MAKEWPARAM(SB_PAGEDOWN, 0), reinterpret_cast<LPARAM>(hForeign));
+  ::SendMessageA(hWnd, WM_VSCROLL, MAKEWPARAM(SB_PAGEDOWN, 0), reinterpret_cast<LPARAM>(hForeign));
   EXPECT_EQ(wnd.m_last.hWnd, hForeign);
 
   // The capture: SetCapture gives the previous holder; ::ReleaseCapture ends it.
   EXPECT_EQ(wnd.SetCapture(), nullptr);
-  EXPECT_EQ(CWnd::GetCapture(), &wnd);
   EXPECT_EQ(child.SetCapture(), &wnd);
   EXPECT_EQ(CWnd::GetCapture(), &child);
   ::ReleaseCapture();
   EXPECT_EQ(CWnd::GetCapture(), nullptr);
+
+  EXPECT_TRUE(wnd.DestroyWindow());
+  EXPECT_EQ(wnd.m_hWnd, nullptr);
+  EXPECT_EQ(child.m_hWnd, nullptr) << "the child window went with its parent";
+  EXPECT_EQ(CWnd::FromHandlePermanent(hWnd), nullptr);
+  EXPECT_FALSE(wnd.DestroyWindow()) << "no window left to destroy";
+}
+
+TEST(WindowClass, EqualAttributesShareOneFrameworkClass) {
+  HBRUSH hBrush = static_cast<HBRUSH>(::GetStockObject(GRAY_BRUSH));
+  const CString name = AfxRegisterWndClass(CS_HREDRAW, nullptr, hBrush);
+  EXPECT_EQ(name, AfxRegisterWndClass(CS_HREDRAW, nullptr, hBrush));
+  EXPECT_NE(name, AfxRegisterWndClass(CS_VREDRAW, nullptr, hBrush));
+  WNDCLASSA wc = {};
+  ASSERT_TRUE(::GetClassInfoA(::GetModuleHandleA(nullptr), name, &wc));
+  EXPECT_EQ(wc.hbrBackground, hBrush);
+}
+
+TEST(HandleMap, ForeignWindowsGetOneTemporaryObjectAttachedOnesTheirOwn) {
+  EXPECT_EQ(CWnd::FromHandle(nullptr), nullptr);
+  HWND hWnd = ::CreateWindowExA(0, HostClass(), "foreign", WS_OVERLAPPED, 0, 0, 50, 50, nullptr, nullptr,
+                                ::GetModuleHandleA(nullptr), nullptr);
+  ASSERT_NE(hWnd, nullptr);
+  CWnd* pTemp = CWnd::FromHandle(hWnd);
+  ASSERT_NE(pTemp, nullptr);
+  EXPECT_EQ(CWnd::FromHandle(hWnd), pTemp);
+  EXPECT_EQ(CWnd::FromHandlePermanent(hWnd), nullptr);
+  {
+    CWnd wnd, other;
+    ASSERT_TRUE(wnd.Attach(hWnd));
+    EXPECT_EQ(CWnd::FromHandle(hWnd), &wnd);
+    EXPECT_FALSE(other.Attach(hWnd)) << "one object per window";
+    EXPECT_EQ(wnd.Detach(), hWnd);
+  }
+  EXPECT_TRUE(::IsWindow(hWnd)) << "a detached object's destruction leaves the window";
+  EXPECT_EQ(CWnd::FromHandlePermanent(hWnd), nullptr);
+  ::DestroyWindow(hWnd);
+  {
+    CWnd wnd;
+    ASSERT_TRUE(wnd.CreateEx(0, nullptr, "owned", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
+    hWnd = wnd.m_hWnd;
+  }
+  EXPECT_FALSE(::IsWindow(hWnd)) << "an attached object's destruction destroys its window";
 }
 
 TEST(Gdi, SelectGivesThePreviousFontAndTheFontObjectDeletesItsFont) {
@@ -319,25 +282,21 @@ TEST(Gdi, SelectGivesThePreviousFontAndTheFontObjectDeletesItsFont) {
   ::GetObjectA(::GetStockObject(ANSI_VAR_FONT), sizeof(lf), &lf);
   HGDIOBJ hFont = nullptr;
   {
-    CClientDC dc(&wnd);
-    const HGDIOBJ hOriginal = ::GetCurrentObject(dc.m_hDC, OBJ_FONT);
     CFont font;
     ASSERT_TRUE(font.CreateFontIndirect(&lf));
     hFont = font.m_hObject;
     EXPECT_FALSE(font.CreateFontIndirect(&lf)) << "one font per object";
-    CFont* pOld = dc.SelectObject(&font);
+    CDC* pDC = wnd.GetDC();
+    ASSERT_NE(pDC, nullptr);
+    const HGDIOBJ hOriginal = ::GetCurrentObject(pDC->m_hDC, OBJ_FONT);
+    CFont* pOld = pDC->SelectObject(&font);
     ASSERT_NE(pOld, nullptr);
     EXPECT_EQ(pOld->m_hObject, hOriginal);
-    EXPECT_EQ(::GetCurrentObject(dc.m_hDC, OBJ_FONT), hFont);
-    EXPECT_EQ(dc.SelectObject(pOld)->m_hObject, hFont);
+    EXPECT_EQ(::GetCurrentObject(pDC->m_hDC, OBJ_FONT), hFont);
+    EXPECT_EQ(pDC->SelectObject(pOld)->m_hObject, hFont);
+    EXPECT_NE(wnd.ReleaseDC(pDC), 0);
   }
   EXPECT_EQ(::GetObjectType(hFont), 0u) << "the CFont destructor deletes the font";
 }
 
 } // namespace
-
-// This executable has no AFX_IDS_APP_TITLE string: an application given no name takes the executable's.
-TEST(Application, WithoutATitleStringTakesTheExecutablesName) {
-  CWinApp app;
-  EXPECT_STREQ(app.m_pszAppName, "mfc_win32_window_test");
-}

@@ -16,7 +16,6 @@ public:
   ~CStringList();
 
   INT_PTR GetCount() const noexcept { return m_nCount; }
-  INT_PTR GetSize() const noexcept { return m_nCount; }
   BOOL IsEmpty() const noexcept { return m_nCount == 0; }
 
   // Head and tail of a non-empty list (asserted).
@@ -33,35 +32,18 @@ public:
   const CString& GetNext(POSITION& rPosition) const;
   CString& GetPrev(POSITION& rPosition);
   const CString& GetPrev(POSITION& rPosition) const;
-  CString& GetAt(POSITION position);
-  const CString& GetAt(POSITION position) const;
-  void SetAt(POSITION pos, LPCTSTR newElement);
-  void SetAt(POSITION pos, const CString& newElement);
 
-  POSITION AddHead(const CString& newElement);
-  POSITION AddHead(LPCTSTR newElement);
-  // Copies of pNewList's elements (not NULL; asserted), in their order, before the head. pNewList may
-  // be this list. An allocation failure keeps the copies added before it.
-  void AddHead(CStringList* pNewList);
   POSITION AddTail(const CString& newElement);
   POSITION AddTail(LPCTSTR newElement);
-  // Copies of pNewList's elements (not NULL; asserted), in their order, after the tail. As AddHead.
-  void AddTail(CStringList* pNewList);
-  POSITION InsertAfter(POSITION position, const CString& newElement);
-  POSITION InsertBefore(POSITION position, const CString& newElement);
 
-  // Removes and returns the head (tail) of a non-empty list (asserted).
+  // Removes and returns the head of a non-empty list (asserted).
   CString RemoveHead();
-  CString RemoveTail();
-  void RemoveAt(POSITION position);
   // Removes every element and frees every block.
   void RemoveAll() noexcept;
 
   // The position of the element at nIndex (0 = head), found by walking from the head (nIndex steps),
   // or NULL when nIndex is negative or too large.
   POSITION FindIndex(INT_PTR nIndex) const noexcept;
-  // The first element equal to searchValue after startAfter (from the head when NULL), or NULL.
-  POSITION Find(LPCTSTR searchValue, POSITION startAfter = NULL) const;
 
 private:
   struct CNode {

@@ -35,7 +35,6 @@ public:
   // Shares src's characters.
   CString& operator=(const CString& src);
   CString& operator=(LPCTSTR psz);
-  CString& operator=(char ch);
 
   int GetLength() const noexcept { return GetData()->nDataLength; }
   bool IsEmpty() const noexcept { return GetLength() == 0; }
@@ -57,20 +56,9 @@ public:
 
   LPCTSTR GetString() const noexcept { return m_pszData; }
   operator LPCTSTR() const noexcept { return m_pszData; }
-  char GetAt(int iChar) const;
-  char operator[](int iChar) const { return GetAt(iChar); }
 
-  // Substrings: out-of-range arguments are clipped (past the end gives the rest or an empty string).
-  CString Mid(int iFirst, int nCount) const;
-  CString Mid(int iFirst) const;
-  CString Left(int nCount) const;
-  CString Right(int nCount) const;
   // Removes nCount characters at iIndex (clipped); returns the new length.
   int Delete(int iIndex, int nCount = 1);
-  // Inserts the NUL-terminated psz (NULL: nothing) or ch at iIndex (clipped to 0 .. length); returns
-  // the new length.
-  int Insert(int iIndex, LPCTSTR psz);
-  int Insert(int iIndex, char ch);
 
   CString& operator+=(const CString& str);
   CString& operator+=(LPCTSTR psz);
@@ -108,7 +96,6 @@ private:
   void SetLength(int nLength) noexcept;
   void Reserve(int nCapacity);
   void Assign(LPCTSTR pch, int nLength);
-  int InsertBytes(int iIndex, LPCTSTR pch, int nLength);
 
   char* m_pszData; // the characters; a CStringData block precedes them
 };
@@ -131,18 +118,6 @@ inline bool operator!=(const CString& a, LPCTSTR b) noexcept {
 }
 inline bool operator!=(LPCTSTR a, const CString& b) noexcept {
   return b.Compare(a) != 0;
-}
-inline bool operator<(const CString& a, const CString& b) noexcept {
-  return a.Compare(b) < 0;
-}
-inline bool operator>(const CString& a, const CString& b) noexcept {
-  return a.Compare(b) > 0;
-}
-inline bool operator<=(const CString& a, const CString& b) noexcept {
-  return a.Compare(b) <= 0;
-}
-inline bool operator>=(const CString& a, const CString& b) noexcept {
-  return a.Compare(b) >= 0;
 }
 
 typedef CString CStringA;

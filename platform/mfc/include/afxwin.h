@@ -51,7 +51,6 @@ enum Sig : UINT_PTR {
   sigIS,      // int (LPCREATESTRUCT)
   sigVWII,    // void (UINT, int, int)
   sigVWWSB,   // void (UINT, UINT, CScrollBar*)
-  sigVUP,     // void (UINT_PTR)
   sigLWL,     // LRESULT (WPARAM, LPARAM)
   sigCmdV,    // void () for WM_COMMAND with a control id
   sigBWsP,    // BOOL (UINT, short, CPoint)
@@ -178,14 +177,6 @@ protected:                                                                      
    0,                                                                                                        \
    KQAfxPrivate::sigVV,                                                                                      \
    KQAfxPrivate::MsgCast(static_cast<void (CWnd::*)()>(&ThisClass::OnNcDestroy))},
-// WM_TIMER -> afx_msg void OnTimer(UINT_PTR nIDEvent);
-#define ON_WM_TIMER()                                                                                        \
-  {WM_TIMER,                                                                                                 \
-   0,                                                                                                        \
-   0,                                                                                                        \
-   0,                                                                                                        \
-   KQAfxPrivate::sigVUP,                                                                                     \
-   KQAfxPrivate::MsgCast(static_cast<void (CWnd::*)(UINT_PTR)>(&ThisClass::OnTimer))},
 // The mouse and keyboard entries below: points are the signed coordinates packed in lParam.
 // WM_MOUSEWHEEL -> afx_msg BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt);
 //   nFlags: MK_ keys; zDelta: multiples (or parts) of WHEEL_DELTA, > 0 away from the user;
@@ -315,10 +306,6 @@ public:
   BOOL Attach(HWND hWndNew);
   // Removes the attachment; returns the HWND (the window is not destroyed).
   HWND Detach();
-  // Attaches an existing window and routes its messages through this object's map.
-  BOOL SubclassWindow(HWND hWnd);
-  // Undoes SubclassWindow: restores the original window procedure, detaches, returns the HWND.
-  HWND UnsubclassWindow();
   // Both may be called through a NULL pointer and then give NULL (as the framework's do).
   HWND GetSafeHwnd() const noexcept;
   operator HWND() const noexcept { return GetSafeHwnd(); }
@@ -344,31 +331,23 @@ public:
   virtual BOOL PreCreateWindow(CREATESTRUCT& cs);
 
   // --- window state ---
-  DWORD GetStyle() const { return static_cast<DWORD>(::GetWindowLongPtrA(m_hWnd, GWL_STYLE)); }
-  DWORD GetExStyle() const { return static_cast<DWORD>(::GetWindowLongPtrA(m_hWnd, GWL_EXSTYLE)); }
   // Nonzero when the window was visible before.
   BOOL ShowWindow(int nCmdShow);
   // Paints the window now if it has an update region (sends WM_PAINT).
   void UpdateWindow();
-  BOOL IsWindowVisible() const { return ::IsWindowVisible(m_hWnd); }
   BOOL IsIconic() const;
   // Minimises the window (it is not destroyed).
   void CloseWindow();
   // Restores a minimised window; nonzero on success.
   BOOL OpenIcon();
   void MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint = TRUE);
-  void MoveWindow(LPCRECT lpRect, BOOL bRepaint = TRUE);
   void GetClientRect(LPRECT lpRect) const;
-  void GetWindowRect(LPRECT lpRect) const;
-  CWnd* GetParent() const { return FromHandle(::GetParent(m_hWnd)); }
-  BOOL EnableWindow(BOOL bEnable = TRUE) { return ::EnableWindow(m_hWnd, bEnable); }
 
   // --- painting ---
   // The whole client area is added to the update region (erased first when bErase).
   void Invalidate(BOOL bErase = TRUE);
   // lpRect NULL: the whole client area.
   void InvalidateRect(LPCRECT lpRect, BOOL bErase = TRUE);
-  void ValidateRect(LPCRECT lpRect) { ::ValidateRect(m_hWnd, lpRect); }
   // Moves the client area's pixels (lpRect NULL: all of it) and invalidates the uncovered part.
   void ScrollWindow(int xAmount, int yAmount, LPCRECT lpRect = NULL, LPCRECT lpClipRect = NULL);
   // The client area's device context as a temporary CDC, NULL on failure. Give it back with ReleaseDC.
@@ -379,39 +358,19 @@ public:
   // --- scroll bars (nBar: SB_HORZ, SB_VERT or SB_CTL for a scroll-bar control) ---
   // Returns the previous position.
   int SetScrollPos(int nBar, int nPos, BOOL bRedraw = TRUE);
-  int GetScrollPos(int nBar) const;
   // Equal ends hide the bar.
   void SetScrollRange(int nBar, int nMinPos, int nMaxPos, BOOL bRedraw = TRUE);
-  void GetScrollRange(int nBar, LPINT lpMinPos, LPINT lpMaxPos) const;
-  BOOL SetScrollInfo(int nBar, LPSCROLLINFO lpScrollInfo, BOOL bRedraw = TRUE);
-  // Fills the members nMask asks for; cbSize is set here.
-  BOOL GetScrollInfo(int nBar, LPSCROLLINFO lpScrollInfo, UINT nMask = SIF_ALL);
-  void ShowScrollBar(UINT nBar, BOOL bShow = TRUE) { ::ShowScrollBar(m_hWnd, static_cast<int>(nBar), bShow); }
 
   // --- menus ---
   // The system menu as a temporary CMenu (bRevert FALSE); NULL when bRevert is TRUE or there is none.
   CMenu* GetSystemMenu(BOOL bRevert) const;
 
   // --- text and children ---
-  void SetWindowText(LPCTSTR lpszString);
   // Copies at most nMaxCount - 1 characters and a NUL; returns the number copied.
   int GetWindowText(LPTSTR lpszStringBuf, int nMaxCount) const;
-  void GetWindowText(CString& rString) const;
   int GetWindowTextLength() const;
   // The child with id nID (maybe a temporary object), or NULL.
   CWnd* GetDlgItem(int nID) const;
-  void GetDlgItem(int nID, HWND* phWnd) const;
-  int GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
-  void SetDlgItemText(int nID, LPCTSTR lpszString) { ::SetDlgItemTextA(m_hWnd, nID, lpszString); }
-  int GetDlgItemText(int nID, CString& rString) const;
-
-  // --- messages ---
-  LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
-  BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
-  UINT_PTR SetTimer(UINT_PTR nIDEvent, UINT nElapse, void(CALLBACK* lpfnTimer)(HWND, UINT, UINT_PTR, DWORD)) {
-    return ::SetTimer(m_hWnd, nIDEvent, nElapse, lpfnTimer);
-  }
-  BOOL KillTimer(UINT_PTR nIDEvent) { return ::KillTimer(m_hWnd, nIDEvent); }
 
   // --- mouse capture (released with the Win32 ::ReleaseCapture) ---
   // Returns the window that had the capture before (maybe a temporary object), or NULL.
@@ -427,7 +386,6 @@ public:
   afx_msg void OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
   afx_msg void OnClose();
   afx_msg void OnDestroy();
-  afx_msg void OnTimer(UINT_PTR nIDEvent);
   // Returns Default()'s result.
   afx_msg BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt);
   afx_msg void OnMouseHWheel(UINT nFlags, short zDelta, CPoint pt);
@@ -532,22 +490,6 @@ public:
   CEdit() noexcept {}
   // An "EDIT" child control.
   virtual BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
-  void SetSel(int nStartChar, int nEndChar, BOOL bNoScroll = FALSE) {
-    ::SendMessageA(m_hWnd, EM_SETSEL, static_cast<WPARAM>(nStartChar), nEndChar);
-    if (!bNoScroll)
-      ::SendMessageA(m_hWnd, EM_SCROLLCARET, 0, 0);
-  }
-  void GetSel(int& nStartChar, int& nEndChar) const {
-    DWORD start = 0, end = 0;
-    ::SendMessageA(m_hWnd, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-    nStartChar = static_cast<int>(start);
-    nEndChar = static_cast<int>(end);
-  }
-  void ReplaceSel(LPCTSTR lpszNewText, BOOL bCanUndo = FALSE) {
-    ::SendMessageA(m_hWnd, EM_REPLACESEL, static_cast<WPARAM>(bCanUndo),
-                   reinterpret_cast<LPARAM>(lpszNewText));
-  }
-  void SetLimitText(UINT nMax) { ::SendMessageA(m_hWnd, EM_SETLIMITTEXT, nMax, 0); }
 };
 
 // A scroll-bar control (SB_CTL).
@@ -557,25 +499,6 @@ public:
   CScrollBar() noexcept {}
   // A "SCROLLBAR" child control (SBS_HORZ or SBS_VERT in dwStyle).
   virtual BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID);
-  // Returns the previous position, or 0.
-  int SetScrollPos(int nPos, BOOL bRedraw = TRUE) { return ::SetScrollPos(m_hWnd, SB_CTL, nPos, bRedraw); }
-  int GetScrollPos() const { return ::GetScrollPos(m_hWnd, SB_CTL); }
-  void SetScrollRange(int nMinPos, int nMaxPos, BOOL bRedraw = TRUE) {
-    ::SetScrollRange(m_hWnd, SB_CTL, nMinPos, nMaxPos, bRedraw);
-  }
-  void GetScrollRange(LPINT lpMinPos, LPINT lpMaxPos) const {
-    ::GetScrollRange(m_hWnd, SB_CTL, lpMinPos, lpMaxPos);
-  }
-  BOOL SetScrollInfo(LPSCROLLINFO lpScrollInfo, BOOL bRedraw = TRUE) {
-    lpScrollInfo->cbSize = sizeof(SCROLLINFO);
-    ::SetScrollInfo(m_hWnd, SB_CTL, lpScrollInfo, bRedraw);
-    return TRUE;
-  }
-  BOOL GetScrollInfo(LPSCROLLINFO lpScrollInfo, UINT nMask = SIF_ALL) {
-    lpScrollInfo->cbSize = sizeof(SCROLLINFO);
-    lpScrollInfo->fMask = nMask;
-    return ::GetScrollInfo(m_hWnd, SB_CTL, lpScrollInfo);
-  }
 };
 
 // A menu handle. The destructor destroys an attached menu; temporary objects (FromHandle) do not.
@@ -599,9 +522,6 @@ public:
   // nEnable: MF_BYCOMMAND or MF_BYPOSITION with MF_ENABLED, MF_DISABLED or MF_GRAYED.
   // Returns the previous state (MF_ENABLED, MF_DISABLED, MF_GRAYED), or (UINT)-1 if no such item.
   UINT EnableMenuItem(UINT nIDEnableItem, UINT nEnable);
-  // The item's MF_ flags, or (UINT)-1 if no such item.
-  UINT GetMenuState(UINT nID, UINT nFlags) const { return ::GetMenuState(m_hMenu, nID, nFlags); }
-  int GetMenuItemCount() const { return ::GetMenuItemCount(m_hMenu); }
 };
 
 // A GDI object handle. The destructor deletes an attached object (DeleteObject); temporary objects do not.
@@ -624,10 +544,6 @@ public:
   HGDIOBJ Detach();
   // Deletes the attached object; FALSE when there is none.
   BOOL DeleteObject();
-  // Attaches a stock object (GetStockObject).
-  BOOL CreateStockObject(int nIndex);
-  // GetObject on the handle: the number of bytes written.
-  int GetObject(int nCount, LPVOID lpObject) const;
 };
 
 // A font. The destructor deletes the font.
@@ -640,13 +556,11 @@ public:
   operator HFONT() const noexcept { return static_cast<HFONT>(GetSafeHandle()); }
   // Creates the font and attaches it. FALSE on failure or when a font is already attached.
   BOOL CreateFontIndirect(const LOGFONT* lpLogFont);
-  // Nonzero on success.
-  int GetLogFont(LOGFONT* pLogFont) const { return GetObject(sizeof(LOGFONT), pLogFont); }
 };
 
 // A device context. m_hDC is used for output, m_hAttribDC for queries; both are the same handle here.
-// The destructor deletes an attached DC (DeleteDC); temporary objects, CPaintDC and CClientDC
-// give theirs back their own way.
+// The destructor deletes an attached DC (DeleteDC); temporary objects and CPaintDC give theirs back
+// their own way.
 class KQAFX_API CDC : public CObject {
   DECLARE_DYNAMIC(CDC)
 public:
@@ -667,21 +581,17 @@ public:
 
   // Selects the font; returns the previously selected font as a temporary CFont, NULL on error.
   virtual CFont* SelectObject(CFont* pFont);
-  CGdiObject* SelectObject(CGdiObject* pObject);
   // Selects a stock object; returns the previous object (temporary), NULL on error.
   virtual CGdiObject* SelectStockObject(int nIndex);
   // Return the previous colour (SetBkColor: CLR_INVALID on error).
   virtual COLORREF SetTextColor(COLORREF crColor);
   virtual COLORREF SetBkColor(COLORREF crColor);
-  int SetBkMode(int nBkMode);
   // Returns the previous flags (GDI_ERROR on failure).
   UINT SetTextAlign(UINT nFlags);
   // nCount bytes of lpszString (no NUL needed), at (x, y).
   virtual BOOL TextOut(int x, int y, LPCTSTR lpszString, int nCount);
-  BOOL TextOut(int x, int y, const CString& str);
   // Metrics of the font selected into m_hAttribDC.
   BOOL GetTextMetrics(LPTEXTMETRIC lpMetrics) const;
-  int GetDeviceCaps(int nIndex) const { return ::GetDeviceCaps(m_hAttribDC, nIndex); }
 };
 
 // BeginPaint when constructed, EndPaint when destroyed. Use only in a WM_PAINT handler.
@@ -693,18 +603,6 @@ public:
   ~CPaintDC() override;
 
   PAINTSTRUCT m_ps; // rcPaint: the rectangle to paint
-
-protected:
-  HWND m_hWnd;
-};
-
-// The client area's DC: GetDC when constructed, ReleaseDC when destroyed.
-class KQAFX_API CClientDC : public CDC {
-  DECLARE_DYNAMIC(CClientDC)
-public:
-  // Throws CResourceException* when GetDC fails.
-  explicit CClientDC(CWnd* pWnd);
-  ~CClientDC() override;
 
 protected:
   HWND m_hWnd;

@@ -99,29 +99,6 @@ const CString& CStringList::GetPrev(POSITION& rPosition) const {
   rPosition = reinterpret_cast<POSITION>(node->pPrev);
   return node->data;
 }
-CString& CStringList::GetAt(POSITION position) {
-  return Node(position)->data;
-}
-const CString& CStringList::GetAt(POSITION position) const {
-  return Node(position)->data;
-}
-void CStringList::SetAt(POSITION pos, LPCTSTR newElement) {
-  Node(pos)->data = newElement;
-}
-void CStringList::SetAt(POSITION pos, const CString& newElement) {
-  Node(pos)->data = newElement;
-}
-
-POSITION CStringList::AddHead(const CString& newElement) {
-  CNode* node = NewNode(nullptr, m_pNodeHead);
-  node->data = newElement; // shares newElement's characters: cannot fail
-  (m_pNodeHead ? m_pNodeHead->pPrev : m_pNodeTail) = node;
-  m_pNodeHead = node;
-  return reinterpret_cast<POSITION>(node);
-}
-POSITION CStringList::AddHead(LPCTSTR newElement) {
-  return AddHead(CString(newElement));
-}
 
 POSITION CStringList::AddTail(const CString& newElement) {
   CNode* node = NewNode(m_pNodeTail, nullptr);
@@ -136,41 +113,6 @@ POSITION CStringList::AddTail(LPCTSTR newElement) {
 
 // Both walk pNewList in the direction that keeps its order at the insertion point, for as many elements
 // as it had: a list added to itself is doubled.
-void CStringList::AddHead(CStringList* pNewList) {
-  ASSERT(pNewList != nullptr);
-  POSITION pos = pNewList->GetTailPosition();
-  for (INT_PTR n = pNewList->GetCount(); n > 0; --n)
-    AddHead(pNewList->GetPrev(pos));
-}
-
-void CStringList::AddTail(CStringList* pNewList) {
-  ASSERT(pNewList != nullptr);
-  POSITION pos = pNewList->GetHeadPosition();
-  for (INT_PTR n = pNewList->GetCount(); n > 0; --n)
-    AddTail(pNewList->GetNext(pos));
-}
-
-POSITION CStringList::InsertAfter(POSITION position, const CString& newElement) {
-  if (position == nullptr)
-    return AddTail(newElement);
-  CNode* old = Node(position);
-  CNode* node = NewNode(old, old->pNext);
-  node->data = newElement; // shares newElement's characters: cannot fail
-  (old->pNext ? old->pNext->pPrev : m_pNodeTail) = node;
-  old->pNext = node;
-  return reinterpret_cast<POSITION>(node);
-}
-
-POSITION CStringList::InsertBefore(POSITION position, const CString& newElement) {
-  if (position == nullptr)
-    return AddHead(newElement);
-  CNode* old = Node(position);
-  CNode* node = NewNode(old->pPrev, old);
-  node->data = newElement; // shares newElement's characters: cannot fail
-  (old->pPrev ? old->pPrev->pNext : m_pNodeHead) = node;
-  old->pPrev = node;
-  return reinterpret_cast<POSITION>(node);
-}
 
 CString CStringList::RemoveHead() {
   ASSERT(m_pNodeHead);
@@ -180,23 +122,6 @@ CString CStringList::RemoveHead() {
   (m_pNodeHead ? m_pNodeHead->pPrev : m_pNodeTail) = nullptr;
   FreeNode(old);
   return value;
-}
-
-CString CStringList::RemoveTail() {
-  ASSERT(m_pNodeTail);
-  CNode* old = m_pNodeTail;
-  CString value(old->data);
-  m_pNodeTail = old->pPrev;
-  (m_pNodeTail ? m_pNodeTail->pNext : m_pNodeHead) = nullptr;
-  FreeNode(old);
-  return value;
-}
-
-void CStringList::RemoveAt(POSITION position) {
-  CNode* old = Node(position);
-  (old->pPrev ? old->pPrev->pNext : m_pNodeHead) = old->pNext;
-  (old->pNext ? old->pNext->pPrev : m_pNodeTail) = old->pPrev;
-  FreeNode(old);
 }
 
 void CStringList::RemoveAll() noexcept {
@@ -218,12 +143,4 @@ POSITION CStringList::FindIndex(INT_PTR nIndex) const noexcept {
   while (nIndex-- > 0)
     node = node->pNext;
   return reinterpret_cast<POSITION>(node);
-}
-
-POSITION CStringList::Find(LPCTSTR searchValue, POSITION startAfter) const {
-  CNode* node = startAfter ? Node(startAfter)->pNext : m_pNodeHead;
-  for (; node != nullptr; node = node->pNext)
-    if (node->data == searchValue)
-      return reinterpret_cast<POSITION>(node);
-  return nullptr;
 }

@@ -100,11 +100,6 @@ CString& CString::operator=(LPCTSTR psz) {
   return *this;
 }
 
-CString& CString::operator=(char ch) {
-  Assign(&ch, 1);
-  return *this;
-}
-
 void CString::Empty() noexcept {
   Release(GetData());
   Attach(Nil());
@@ -200,33 +195,6 @@ void CString::Truncate(int nNewLength) {
   }
 }
 
-char CString::GetAt(int iChar) const {
-  ASSERT(iChar >= 0 && iChar < GetLength());
-  return m_pszData[iChar];
-}
-
-CString CString::Mid(int iFirst, int nCount) const {
-  const int length = GetLength();
-  iFirst = clip(iFirst, 0, length);
-  nCount = clip(nCount, 0, length - iFirst);
-  if (iFirst == 0 && nCount == length)
-    return *this;
-  return CString(m_pszData + iFirst, nCount);
-}
-
-CString CString::Mid(int iFirst) const {
-  return Mid(iFirst, GetLength());
-}
-
-CString CString::Left(int nCount) const {
-  return Mid(0, nCount);
-}
-
-CString CString::Right(int nCount) const {
-  nCount = clip(nCount, 0, GetLength());
-  return Mid(GetLength() - nCount, nCount);
-}
-
 int CString::Delete(int iIndex, int nCount) {
   const int length = GetLength();
   iIndex = clip(iIndex, 0, length);
@@ -237,32 +205,6 @@ int CString::Delete(int iIndex, int nCount) {
                  static_cast<size_t>(length - iIndex - nCount));
     SetLength(length - nCount);
   }
-  return GetLength();
-}
-
-int CString::Insert(int iIndex, LPCTSTR psz) {
-  return psz ? InsertBytes(iIndex, psz, static_cast<int>(std::strlen(psz))) : GetLength();
-}
-
-int CString::Insert(int iIndex, char ch) {
-  return InsertBytes(iIndex, &ch, 1);
-}
-
-// pch may point into this string: the joined string is built apart.
-int CString::InsertBytes(int iIndex, LPCTSTR pch, int nLength) {
-  const int length = GetLength();
-  iIndex = clip(iIndex, 0, length);
-  if (nLength == 0)
-    return length;
-  if (nLength > INT_MAX - 1 - length)
-    AfxThrowMemoryException();
-  CString joined;
-  joined.Reserve(length + nLength);
-  std::memcpy(joined.m_pszData, m_pszData, static_cast<size_t>(iIndex));
-  std::memcpy(joined.m_pszData + iIndex, pch, static_cast<size_t>(nLength));
-  std::memcpy(joined.m_pszData + iIndex + nLength, m_pszData + iIndex, static_cast<size_t>(length - iIndex));
-  joined.SetLength(length + nLength);
-  *this = joined;
   return GetLength();
 }
 

@@ -14,20 +14,14 @@ std::atomic<CWinApp*> g_pApp{nullptr};
 CString ExecutableBaseName() {
   char path[MAX_PATH] = {};
   const DWORD n = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-  CString name(path, static_cast<int>(n < MAX_PATH ? n : 0));
-  for (int i = name.GetLength() - 1; i >= 0; --i) {
-    if (name[i] == '\\' || name[i] == '/') {
-      name = name.Mid(i + 1);
-      break;
-    }
+  path[n < MAX_PATH ? n : 0] = '\0';
+  const char* name = path;
+  for (const char* p = path; *p != '\0'; ++p) {
+    if (*p == '\\' || *p == '/')
+      name = p + 1;
   }
-  for (int i = name.GetLength() - 1; i >= 0; --i) {
-    if (name[i] == '.') {
-      name = name.Left(i);
-      break;
-    }
-  }
-  return name;
+  const char* dot = std::strrchr(name, '.');
+  return CString(name, static_cast<int>(dot != nullptr ? dot - name : std::strlen(name)));
 }
 
 // The executable's AFX_IDS_APP_TITLE string, empty when it has none.

@@ -1,9 +1,8 @@
-// CDC, CPaintDC and CClientDC.
+// CDC and CPaintDC.
 #include "afximpl.h"
 
 IMPLEMENT_DYNAMIC(CDC, CObject)
 IMPLEMENT_DYNAMIC(CPaintDC, CDC)
-IMPLEMENT_DYNAMIC(CClientDC, CDC)
 
 CDC::~CDC() {
   DeleteDC();
@@ -47,10 +46,6 @@ CFont* CDC::SelectObject(CFont* pFont) {
   return CFont::FromHandle(static_cast<HFONT>(SelectInto(m_hDC, pFont->GetSafeHandle())));
 }
 
-CGdiObject* CDC::SelectObject(CGdiObject* pObject) {
-  return CGdiObject::FromHandle(SelectInto(m_hDC, pObject->GetSafeHandle()));
-}
-
 CGdiObject* CDC::SelectStockObject(int nIndex) {
   HGDIOBJ hObject = ::GetStockObject(nIndex);
   return hObject == nullptr ? nullptr : CGdiObject::FromHandle(SelectInto(m_hDC, hObject));
@@ -62,18 +57,12 @@ COLORREF CDC::SetTextColor(COLORREF crColor) {
 COLORREF CDC::SetBkColor(COLORREF crColor) {
   return ::SetBkColor(m_hDC, crColor);
 }
-int CDC::SetBkMode(int nBkMode) {
-  return ::SetBkMode(m_hDC, nBkMode);
-}
 UINT CDC::SetTextAlign(UINT nFlags) {
   return ::SetTextAlign(m_hDC, nFlags);
 }
 
 BOOL CDC::TextOut(int x, int y, LPCTSTR lpszString, int nCount) {
   return ::TextOutA(m_hDC, x, y, lpszString, nCount);
-}
-BOOL CDC::TextOut(int x, int y, const CString& str) {
-  return ::TextOutA(m_hDC, x, y, str, str.GetLength());
 }
 
 BOOL CDC::GetTextMetrics(LPTEXTMETRIC lpMetrics) const {
@@ -88,13 +77,4 @@ CPaintDC::CPaintDC(CWnd* pWnd) : m_ps(), m_hWnd(pWnd->GetSafeHwnd()) {
 CPaintDC::~CPaintDC() {
   ::EndPaint(m_hWnd, &m_ps);
   Detach();
-}
-
-CClientDC::CClientDC(CWnd* pWnd) : m_hWnd(pWnd->GetSafeHwnd()) {
-  if (!Attach(::GetDC(m_hWnd)))
-    AfxThrowResourceException();
-}
-
-CClientDC::~CClientDC() {
-  ::ReleaseDC(m_hWnd, Detach());
 }

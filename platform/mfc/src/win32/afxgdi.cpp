@@ -35,14 +35,6 @@ BOOL CGdiObject::DeleteObject() {
   return ::DeleteObject(Detach());
 }
 
-BOOL CGdiObject::CreateStockObject(int nIndex) {
-  return Attach(::GetStockObject(nIndex));
-}
-
-int CGdiObject::GetObject(int nCount, LPVOID lpObject) const {
-  return ::GetObjectA(m_hObject, nCount, lpObject);
-}
-
 CFont* PASCAL CFont::FromHandle(HFONT hFont) {
   return AfxTempObject<CFont>(static_cast<HGDIOBJ>(hFont));
 }

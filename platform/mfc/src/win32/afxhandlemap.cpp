@@ -89,15 +89,3 @@ void AfxDetachDestroyed(CWnd* pWnd) {
   pWnd->Detach();
   KQAfxPrivate::WndAccess::PostNcDestroy(*pWnd); // may delete pWnd
 }
-
-BOOL CWnd::SubclassWindow(HWND hWnd) {
-  if (!Attach(hWnd))
-    return FALSE;
-  AfxSubclass(this, hWnd);
-  return TRUE;
-}
-
-HWND CWnd::UnsubclassWindow() {
-  AfxUnsubclass(this);
-  return Detach();
-}

@@ -79,9 +79,6 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
     (this->*KQAfxPrivate::MsgUncast<void (CWnd::*)(UINT, UINT, CScrollBar*)>(pEntry->pfn))(
         LOWORD(wParam), HIWORD(wParam), AfxScrollBarFromHandle(reinterpret_cast<HWND>(lParam)));
     break;
-  case KQAfxPrivate::sigVUP:
-    (this->*KQAfxPrivate::MsgUncast<void (CWnd::*)(UINT_PTR)>(pEntry->pfn))(static_cast<UINT_PTR>(wParam));
-    break;
   case KQAfxPrivate::sigBWsP:
     lResult = (this->*KQAfxPrivate::MsgUncast<BOOL (CWnd::*)(UINT, short, CPoint)>(pEntry->pfn))(
         LOWORD(wParam), static_cast<short>(HIWORD(wParam)), PointFromLParam(lParam));

@@ -110,9 +110,6 @@ void CWnd::OnClose() {
 void CWnd::OnDestroy() {
   Default();
 }
-void CWnd::OnTimer(UINT_PTR) {
-  Default();
-}
 BOOL CWnd::OnMouseWheel(UINT, short, CPoint) {
   return static_cast<BOOL>(Default());
 }
@@ -168,14 +165,8 @@ BOOL CWnd::OpenIcon() {
 void CWnd::MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint) {
   ::MoveWindow(m_hWnd, x, y, nWidth, nHeight, bRepaint);
 }
-void CWnd::MoveWindow(LPCRECT lpRect, BOOL bRepaint) {
-  MoveWindow(lpRect->left, lpRect->top, lpRect->right - lpRect->left, lpRect->bottom - lpRect->top, bRepaint);
-}
 void CWnd::GetClientRect(LPRECT lpRect) const {
   ::GetClientRect(m_hWnd, lpRect);
-}
-void CWnd::GetWindowRect(LPRECT lpRect) const {
-  ::GetWindowRect(m_hWnd, lpRect);
 }
 
 void CWnd::Invalidate(BOOL bErase) {
@@ -197,41 +188,16 @@ int CWnd::ReleaseDC(CDC* pDC) {
 int CWnd::SetScrollPos(int nBar, int nPos, BOOL bRedraw) {
   return ::SetScrollPos(m_hWnd, nBar, nPos, bRedraw);
 }
-int CWnd::GetScrollPos(int nBar) const {
-  return ::GetScrollPos(m_hWnd, nBar);
-}
 void CWnd::SetScrollRange(int nBar, int nMinPos, int nMaxPos, BOOL bRedraw) {
   ::SetScrollRange(m_hWnd, nBar, nMinPos, nMaxPos, bRedraw);
-}
-void CWnd::GetScrollRange(int nBar, LPINT lpMinPos, LPINT lpMaxPos) const {
-  ::GetScrollRange(m_hWnd, nBar, lpMinPos, lpMaxPos);
-}
-BOOL CWnd::SetScrollInfo(int nBar, LPSCROLLINFO lpScrollInfo, BOOL bRedraw) {
-  lpScrollInfo->cbSize = sizeof(SCROLLINFO);
-  ::SetScrollInfo(m_hWnd, nBar, lpScrollInfo, bRedraw);
-  return TRUE;
-}
-BOOL CWnd::GetScrollInfo(int nBar, LPSCROLLINFO lpScrollInfo, UINT nMask) {
-  lpScrollInfo->cbSize = sizeof(SCROLLINFO);
-  lpScrollInfo->fMask = nMask;
-  return ::GetScrollInfo(m_hWnd, nBar, lpScrollInfo);
 }
 
 CMenu* CWnd::GetSystemMenu(BOOL bRevert) const {
   return CMenu::FromHandle(::GetSystemMenu(m_hWnd, bRevert));
 }
 
-void CWnd::SetWindowText(LPCTSTR lpszString) {
-  ::SetWindowTextA(m_hWnd, lpszString);
-}
 int CWnd::GetWindowText(LPTSTR lpszStringBuf, int nMaxCount) const {
   return ::GetWindowTextA(m_hWnd, lpszStringBuf, nMaxCount);
-}
-void CWnd::GetWindowText(CString& rString) const {
-  const int nLength = ::GetWindowTextLengthA(m_hWnd);
-  LPTSTR pBuffer = rString.GetBuffer(nLength);
-  const int nCopied = nLength > 0 ? ::GetWindowTextA(m_hWnd, pBuffer, nLength + 1) : 0;
-  rString.ReleaseBuffer(nCopied);
 }
 int CWnd::GetWindowTextLength() const {
   return ::GetWindowTextLengthA(m_hWnd);
@@ -239,26 +205,4 @@ int CWnd::GetWindowTextLength() const {
 
 CWnd* CWnd::GetDlgItem(int nID) const {
   return FromHandle(::GetDlgItem(m_hWnd, nID));
-}
-void CWnd::GetDlgItem(int nID, HWND* phWnd) const {
-  *phWnd = ::GetDlgItem(m_hWnd, nID);
-}
-int CWnd::GetDlgItemText(int nID, CString& rString) const {
-  HWND hItem = ::GetDlgItem(m_hWnd, nID);
-  if (hItem == nullptr) {
-    rString.Empty();
-    return 0;
-  }
-  const int nLength = ::GetWindowTextLengthA(hItem);
-  LPTSTR pBuffer = rString.GetBuffer(nLength);
-  const int nCopied = nLength > 0 ? ::GetWindowTextA(hItem, pBuffer, nLength + 1) : 0;
-  rString.ReleaseBuffer(nCopied);
-  return nCopied;
-}
-
-LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  return ::SendMessageA(m_hWnd, message, wParam, lParam);
-}
-BOOL CWnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  return ::PostMessageA(m_hWnd, message, wParam, lParam);
 }
