@@ -68,12 +68,13 @@ public:
       capacity += b->nodeCount;
     }
     for (KQTAssoc* node = freeList; node != nullptr && free <= capacity; ++free) {
+      const bool poisoned = kqPoisoned(node);
       kqUnpoison(node, sizeof(KQTAssoc)); // free nodes are poisoned: look, then poison again
       const std::int32_t key = node->key;
       KQTAssoc* next = node->next;
       kqPoison(node, sizeof(KQTAssoc));
-      if (key != 0)
-        return "free node with key " + std::to_string(key);
+      if (key != 0 || !poisoned)
+        return "free node with key " + std::to_string(key) + (poisoned ? "" : ", not poisoned");
       node = next;
     }
     if (free + live != capacity)
