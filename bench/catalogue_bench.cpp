@@ -12,7 +12,9 @@
 // The first of a look-up's two dependent reads, the bucket head, is also timed alone: catgets makes one read
 // into an array, a chained table two (the bucket head, then the node with the key and the text).
 //
-// Usage: catalogue_bench [work folder]   (default: the current folder; four files are written there)
+// Usage: catalogue_bench [work folder] [--no-catgets]
+//   work folder: default the current folder; four files are written there.
+//   --no-catgets: leaves gencat and catgets out (building glibc's catalogue takes about 20 minutes).
 #include "bench_report.h"
 #include "kqmessagereader.h"
 #include "kqmessages.h"
@@ -286,7 +288,14 @@ double lookupPass(const std::vector<long>& keys, size_t count, Find&& find) {
 } // namespace
 
 int main(int argc, char** argv) {
-  const std::string folder = argc > 1 ? std::string(argv[1]) + "/" : std::string();
+  std::string folder;
+  bool catgetsToo = true;
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--no-catgets") == 0)
+      catgetsToo = false;
+    else
+      folder = argv[i] + std::string("/");
+  }
   const std::string ours = folder + "catalogue_bench.msg";
   const std::string gencatSource = folder + "catalogue_bench.gencat";
   const std::string binary = folder + "catalogue_bench.cat";
@@ -376,11 +385,11 @@ int main(int argc, char** argv) {
 
   // glibc's gencat needs minutes for 100,000 messages (its table-size search grows with the square of
   // the count): the binary catalogue is built once per work folder and reused while its source is the same.
-  const double gencatSeconds = buildGlibcCatalogue(binary, gencatSource);
+  const double gencatSeconds = catgetsToo ? buildGlibcCatalogue(binary, gencatSource) : 0;
   if (gencatSeconds < 0)
     return 1;
-  const double binaryMb = static_cast<double>(fileSize(binary)) / 1e6;
-  const double catopenSeconds = medianSeconds(7, [&] {
+  const double binaryMb = catgetsToo ? static_cast<double>(fileSize(binary)) / 1e6 : 0;
+  const double catopenSeconds = !catgetsToo ? 0 : medianSeconds(7, [&] {
     nl_catd catalogue = catopen(binary.c_str(), NL_CAT_LOCALE);
     kqbench::keep(catgets(catalogue, 1, static_cast<int>(messages[0].number), nullptr));
     catclose(catalogue);
@@ -407,8 +416,9 @@ int main(int argc, char** argv) {
   if (gencatSeconds > 0)
     kqbench::measure("catalogue.load.gencat", mb / gencatSeconds, "MB/s",
                      "gencat process: the same messages in its own source format to a binary catalogue");
-  kqbench::measure("catalogue.load.catopen", binaryMb / catopenSeconds, "MB/s",
-                   "catopen + first catgets + catclose of the binary catalogue (glibc maps the file)");
+  if (catgetsToo)
+    kqbench::measure("catalogue.load.catopen", binaryMb / catopenSeconds, "MB/s",
+                     "catopen + first catgets + catclose of the binary catalogue (glibc maps the file)");
   kqbench::ratio("catalogue.load_vs_by_hand", byHandSeconds / sizedSeconds, ">=", 3.0,
                  "setFile (sized table) / hand-written loader, both in MB/s");
   kqbench::ratio("catalogue.load_dense_vs_by_hand", byHandDenseSeconds / denseSeconds, ">=", 3.0,
@@ -434,8 +444,8 @@ int main(int argc, char** argv) {
   map.reserve(messages.size());
   for (const Message& m : messages)
     map.emplace(m.number, m.text);
-  nl_catd catalogue = catopen(binary.c_str(), NL_CAT_LOCALE);
-  for (const Message& m : messages) {
+  nl_catd catalogue = catgetsToo ? catopen(binary.c_str(), NL_CAT_LOCALE) : nullptr;
+  for (const Message& m : catgetsToo ? messages : std::vector<Message>()) {
     const char* text = catgets(catalogue, 1, static_cast<int>(m.number), nullptr);
     if (text == nullptr || m.text != text) {
       std::printf("# catgets gives a wrong text for message %ld\n", m.number);
@@ -455,10 +465,12 @@ int main(int argc, char** argv) {
     ourTimes.push_back(lookupPass<false>(keys, keys.size(), ourFind));
     headTimes.push_back(lookupPass<false>(keys, keys.size(), headFind));
     mapTimes.push_back(lookupPass<false>(keys, keys.size(), mapFind));
-    catgetsTimes.push_back(lookupPass<false>(keys, keys.size(), catgetsFind));
+    if (catgetsToo)
+      catgetsTimes.push_back(lookupPass<false>(keys, keys.size(), catgetsFind));
     ourReadTimes.push_back(lookupPass<true>(keys, keys.size(), ourFind));
     mapReadTimes.push_back(lookupPass<true>(keys, keys.size(), mapFind));
-    catgetsReadTimes.push_back(lookupPass<true>(keys, keys.size(), catgetsFind));
+    if (catgetsToo)
+      catgetsReadTimes.push_back(lookupPass<true>(keys, keys.size(), catgetsFind));
   }
   const double lookups = static_cast<double>(keys.size());
   const double sizedRate = lookups / kqbench::median(ourTimes);
@@ -471,34 +483,40 @@ int main(int argc, char** argv) {
   const size_t plainCount = 20'000;
   const double plainRate =
       static_cast<double>(plainCount) / lookupPass<false>(keys, plainCount, [&](long k) { return plain(k); });
-  catclose(catalogue);
+  if (catgetsToo)
+    catclose(catalogue);
 
   kqbench::measure("catalogue.lookup.sized", sizedRate, "lookups/s", "operator() after initHashTable(prime)");
   kqbench::measure("catalogue.lookup.17", plainRate, "lookups/s", "operator() with the default 17 buckets");
   kqbench::measure("catalogue.lookup.unordered_map", mapRate, "lookups/s",
                    "std::unordered_map<long, std::string>::find, same texts");
-  kqbench::measure("catalogue.lookup.catgets", catgetsRate, "lookups/s",
-                   "glibc catgets on the gencat catalogue");
+  if (catgetsToo)
+    kqbench::measure("catalogue.lookup.catgets", catgetsRate, "lookups/s",
+                     "glibc catgets on the gencat catalogue");
   kqbench::measure("catalogue.lookup.bucket_head_only", headRate, "lookups/s",
                    "the first read of a look-up alone: the key's bucket head, not the node it points to");
   kqbench::measure("catalogue.lookup.sized_text_read", sizedReadRate, "lookups/s",
                    "operator() after initHashTable(prime), first character of each text read");
   kqbench::measure("catalogue.lookup.unordered_map_text_read", mapReadRate, "lookups/s",
                    "std::unordered_map::find, first character of each text read");
-  kqbench::measure("catalogue.lookup.catgets_text_read", catgetsReadRate, "lookups/s",
-                   "catgets, first character of each text read");
+  if (catgetsToo)
+    kqbench::measure("catalogue.lookup.catgets_text_read", catgetsReadRate, "lookups/s",
+                     "catgets, first character of each text read");
   kqbench::ratio("catalogue.lookup", mapRate / sizedRate, "<=", 2.0,
                  "time per look-up: sized table / unordered_map");
   kqbench::ratio("catalogue.lookup_17_buckets", mapRate / plainRate, nullptr, 0,
                  "time per look-up: 17 buckets / unordered_map");
-  kqbench::ratio("catalogue.lookup_vs_catgets", catgetsRate / sizedRate, "<=", 1.2,
-                 "time per look-up: sized table / catgets");
-  kqbench::ratio("catalogue.lookup_bucket_head_vs_catgets", catgetsRate / headRate, nullptr, 0,
-                 "time per look-up: the bucket head read alone / catgets");
+  if (catgetsToo) {
+    kqbench::ratio("catalogue.lookup_vs_catgets", catgetsRate / sizedRate, "<=", 1.2,
+                   "time per look-up: sized table / catgets");
+    kqbench::ratio("catalogue.lookup_bucket_head_vs_catgets", catgetsRate / headRate, nullptr, 0,
+                   "time per look-up: the bucket head read alone / catgets");
+  }
   kqbench::ratio("catalogue.lookup_vs_bucket_head", headRate / sizedRate, nullptr, 0,
                  "time per look-up: sized table / its bucket head read alone");
-  kqbench::ratio("catalogue.lookup_vs_catgets_text_read", catgetsReadRate / sizedReadRate, nullptr, 0,
-                 "time per look-up and first character read: sized table / catgets");
+  if (catgetsToo)
+    kqbench::ratio("catalogue.lookup_vs_catgets_text_read", catgetsReadRate / sizedReadRate, nullptr, 0,
+                   "time per look-up and first character read: sized table / catgets");
   kqbench::ratio("catalogue.lookup_text_read", mapReadRate / sizedReadRate, nullptr, 0,
                  "time per look-up and first character read: sized table / unordered_map");
   return 0;

@@ -1,52 +1,120 @@
-// The fuzz properties: the message reader against the records it reports, and the table against std::map.
+// The fuzz properties: the message reader against the reference reader, and the table against std::map.
 #include "message_checks.h"
 
 #include "kqmessageloader.h"
-#include "memory_input.h"
 #include "msgcheck_analysis.h"
 #include "msgcheck_trace.h"
-#include "reference_reader.h"
 #include "table_probe.h"
 
 #include <algorithm>
 #include <climits>
+#include <cstdlib>
 #include <iterator>
 #include <map>
 #include <sstream>
+#include <stdexcept>
+#include <streambuf>
 #include <vector>
 
 namespace {
 using Model = std::map<std::int32_t, std::string>;
 
-// Every record a load reports, and the catalogue it should give: the last non-empty text reported under
-// each number.
-class ModelRecorder : public KQMessageObserver {
-public:
-  void record(const KQMessageRecordTrace&, std::int32_t number, std::string_view text) override {
-    records.push_back({number, std::string(text)});
-    if (!text.empty())
-      model[number] = std::string(text);
-  }
-  std::vector<KQReferenceRecord> records;
-  Model model;
+// The reference reader: a second reader of message files, written from the format's reading steps alone and
+// kept as plain as they are, one byte at a time from memory, sharing nothing with the catalogue's reader.
+struct Record {
+  std::int32_t number; // 0 when the record's number part converts to nothing
+  std::string text;    // empty when the record yields no text
+  bool operator==(const Record&) const = default;
 };
 
-// "" when the reader reported the records the reference reader reads from the same bytes.
-std::string compareWithReference(const char* data, size_t size, const ModelRecorder& recorder) {
-  const std::vector<KQReferenceRecord> expected = kqReferenceRecords(data, size);
-  const std::vector<KQReferenceRecord>& got = recorder.records;
-  for (size_t i = 0; i < expected.size() || i < got.size(); ++i)
-    if (i == expected.size() || i == got.size() || !(got[i] == expected[i]))
-      return "record " + std::to_string(i) + " differs from the reference reader's (" +
-             (i < got.size() ? std::to_string(got[i].number) + " \"" + got[i].text + "\"" : "none") +
-             " against " +
-             (i < expected.size() ? std::to_string(expected[i].number) + " \"" + expected[i].text + "\""
-                                  : "none") +
-             ")";
-  return kqReferenceCatalogue(expected) == recorder.model
-             ? ""
-             : "the catalogue differs from the reference reader's";
+// The number part converted as "%ld" converts it: strtol in the C locale takes white space, one sign and
+// decimal digits, and converts nothing (the number stays as it was) when no digit follows them or the part
+// starts with a NUL. Beyond 32 bits the catalogue saturates, as strtol does to long; the clamp does it where
+// long is wider.
+void convert(const std::string& part, std::int32_t& number) {
+  const char* start = part.c_str();
+  char* stop = nullptr;
+  const long value = std::strtol(start, &stop, 10);
+  if (stop != start)
+    number = value > INT32_MAX ? INT32_MAX : value < INT32_MIN ? INT32_MIN : static_cast<std::int32_t>(value);
 }
+
+// `get` gives the next byte (0..255), or -1 at the end.
+template <class Get> Record readRecord(Get& get) {
+  Record record{0, ""}; // the load sets the number to 0 before each record
+  int c = get();
+  if (c < 0) // the end before the record's first character: no text
+    return record;
+  std::string part(1, static_cast<char>(c)); // the first character, whatever it is, and the digits after it
+  while ((c = get()) >= '0' && c <= '9')
+    part += static_cast<char>(c);
+  convert(part, record.number);
+  while (c != '"') { // skip up to and including the opening quote, starting with the character in hand
+    if (c < 0)
+      return record;
+    c = get();
+  }
+  bool escaped = false;
+  while ((c = get()) >= 0) { // the end inside the text keeps what was read
+    if (c == '\\') {         // never stored; a second one leaves the escape in force
+      escaped = true;
+      continue;
+    }
+    if (c == '"' && !escaped) {
+      get(); // the one character after the closing quote, dropped
+      break;
+    }
+    if (escaped)
+      c = c == 'n' ? '\n' : c == 'r' ? '\r' : c == 't' ? '\t' : c;
+    escaped = false;
+    record.text += static_cast<char>(c);
+  }
+  return record;
+}
+// Every record that a load of `size` bytes reads, in order, the last one being the read that met the end
+// (or, when the input ends inside a record, that record). The bytes are taken as they are: a CR LF pair is
+// two characters here, as it is wherever the file stream does not translate line ends.
+std::vector<Record> referenceRecords(const char* data, std::size_t size) {
+  std::size_t at = 0;
+  bool ended = false; // set by the first read that meets the end, as a stream's end-of-file state is
+  const auto get = [&]() -> int {
+    ended = ended || at == size;
+    return at < size ? static_cast<unsigned char>(data[at++]) : -1;
+  };
+  std::vector<Record> records;
+  while (!ended) // until the end of the input has been met
+    records.push_back(readRecord(get));
+  return records;
+}
+
+// Keys that collide in small tables and sit at the edges of the 32-bit range.
+std::int32_t keyFrom(std::uint8_t b) {
+  static const std::int32_t edges[] = {INT32_MIN, INT32_MIN + 1, INT32_MAX, INT32_MAX - 16, -17,
+                                       -34,       170,           340,       1023,           1024,
+                                       -1024,     65536,         31 * 31};
+  return b < 200 ? static_cast<std::int32_t>(b) - 100 : edges[(b - 200) % std::size(edges)];
+}
+
+// Bytes in memory as a stream buffer. Reading the byte at `failAt` throws, which the reading istream turns
+// into badbit (as a failing disk would); each refill exposes at most `step` bytes, so that readers taking the
+// buffer a chunk at a time meet a chunk boundary everywhere.
+struct MemoryInput : std::streambuf {
+  MemoryInput(const char* data, size_t size, size_t failAt, size_t step = SIZE_MAX)
+      : stop(const_cast<char*>(data) + std::min(size, failAt)), failing(failAt <= size), step(step) {
+    setg(const_cast<char*>(data), const_cast<char*>(data), const_cast<char*>(data)); // never written
+  }
+  int_type underflow() override {
+    if (gptr() == stop && failing)
+      throw std::runtime_error("read error");
+    if (gptr() == stop)
+      return traits_type::eof();
+    setg(eback(), gptr(), gptr() + std::min(step, static_cast<size_t>(stop - gptr())));
+    return traits_type::to_int_type(*gptr());
+  }
+  char* stop;
+  bool failing;
+  size_t step;
+};
 
 // "" when the table holds exactly the model and its walk visits the buckets in ascending order.
 std::string compare(const KQTableProbe& table, const Model& model) {
@@ -60,7 +128,8 @@ std::string compare(const KQTableProbe& table, const Model& model) {
       return "walk gave key " + std::to_string(key) + " outside 32 bits, out of bucket order or twice";
     lastBucket = table.bucketFor(key);
   }
-  return walked == model && table.getCount() == model.size() ? "" : "walk or count differs from the model";
+  const bool countRight = table.getCount() == model.size() && table.isEmpty() == (model.empty() ? 1 : 0);
+  return walked == model && countRight ? "" : "walk or count differs from the model";
 }
 
 // The catalogue as a clean message file: one record per line, quotes escaped. A stored text never holds
@@ -76,42 +145,52 @@ std::string writeClean(const Model& model) {
   return file;
 }
 
-// Loads the bytes traced, recording the model, and untraced (the catalogue's own path) twice: over chunks
-// of a few bytes, where records run past chunk ends, and over the input in one chunk, where records are
-// read within it. All must stop where the input does, with badbit exactly when an error was injected, and
-// hold the model; the traced load must report the records that the reference reader reads from the bytes
-// before the error.
+// Loads the bytes with the traced reader and with the catalogue's own (no trace) twice: over chunks of a
+// few bytes, where records run past chunk ends, and over the input in one chunk, where records are read
+// within it. All must stop where the input does, with badbit exactly when an error was injected; the traced
+// load must report the records that the reference reader reads from the bytes before the error, and every
+// table must hold their catalogue, given in `model`.
 std::string load(const char* data, size_t size, size_t failAt, Model& model) {
-  KQMemoryInput tracedBuffer(data, size, failAt), smallBuffer(data, size, failAt, 1 + size % 7),
+  MemoryInput tracedBuffer(data, size, failAt), smallBuffer(data, size, failAt, 1 + size % 7),
       wholeBuffer(data, size, failAt);
   std::istream traced(&tracedBuffer), small(&smallBuffer), whole(&wholeBuffer);
-  ModelRecorder recorder;
-  KQTableProbe tracedTable, smallTable, wholeTable;
-  loadTracedMessages(traced, tracedTable, recorder);
-  loadMessages(small, smallTable);
-  loadMessages(whole, wholeTable);
-  model = recorder.model;
+  KQTableProbe tables[3];
+  KQTracedMessageReader tracedReader(traced);
+  std::vector<Record> records;
+  kqLoadRecords(tracedReader, tables[0], [&](std::int32_t number, std::string_view text) {
+    records.push_back({number, std::string(text)});
+  });
+  loadMessages(small, tables[1]);
+  loadMessages(whole, tables[2]);
   if (failAt <= size ? !traced.bad() : !traced.eof() || traced.bad())
     return "the load did not end where the input did";
   if (small.rdstate() != traced.rdstate() || whole.rdstate() != traced.rdstate())
     return "an untraced load ended in another stream state";
-  if (std::string r = compareWithReference(data, std::min(size, failAt), recorder); !r.empty())
-    return r;
-  if (std::string r = compare(tracedTable, model); !r.empty())
-    return r;
-  if (std::string r = compare(smallTable, model); !r.empty())
-    return "the untraced load in small chunks: " + r;
-  if (std::string r = compare(wholeTable, model); !r.empty())
-    return "the untraced load in one chunk: " + r;
+  if (records != referenceRecords(data, std::min(size, failAt)))
+    return "the records differ from the reference reader's";
+  model.clear();
+  for (const Record& record : records) // each non-empty text under its number, the last one kept
+    if (!record.text.empty())
+      model[record.number] = record.text;
+  for (const KQTableProbe& table : tables)
+    if (std::string r = compare(table, model); !r.empty())
+      return "load " + std::to_string(&table - tables) + ": " + r;
   return "";
 }
 } // namespace
 
 std::string kqCheckMessageReader(const std::uint8_t* data, std::size_t size) {
   const char* text = reinterpret_cast<const char*>(data);
-  Model model, reread, failed, prefix;
+  Model model, reread, failed;
   if (std::string r = load(text, size, SIZE_MAX, model); !r.empty())
     return "reading the input: " + r;
+  // A read error at byte k (k taken from the input) gives what a file of the first k bytes gives.
+  size_t failAt = 0;
+  for (size_t i = 0; i < size; ++i)
+    failAt = failAt * 31 + data[i];
+  failAt %= size + 1;
+  if (std::string r = load(text, size, failAt, failed); !r.empty())
+    return "reading with an error at " + std::to_string(failAt) + ": " + r;
 
   const std::string clean = writeClean(model);
   if (std::string r = load(clean.data(), clean.size(), SIZE_MAX, reread); !r.empty() || reread != model)
@@ -120,42 +199,17 @@ std::string kqCheckMessageReader(const std::uint8_t* data, std::size_t size) {
   for (const MsgCheckFinding& f : checkMessages(cleanIn).findings)
     if (f.message.find("NUL") == std::string::npos)
       return "the checker complains about the clean copy: line " + std::to_string(f.line) + ": " + f.message;
-
-  // A read error at byte k (k taken from the input) must leave what a file of the first k bytes gives.
-  size_t failAt = 0;
-  for (size_t i = 0; i < size; ++i)
-    failAt = failAt * 31 + data[i];
-  failAt %= size + 1;
-  if (std::string r = load(text, size, failAt, failed); !r.empty())
-    return "reading with an error at " + std::to_string(failAt) + ": " + r;
-  if (std::string r = load(text, failAt, SIZE_MAX, prefix); !r.empty())
-    return "reading the first " + std::to_string(failAt) + " bytes: " + r;
-  return failed == prefix ? "" : "an error at byte " + std::to_string(failAt) + " differs from an end there";
+  return "";
 }
-
-namespace {
-// Keys that collide in small tables and sit at the edges of the 32-bit range.
-std::int32_t keyFrom(std::uint8_t b) {
-  static const std::int32_t edges[] = {INT32_MIN, INT32_MIN + 1, INT32_MAX, INT32_MAX - 16, -17,
-                                       -34,       170,           340,       1023,           1024,
-                                       -1024,     65536,         31 * 31};
-  return b < 200 ? static_cast<std::int32_t>(b) - 100 : edges[(b - 200) % std::size(edges)];
-}
-} // namespace
 
 std::string kqCheckTableOperations(const std::uint8_t* data, std::size_t size) {
-  size_t steps = 0;
-  return kqCheckTableOperations(data, size, steps);
-}
-
-std::string kqCheckTableOperations(const std::uint8_t* data, std::size_t size, std::size_t& steps) {
   size_t at = 0;
   const auto next = [&]() -> std::uint8_t { return at < size ? data[at++] : 0; };
   KQTableProbe table(1 + next() % 12);
   if (const std::uint8_t b = next(); b != 0)
     table.initHashTable(1 + b % 40, b & 1);
   Model model;
-  for (int step = 0; at < size; ++step, ++steps) {
+  for (int step = 0; at < size; ++step) {
     const std::uint8_t op = next();
     const std::int32_t key = keyFrom(next());
     const bool present = model.count(key) != 0;
@@ -163,52 +217,74 @@ std::string kqCheckTableOperations(const std::uint8_t* data, std::size_t size, s
     // Where long is wider, a key and the same key plus or minus 2^32 name one entry.
     const long long shift = (op & 0x40) ? -(1LL << 32) : (1LL << 32);
     const long alias = (op & 0x80) && sizeof(long) > 4 ? static_cast<long>(key + shift) : key;
-    const auto fail = [&](const std::string& what) { return "step " + std::to_string(step) + ": " + what; };
+    const void* freeHead = table.freeHead();
+    const size_t buckets = table.getHashTableSize();
+    void* walk = table.getStartPosition(); // a walk begun before the step, one entry in when bit 5 is set
+    long walkKey = 0;
+    KQCString walkText;
+    if ((op & 0x20) && walk != nullptr)
+      table.getNextAssoc(walk, walkKey, walkText);
+    std::string wrong;
     switch (op % 7) {
     case 0: { // operator[]: the stored text (or a new empty one), the same object again, changeable
       KQCString& ref = table[alias];
       if (kqText(ref) != stored || &table[key] != &ref)
-        return fail("operator[] gave another text or object");
+        wrong = "operator[] gave another text or object";
       ref.append(static_cast<char>('a' + op % 26), 1);
       model[key] = stored + static_cast<char>('a' + op % 26);
       break;
     }
-    case 1: { // setAt
-      const std::string text(next() % 5, static_cast<char>('A' + op % 26));
-      table.setAt(alias, text.c_str());
-      model[key] = text;
+    case 1: // setAt
+      model[key] = std::string(next() % 5, static_cast<char>('A' + op % 26));
+      table.setAt(alias, model[key].c_str());
       break;
-    }
     case 2: { // lookup leaves the value alone when the key is absent
       KQCString value;
       value = "untouched";
       if (table.lookup(alias, value) != (present ? 1 : 0) ||
           kqText(value) != (present ? stored : "untouched"))
-        return fail("lookup disagrees with the model");
+        wrong = "lookup disagrees with the model";
       break;
     }
     case 3:
     case 4: // removeKey, twice as often as the rest so that chains shrink as well as grow
       if (table.removeKey(alias) != static_cast<int>(model.erase(key)))
-        return fail("removeKey disagrees with the model");
+        wrong = "removeKey disagrees with the model";
       break;
-    case 5: // removeAll, now and then
+    case 5: // removeAll, now and then: all memory released, the bucket count kept
       if ((op >> 3) % 4 == 0) {
         table.removeAll();
         model.clear();
-        if (table.getStartPosition() != nullptr || table.blockCount() != 0 || table.hasBucketArray())
-          return fail("removeAll left something behind");
+        if (table.getStartPosition() != nullptr || table.blockCount() != 0 || table.hasBucketArray() ||
+            table.getHashTableSize() != buckets)
+          wrong = "removeAll left something behind or changed the bucket count";
       }
       break;
-    case 6: // initHashTable: on an empty table as intended, and on a full one, where entries must stay
-      table.initHashTable(1 + next() % 40, op & 8);
+    case 6: { // initHashTable (0 taken as 1), on an empty table or on a full one (entries stay)
+      const size_t count = next() % 41;
+      table.initHashTable(count, op & 8);
+      if (table.getHashTableSize() != std::max<size_t>(count, 1) ||
+          (model.empty() && table.hasBucketArray() != ((op & 8) != 0)))
+        wrong = "initHashTable set another bucket count, or allocated the array or not against its word";
       break;
     }
-    if (table.getCount() != model.size() || table.isEmpty() != (model.empty() ? 1 : 0))
-      return fail("count disagrees with the model");
-    if (step % 16 == 0 || at >= size)
-      if (std::string r = compare(table, model); !r.empty())
-        return fail(r);
+    }
+    // A null position, and one from a walk begun before the table was emptied, give nothing.
+    if (walk == nullptr || model.empty()) {
+      walkKey = 99;
+      walkText = "kept";
+      table.getNextAssoc(walk, walkKey, walkText);
+      if (walk != nullptr || walkKey != 99 || kqText(walkText) != "kept")
+        wrong = "a walk went on from a null position or an emptied table";
+    }
+    // A new entry takes the node freed last, else the first slot of a block allocated for it.
+    if (!present && op % 7 < 2 &&
+        table.nodeFor(key) != (freeHead ? freeHead : table.firstSlotOfNewestBlock()))
+      wrong = "a new entry took another node";
+    if (wrong.empty() && (step % 16 == 0 || at >= size))
+      wrong = compare(table, model);
+    if (!wrong.empty())
+      return "step " + std::to_string(step) + ": " + wrong;
   }
   return "";
 }

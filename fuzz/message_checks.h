@@ -6,15 +6,12 @@
 #include <cstdint>
 #include <string>
 
-// Reads `data` as a message file, traced and untraced over small chunks, and checks: the traced read reports
-// the records the reference reader (reference_reader.h) reads; all hold exactly the last non-empty text
-// reported for each number, with the table's invariants; the catalogue written back as a clean file reads
-// the same and the checker finds nothing in it; a stream error at a byte gives what a file ending there
-// gives.
+// Reads `data` as a message file, traced and untraced, in small chunks and whole, and checks: the traced read
+// reports the records the reference reader (message_checks.cpp) reads and every table holds their catalogue;
+// a stream error at a byte gives what a file ending there gives; the catalogue written back as a clean file
+// reads the same and the checker finds nothing in it.
 std::string kqCheckMessageReader(const std::uint8_t* data, std::size_t size);
 
 // Runs a table configuration and operations taken from `data` on a KQMessageTable and a std::map side by
 // side, checking that they agree after every step and that the table's invariants hold.
 std::string kqCheckTableOperations(const std::uint8_t* data, std::size_t size);
-// The same, adding the number of operations run to `steps`.
-std::string kqCheckTableOperations(const std::uint8_t* data, std::size_t size, std::size_t& steps);

@@ -6,7 +6,6 @@
 #include "kqnodepoison.h"
 
 #include <cstdint>
-#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -47,42 +46,39 @@ public:
       ++n;
     return n;
   }
-  const void* newestBlock() const { return blocks; }
-  bool hasBucketArray() const { return hashTable != nullptr; }
-  // Reads a node's key, live or not (a free node must not be readable).
-  static std::int32_t touch(const void* node) {
-    return *static_cast<const volatile std::int32_t*>(&static_cast<const KQTAssoc*>(node)->key);
+  const void* freeHead() const { return freeList; }
+  const void* firstSlotOfNewestBlock() const {
+    return reinterpret_cast<const char*>(blocks) + sizeof(KQTAssoc);
   }
+  bool hasBucketArray() const { return hashTable != nullptr; }
 
   // "" when every invariant holds, else the first one broken. The loops stop one node past a correct
   // count, so that a cycle shows as a wrong count.
   std::string invariants() const {
     size_t live = 0, capacity = 0, free = 0;
-    std::set<std::int32_t> keys;
     for (size_t b = 0; hashTable != nullptr && b < hashTableSize; ++b)
       for (const KQTAssoc* node = hashTable[b]; node != nullptr && live <= count; node = node->next, ++live)
-        if (node->bucket != b || static_cast<std::uint32_t>(node->key) % hashTableSize != b ||
-            !keys.insert(node->key).second)
-          return "key " + std::to_string(node->key) + " misplaced or twice in bucket " + std::to_string(b);
+        if (node->bucket != b || static_cast<std::uint32_t>(node->key) % hashTableSize != b)
+          return "key " + std::to_string(node->key) + " misplaced in bucket " + std::to_string(b);
     if (live != count)
-      return "count " + std::to_string(count) + " but " + std::to_string(live) + " nodes in the buckets";
+      return "count " + std::to_string(count) + ", nodes in the buckets " + std::to_string(live);
     for (const KQTBlock* b = blocks; b != nullptr; b = b->link) {
       if (b->nodeCount != blockSize || b->zero != 0)
         return "bad block header";
       capacity += b->nodeCount;
     }
     for (KQTAssoc* node = freeList; node != nullptr && free <= capacity; ++free) {
+      const bool poisoned = kqPoisoned(node);
       kqUnpoison(node, sizeof(KQTAssoc)); // free nodes are poisoned: look, then poison again
       const std::int32_t key = node->key;
       KQTAssoc* next = node->next;
       kqPoison(node, sizeof(KQTAssoc));
-      if (key != 0)
-        return "free node with key " + std::to_string(key);
+      if (key != 0 || !poisoned)
+        return "free node with key " + std::to_string(key) + (poisoned ? "" : ", not poisoned");
       node = next;
     }
     if (free + live != capacity)
-      return std::to_string(free) + " free + " + std::to_string(live) + " live nodes in " +
-             std::to_string(capacity) + " slots";
+      return "free and live nodes do not fill the blocks' " + std::to_string(capacity) + " slots";
     return "";
   }
 };

@@ -21,7 +21,14 @@ inline void kqPoison(const void* p, std::size_t n) {
 inline void kqUnpoison(const void* p, std::size_t n) {
   ASAN_UNPOISON_MEMORY_REGION(p, n);
 }
+// Whether the byte at `p` is marked so; always true without ASan (for checks of the marking).
+inline bool kqPoisoned(const void* p) {
+  return __asan_address_is_poisoned(p) != 0;
+}
 #else
 inline void kqPoison(const void*, std::size_t) {}
 inline void kqUnpoison(const void*, std::size_t) {}
+inline bool kqPoisoned(const void*) {
+  return true;
+}
 #endif

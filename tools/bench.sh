@@ -7,6 +7,7 @@
 # kept under build/bench-results/.
 # Usage: tools/bench.sh [runs, default 5]
 # The first run also builds glibc's catalogue of the catalogue benchmark with gencat: about 20 minutes.
+# KQ_BENCH_NO_CATGETS=1 leaves gencat and catgets out of the catalogue benchmark.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -123,7 +124,7 @@ bench() {
 
 echo "== machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //')"
 bench line_rules "$runs" "$bin/line_rules_bench"
-bench catalogue "$runs" "$bin/catalogue_bench" "$root/build/bench-native/work"
+bench catalogue "$runs" "$bin/catalogue_bench" "$root/build/bench-native/work" ${KQ_BENCH_NO_CATGETS:+--no-catgets}
 bench records "$runs" win "$classic" "$winbin/records_bench.exe"
 bench log_path "$runs" win "$classic" "$winbin/log_path_bench.exe"
 bench paint "$runs" win "$classic" "$winbin/paint_bench.exe"

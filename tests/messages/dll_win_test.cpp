@@ -10,18 +10,10 @@
 #include <map>
 #include <string>
 
-namespace {
-std::string tempPath(const char* name) {
-  char folder[MAX_PATH];
-  EXPECT_NE(GetTempPathA(MAX_PATH, folder), 0u);
-  return std::string(folder) + name;
-}
-} // namespace
-
 // A CR LF file of about 400 KiB, some texts over two lines and one longer than the 128 KiB stream buffer:
 // records of every length fall across the buffer's boundaries, and each CR LF still arrives as one LF.
 TEST(MessageCatalogueDll, SetFileReadsALargeCrLfFileAcrossStreamBufferBoundaries) {
-  const std::string path = tempPath("kq_messages_crlf.msg");
+  const std::string path = "kq_messages_crlf.msg"; // in the test's working folder
   std::map<long, std::string> expected;
   std::string file;
   for (long n = 1; file.size() < 400 * 1024; ++n) {
@@ -41,7 +33,7 @@ TEST(MessageCatalogueDll, SetFileReadsALargeCrLfFileAcrossStreamBufferBoundaries
 }
 
 TEST(MessageCatalogueDll, SetFileReadsAFileThatAnotherHandleIsWriting) {
-  const std::string path = tempPath("kq_messages_shared.msg");
+  const std::string path = "kq_messages_shared.msg";
   // The writer lets others read and write: setFile must open the file anyway.
   const HANDLE writer = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                     CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -1,5 +1,5 @@
-// KQMessageTable when an allocation fails: the replaced global allocation operators below (the table's code
-// is linked into this executable) make allocation number `failAt` throw.
+// KQMessageTable and the catalogue's load when an allocation fails: the replaced global allocation operators
+// below (the table's code is linked into this executable) make allocation number `failAt` throw.
 #include "kqmessageloader.h"
 #include "kqmessages.h"
 #include "table_probe.h"
@@ -15,20 +15,29 @@
 #include <vector>
 
 namespace {
-long failAt = 0, made = 0; // failAt 0: nothing fails
-// Allocations made of a size in [sizedFrom, sizedTo), and the size of the one that failed.
-std::size_t sizedFrom = 0, sizedTo = 0, failedSize = 0;
-long sized = 0;
+// While failAt > 0 allocations are counted in `made`, and number failAt throws; after that nothing fails.
+long failAt = 0, made = 0;
+std::size_t failedSize = 0;
 
 void* allocate(std::size_t size) {
-  void* p = ++made == failAt ? nullptr : std::malloc(size == 0 ? 1 : size);
+  void* p = failAt > 0 && ++made == failAt ? nullptr : std::malloc(size == 0 ? 1 : size);
   if (p == nullptr) {
     failedSize = size;
+    failAt = 0;
     throw std::bad_alloc();
   }
-  if (size >= sizedFrom && size < sizedTo)
-    ++sized;
   return p;
+}
+
+void arm(long n) {
+  made = 0;
+  failAt = n;
+}
+
+std::map<long, std::string> contents(const KQTableProbe& table) {
+  EXPECT_EQ(table.invariants(), "");
+  const KQEntries entries = kqWalk(table);
+  return std::map<long, std::string>(entries.begin(), entries.end());
 }
 } // namespace
 
@@ -58,87 +67,67 @@ TEST(MessageTableMemory, EveryAllocationFailureLeavesTheTableWhole) {
     if (key % 4 == 3)
       script.emplace_back((key - 2) * 3, "");
   }
-  std::vector<std::map<long, std::string>> after(1); // the contents after each step, built beforehand
+  std::vector<std::map<long, std::string>> after(1); // the contents after each step
   for (const auto& [key, text] : script) {
     after.push_back(after.back());
     text.empty() ? (void)after.back().erase(key) : (void)(after.back()[key] = text);
   }
-  const auto apply = [](KQMessageTable& table, long key, const std::string& text) {
-    text.empty() ? (void)table.removeKey(key) : table.setAt(key, text.c_str());
-  };
-  const auto contents = [](const KQTableProbe& table) {
-    EXPECT_EQ(table.invariants(), "");
-    const KQEntries entries = kqWalk(table);
-    return std::map<long, std::string>(entries.begin(), entries.end());
-  };
-  for (long n = 1;; ++n) {
+  long n = 1;
+  for (;; ++n) {
     KQTableProbe table(4);
     table.initHashTable(7, 0);
-    bool failed = false;
-    made = 0;
-    failAt = n;
+    arm(n);
     for (size_t i = 0; i < script.size(); ++i) {
+      const auto& [key, text] = script[i];
       try {
-        apply(table, script[i].first, script[i].second);
+        text.empty() ? (void)table.removeKey(key) : table.setAt(key, text.c_str());
       } catch (const std::bad_alloc&) {
-        failed = true;
-        failAt = 0; // nothing fails any more
         ASSERT_EQ(contents(table), after[i]) << "failing allocation " << n;
-        apply(table, script[i].first, script[i].second);
+        table.setAt(key, text.c_str()); // only setAt allocates
       }
     }
     failAt = 0;
-    ASSERT_TRUE(failed || made < n) << "allocation " << n << " failed and the table went on";
     ASSERT_EQ(contents(table), after.back()) << "failing allocation " << n;
-    if (!failed) {
-      EXPECT_GT(n, 30); // every setAt allocates its text: the sweep went through them all
+    if (made < n)
       break;
-    }
   }
+  EXPECT_GT(n, 30); // every setAt allocates its text: the sweep went through them all
 }
 
 // A load that runs out of memory keeps, in file order, every text read before the failure: all of them when
-// a text could not be copied, the ones stored before the failing insertion when the table could not grow.
-// Texts of 9,000 characters get a block of their own from the catalogue's string pool, so each text read
-// shows as one allocation of its size (the reader's own string for a record read character by character
-// takes 9,001 bytes, which are not counted).
+// a text (9,000 characters) could not be copied or read, the ones stored before the failing insertion when
+// the table could not grow (a node block or the bucket array, its only allocations under 9,000 bytes).
 TEST(MessageTableMemory, ALoadThatRunsOutOfMemoryKeepsTheTextsReadBeforeInFileOrder) {
-  constexpr int records = 40;
-  const auto textOf = [](int record) { return std::string(9000, static_cast<char>('a' + record % 26)); };
+  constexpr long records = 40;
+  const auto textOf = [](long record) { return std::string(9000, static_cast<char>('a' + record % 26)); };
   std::string file;
-  for (int record = 1; record <= records; ++record)
+  for (long record = 1; record <= records; ++record)
     file += std::to_string(record) + "\t\"" + textOf(record) + "\"\n";
-  for (long n = 1;; ++n) {
-    std::istringstream in(file);
+  long n = 1;
+  for (;; ++n) {
     KQTableProbe table;
-    bool failed = false;
-    made = sized = 0;
-    sizedFrom = 9002; // a pooled text's block: its characters, the terminator and the block's header
-    sizedTo = 9200;
-    failAt = n;
+    long read = 0;
+    arm(n);
     try {
-      loadMessages(in, table);
+      std::istringstream in(file);
+      KQMessageReader reader(in);
+      kqLoadRecords(reader, table, [&](std::int32_t, std::string_view text) { read += !text.empty(); });
     } catch (const std::bad_alloc&) {
-      failed = true;
     }
     failAt = 0;
-    sizedTo = 0;
-    const long textsRead = sized;
-    ASSERT_EQ(table.invariants(), "") << "failing allocation " << n;
-    const KQEntries entries = kqWalk(table); // in bucket order: 17 buckets, keys 1 to 40
-    std::map<long, std::string> stored(entries.begin(), entries.end());
+    std::map<long, std::string> stored = contents(table); // 17 buckets, keys 1 to 40
     long prefix = 0;
-    while (stored.count(prefix + 1) != 0 && stored[prefix + 1] == textOf(static_cast<int>(prefix + 1)))
+    while (stored.count(prefix + 1) != 0 && stored[prefix + 1] == textOf(prefix + 1))
       ++prefix;
     ASSERT_EQ(static_cast<size_t>(prefix), stored.size()) << "failing allocation " << n << ": not a prefix";
-    if (!failed) {
+    if (made < n) {
       EXPECT_EQ(prefix, records);
-      EXPECT_GT(n, records); // every text's allocation failed once
       break;
     }
-    if (failedSize >= 9002 && failedSize < 9200)
-      EXPECT_EQ(prefix, textsRead) << "failing allocation " << n << " (a text)";
+    if (failedSize > 9000)
+      EXPECT_EQ(prefix, read) << "failing allocation " << n << " of " << failedSize << " bytes";
     else
-      EXPECT_LE(prefix, textsRead) << "failing allocation " << n;
+      EXPECT_LE(prefix, read) << "failing allocation " << n << " of " << failedSize << " bytes";
   }
+  EXPECT_GT(n, records); // every text's copy failed once
 }
