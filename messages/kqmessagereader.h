@@ -4,6 +4,7 @@
 // empty, so the reader built into the library carries no tracing code. Platform-free.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -149,16 +150,51 @@ private:
     trace.character(ch);
     return ch;
   }
+  // Room for `more` characters after the text; grows the buffer (never shrinks it) when needed.
+  char* textRoom(size_t more) {
+    if (textCapacity - textSize < more) {
+      const size_t capacity = std::max(textSize + more, 2 * textCapacity);
+      std::unique_ptr<char[]> grown(new char[capacity]);
+      if (textSize != 0)
+        std::memcpy(grown.get(), textBuffer.get(), textSize);
+      textBuffer = std::move(grown);
+      textCapacity = capacity;
+    }
+    return textBuffer.get() + textSize;
+  }
+  // Plain runs and escape pairs up to the next quote, a backslash before a backslash, or the chunk's end,
+  // stored with one check of the room: the text grows by at most what the chunk holds.
+  void storeInBulk() {
+    char* out = textRoom(static_cast<size_t>(end - pos));
+    const char* p = pos;
+    for (;;) {
+      const char* run = kqreader::plainRunEnd(p, end);
+      if (run != p) { // (out may be null while nothing was ever stored)
+        std::memcpy(out, p, static_cast<size_t>(run - p));
+        out += run - p;
+        p = run;
+      }
+      if (end - p < 2 || *p != '\\' || p[1] == '\\')
+        break;
+      *out++ = static_cast<char>(kqreader::escapeTranslation[static_cast<unsigned char>(p[1])]);
+      p += 2;
+    }
+    textSize = static_cast<size_t>(out - textBuffer.get());
+    pos = p;
+  }
 
-  std::string text;
+  // The text of the record being read: textSize characters; the buffer is kept from record to record.
+  std::unique_ptr<char[]> textBuffer;
+  size_t textSize = 0;
+  size_t textCapacity = 0;
 };
 
 template <class Trace> std::string_view KQBasicMessageReader<Trace>::read(std::int32_t& number) {
-  text.clear();
+  textSize = 0;
   trace.begin();
   int c = next();
   if (c < 0)
-    return text;
+    return {};
   trace.first(c);
 
   // Number part: the first character, whatever it is, and the digits right after it.
@@ -175,7 +211,7 @@ template <class Trace> std::string_view KQBasicMessageReader<Trace>::read(std::i
   // number part.
   while (c != '"') {
     if (c < 0)
-      return text;
+      return {};
     trace.skipped(c);
     if constexpr (!Trace::enabled) { // nothing follows the characters: jump to the quote within the chunk
       const void* quote = std::memchr(pos, '"', static_cast<size_t>(end - pos));
@@ -188,12 +224,9 @@ template <class Trace> std::string_view KQBasicMessageReader<Trace>::read(std::i
   // Text: a backslash escapes the next character and is never stored itself.
   bool escaped = false;
   for (;;) {
-    if constexpr (!Trace::enabled) { // plain characters in bulk, up to the next quote or backslash
-      if (!escaped) {
-        const char* run = kqreader::plainRunEnd(pos, end);
-        text.append(pos, run);
-        pos = run;
-      }
+    if constexpr (!Trace::enabled) { // nothing follows the characters: plain runs and escapes in bulk
+      if (!escaped)
+        storeInBulk();
     }
     if ((c = next()) < 0)
       break; // the input ended inside the text: it is kept as far as it goes
@@ -214,9 +247,10 @@ template <class Trace> std::string_view KQBasicMessageReader<Trace>::read(std::i
       escaped = false;
     }
     trace.stored(static_cast<char>(c));
-    text.push_back(static_cast<char>(c));
+    *textRoom(1) = static_cast<char>(c);
+    ++textSize;
   }
-  return text;
+  return {textBuffer.get(), textSize};
 }
 
 // The catalogue's reader.
