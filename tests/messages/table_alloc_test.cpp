@@ -1,5 +1,6 @@
-// KQMessageTable when an allocation fails: the replaced global allocation operators below (the table's code
-// is linked into this executable) make allocation number `failAt` throw.
+// KQMessageTable when an allocation fails: the replaced global allocation operators (the table's code is
+// linked into this executable) make allocation number `failAt` throw.
+#include "../support/failing_new.h"
 #include "kqmessageloader.h"
 #include "kqmessages.h"
 #include "table_probe.h"
@@ -15,37 +16,11 @@
 #include <vector>
 
 namespace {
-long failAt = 0, made = 0; // failAt 0: nothing fails
-// Allocations made of a size in [sizedFrom, sizedTo), and the size of the one that failed.
-std::size_t sizedFrom = 0, sizedTo = 0, failedSize = 0;
-long sized = 0;
-
-void* allocate(std::size_t size) {
-  void* p = ++made == failAt ? nullptr : std::malloc(size == 0 ? 1 : size);
-  if (p == nullptr) {
-    failedSize = size;
-    throw std::bad_alloc();
-  }
-  if (size >= sizedFrom && size < sizedTo)
-    ++sized;
-  return p;
-}
+// The shared failing allocator's fields under this test's names.
+long &failAt = kqtest::failingNew.failAt, &made = kqtest::failingNew.made, &sized = kqtest::failingNew.sized;
+std::size_t &sizedFrom = kqtest::failingNew.sizedFrom, &sizedTo = kqtest::failingNew.sizedTo,
+            &failedSize = kqtest::failingNew.failedSize;
 } // namespace
-
-// clang-format off
-void* operator new(std::size_t size) { return allocate(size); }
-void* operator new[](std::size_t size) { return allocate(size); }
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-  try { return allocate(size); } catch (const std::bad_alloc&) { return nullptr; }
-}
-void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept { return operator new(size, tag); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
-void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
-void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
-// clang-format on
 
 // Fails each allocation of a script in turn: the failing step changes nothing (a new entry is not left
 // behind, a replaced text stays as it was), and done again it and the rest of the script succeed.
