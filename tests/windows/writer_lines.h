@@ -28,45 +28,32 @@ inline std::string WriterLine(int writer, long seq) {
   return "w" + std::to_string(writer) + " s" + std::to_string(seq) + " " + std::string(run, letter);
 }
 
-// Reads `line` back as a writer's line. False unless it is exactly WriterLine(writer, seq) for some
-// writer in 0 .. writers - 1.
-inline bool ParseWriterLine(const std::string& line, int writers, int& writer, long& seq) {
-  int w = -1, used = 0;
-  long s = -1;
-  if (std::sscanf(line.c_str(), "w%d s%ld %n", &w, &s, &used) != 2 || used == 0 || w < 0 || w >= writers ||
-      s < 0)
-    return false;
-  writer = w;
-  seq = s;
-  return line == WriterLine(w, s);
-}
-
 // What one writer has among some lines: its first and last numbers and how many lines it has.
 struct WriterRun {
   long first = -1, last = -1, count = 0;
 };
 
-// Walks `lines` (any container of std::string, oldest first). Each must be a whole writer's line, and
-// each writer's numbers must rise by 1 from line to line. Sets `error` to the first fault seen and
-// returns each writer's run (runs of writers with no line stay at their defaults).
+// Walks `lines` (oldest first). Each must be exactly WriterLine(w, s) for a writer w < writers, and each
+// writer's numbers must rise by 1 from line to line. Sets `error` to the first fault seen and returns
+// each writer's run (runs of writers with no line stay at their defaults).
 template <class Lines>
 std::vector<WriterRun> CheckWriterLines(const Lines& lines, int writers, std::string& error) {
   std::vector<WriterRun> runs(static_cast<size_t>(writers));
   size_t index = 0;
   for (const std::string& line : lines) {
-    int w = -1;
+    int w = -1, used = 0;
     long s = -1;
-    if (!ParseWriterLine(line, writers, w, s)) {
-      if (error.empty())
-        error = "line " + std::to_string(index) + " is not a whole writer's line: \"" + line + "\"";
-    } else {
-      WriterRun& run = runs[static_cast<size_t>(w)];
-      if (run.count > 0 && s != run.last + 1 && error.empty())
-        error = "line " + std::to_string(index) + ": writer " + std::to_string(w) + " line " +
-                std::to_string(s) + " follows its line " + std::to_string(run.last);
-      if (run.count++ == 0)
-        run.first = s;
-      run.last = s;
+    const bool whole = std::sscanf(line.c_str(), "w%d s%ld %n", &w, &s, &used) == 2 && used > 0 && w >= 0 &&
+                       w < writers && s >= 0 && line == WriterLine(w, s);
+    WriterRun* run = whole ? &runs[static_cast<size_t>(w)] : nullptr;
+    if (!whole && error.empty())
+      error = "line " + std::to_string(index) + " is not a whole writer's line: \"" + line + "\"";
+    else if (whole && run->count > 0 && s != run->last + 1 && error.empty())
+      error = "line " + std::to_string(index) + ": writer " + std::to_string(w) + " line " +
+              std::to_string(s) + " follows its line " + std::to_string(run->last);
+    if (whole) {
+      run->first = run->count++ == 0 ? s : run->first;
+      run->last = s;
     }
     ++index;
   }
