@@ -58,8 +58,13 @@ public:
   // From now on the calling thread's allocations are counted, and the n-th (0 for the next one) fails;
   // with `all` set, every one fails. n < 0: none fails. `thread` 0 is the calling thread.
   void arm(long n, bool all = false, DWORD thread = 0) {
-    failAt = n, failAll = all, counted = 0, failed = false;
+    failAt = n, failAll = all, failSize = 0, counted = 0, failed = false;
     armedThread = thread != 0 ? thread : ::GetCurrentThreadId();
+  }
+  // From now on the calling thread's allocations of exactly `size` bytes fail, and only those.
+  void armSize(std::size_t size) {
+    arm(-1);
+    failSize = size;
   }
   // Stops counting; true when the chosen allocation was reached (and failed).
   bool disarm() {
@@ -106,13 +111,13 @@ private:
 
   // Whether this allocation counts, and whether it fails.
   static bool counts() { return armedThread.load() == ::GetCurrentThreadId(); }
-  static bool fails() {
+  static bool fails(std::size_t size) {
     if (!counts())
       return false;
     const long n = counted++;
-    if (failAll || n == failAt)
+    if (failAll || n == failAt || (failSize != 0 && size == failSize))
       failed = true;
-    return failAll || n == failAt;
+    return failAll || n == failAt || (failSize != 0 && size == failSize);
   }
 
   // A set of pointers in a fixed table (open addressing), so that the hooks never allocate.
@@ -151,7 +156,7 @@ private:
   }
 
   static void* __cdecl hookedMalloc(size_t size) {
-    if (fails())
+    if (fails(size))
       return nullptr;
     void* p = realMalloc(size);
     if (counts())
@@ -159,7 +164,7 @@ private:
     return p;
   }
   static void* __cdecl hookedCalloc(size_t count, size_t size) {
-    if (fails())
+    if (fails(count * size))
       return nullptr;
     void* p = realCalloc(count, size);
     if (counts())
@@ -171,7 +176,7 @@ private:
       untrack(old);
       return realRealloc(old, 0);
     }
-    if (fails())
+    if (fails(size))
       return nullptr; // the old block stays as it was
     const bool tracked = untrack(old);
     void* p = realRealloc(old, size);
@@ -186,7 +191,7 @@ private:
     realFree(p);
   }
   static HLOCAL WINAPI hookedLocalAlloc(UINT flags, SIZE_T size) {
-    if (fails())
+    if (fails(size))
       return nullptr;
     HLOCAL h = ::LocalAlloc(flags, size);
     if (counts())
@@ -206,6 +211,7 @@ private:
   // Touched by the armed thread only.
   static inline long failAt = -1;
   static inline bool failAll = false;
+  static inline std::size_t failSize = 0;
   static inline long counted = 0;
   static inline bool failed = false;
   static inline SRWLOCK lock = SRWLOCK_INIT;
