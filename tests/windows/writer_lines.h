@@ -2,9 +2,8 @@
 // that stored lines are whole and each writer's in order, and a pause that holds every writer at one call.
 #pragma once
 
-#include <condition_variable>
 #include <cstdio>
-#include <mutex>
+#include <latch>
 #include <string>
 #include <vector>
 
@@ -64,33 +63,16 @@ std::vector<WriterRun> CheckWriterLines(const Lines& lines, int writers, std::st
 // writers call Arrive(); the watcher polls AllArrived(), then calls Release().
 class WriterPause {
 public:
-  explicit WriterPause(int writers) : writers(writers) {}
-  WriterPause(const WriterPause&) = delete;
-  WriterPause& operator=(const WriterPause&) = delete;
-
+  explicit WriterPause(int writers) : arrived(writers) {}
   void Arrive() {
-    std::unique_lock<std::mutex> lock(mutex);
-    ++arrived;
-    wakeUp.wait(lock, [this] { return released; });
+    arrived.count_down();
+    released.wait();
   }
-  bool AllArrived() {
-    std::lock_guard<std::mutex> lock(mutex);
-    return arrived == writers;
-  }
-  void Release() {
-    {
-      std::lock_guard<std::mutex> lock(mutex);
-      released = true;
-    }
-    wakeUp.notify_all();
-  }
+  bool AllArrived() const { return arrived.try_wait(); }
+  void Release() { released.count_down(); }
 
 private:
-  const int writers;
-  std::mutex mutex;
-  std::condition_variable wakeUp;
-  int arrived = 0;
-  bool released = false;
+  std::latch arrived, released{1};
 };
 
 } // namespace kqtest
