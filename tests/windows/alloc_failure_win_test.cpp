@@ -16,9 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <cstdio>
 #include <functional>
-#include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -86,6 +84,7 @@ const std::string manyLines = [] {
 // must let nothing escape). Documented: CMemoryException* after the bytes before the failure are stored;
 // the lock released; later calls work.
 template <bool byLogBuffer> struct DisplayScenario : Scenario {
+  static constexpr long leastAllocations = 30;
   void prepare() override {
     parent = ::CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 600, 400, nullptr,
                                nullptr, nullptr, nullptr);
@@ -137,6 +136,7 @@ template <bool byLogBuffer> struct DisplayScenario : Scenario {
 // The first GetDebugThreadInfo of a thread that has no record (none could be made when it attached).
 // Documented: std::bad_alloc, no record, and a later call tries again.
 struct FirstRecordScenario : Scenario {
+  static constexpr long leastAllocations = 2;
   bool run(long n) override {
     bool hit = false, threw = false;
     long allocations = 0;
@@ -168,6 +168,7 @@ struct FirstRecordScenario : Scenario {
 // A critical error written and shown. Documented: nothing escapes; the box shows what could be stored; a
 // box that cannot be shown silences the thread; afterwards the stream starts afresh for the next error.
 struct CriticalErrorScenario : Scenario {
+  static constexpr long leastAllocations = 3;
   static std::string box(const std::string& description) {
     return description + "\nFichier :\tf.cpp\nLigne   :\t42\nDate    :\td\n\nVoulez vous voir les prochains "
                          "messages ?\n";
@@ -215,64 +216,43 @@ struct CriticalErrorScenario : Scenario {
   }
 };
 
-struct Case {
-  const char* name;
-  std::function<std::unique_ptr<Scenario>()> make;
-  long leastAllocations; // what the operation allocates at least, so that the hooks are seen to work
-};
+template <class S> class AllocationFailure : public testing::Test {};
+using Scenarios =
+    testing::Types<DisplayScenario<false>, DisplayScenario<true>, FirstRecordScenario, CriticalErrorScenario>;
+TYPED_TEST_SUITE(AllocationFailure, Scenarios);
 
-void PrintTo(const Case& c, std::ostream* out) {
-  *out << c.name;
+DWORD handleCount() {
+  DWORD count = 0;
+  ::GetProcessHandleCount(::GetCurrentProcess(), &count);
+  return count;
 }
 
-class AllocationFailure : public testing::TestWithParam<Case> {};
-
-TEST_P(AllocationFailure, EachAllocationFailingInTurnGivesTheDocumentedResult) {
+TYPED_TEST(AllocationFailure, EachAllocationFailingInTurnGivesTheDocumentedResult) {
   kqtest::FailingAllocator hooks;
   ASSERT_TRUE(hooks.covers());
   allocator = &hooks;
-  const std::unique_ptr<Scenario> scenario = GetParam().make();
+  TypeParam scenario;
   // A first run without failure: lazily made runtime state is made, and the clean result recorded.
-  scenario->prepare();
-  ASSERT_FALSE(scenario->run(LONG_MAX));
-  scenario->release();
+  scenario.prepare();
+  ASSERT_FALSE(scenario.run(LONG_MAX));
+  scenario.release();
   hooks.forget();
   long n = 0;
-  for (; n < 5000 && !HasFailure(); ++n) {
+  for (; n < 5000 && !this->HasFailure(); ++n) {
     SCOPED_TRACE("allocation " + std::to_string(n) + " failing");
-    const DWORD handlesBefore = [] {
-      DWORD count = 0;
-      ::GetProcessHandleCount(::GetCurrentProcess(), &count);
-      return count;
-    }();
-    scenario->prepare();
-    const bool hit = scenario->run(n);
-    scenario->release();
+    const DWORD handlesBefore = handleCount();
+    scenario.prepare();
+    const bool hit = scenario.run(n);
+    scenario.release();
     EXPECT_EQ(hooks.live(), 0u); // nothing taken during the operation is kept once its objects are gone
     hooks.forget();
-    DWORD handlesAfter = 0;
-    ::GetProcessHandleCount(::GetCurrentProcess(), &handlesAfter);
-    EXPECT_EQ(handlesAfter, handlesBefore);
+    EXPECT_EQ(handleCount(), handlesBefore);
     if (!hit)
       break;
   }
-  EXPECT_GE(n, GetParam().leastAllocations);
-  std::printf("%s: %ld allocations, each failed in turn\n", GetParam().name, n);
+  EXPECT_GE(n, TypeParam::leastAllocations); // the hooks saw the operation's allocations
   allocator = nullptr;
 }
-
-template <class S, class... A> std::function<std::unique_ptr<Scenario>()> make(A... a) {
-  return [=] { return std::unique_ptr<Scenario>(new S(a...)); };
-}
-
-INSTANTIATE_TEST_SUITE_P(Operations, AllocationFailure,
-                         testing::Values(Case{"OutputWindowDisplay", make<DisplayScenario<false>>(), 30},
-                                         Case{"LogBufferDestructor", make<DisplayScenario<true>>(), 30},
-                                         Case{"FirstGetDebugThreadInfo", make<FirstRecordScenario>(), 2},
-                                         Case{"CriticalError", make<CriticalErrorScenario>(), 3}),
-                         [](const testing::TestParamInfo<Case>& info) {
-                           return std::string(info.param.name);
-                         });
 } // namespace
 
 // One TextOutA call of a paint, and whether the window's lock was held by the painting thread then.

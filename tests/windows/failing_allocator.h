@@ -1,22 +1,12 @@
 // Makes one chosen allocation of the library fail, so that a test can prove that an operation survives
-// running out of memory at each of its allocations in turn, and counts what the operation keeps.
+// running out of memory at each of its allocations in turn, and counts the blocks the operation keeps.
 //
 // The allocations of the library are the blocks that kqmfc.dll, the framework layer (kqafx.dll), the
 // string library (kqbase.dll) and the C++ runtime they share (libstdc++-6.dll: operator new, the stream
 // classes) take from the C heap (malloc, calloc, realloc), and the records kqmfc.dll takes from the local
-// heap (LocalAlloc). They are caught in those modules' import tables, which also covers operator new called
-// from any of them: it lives in libstdc++-6.dll and takes its memory with that module's malloc. Only the
-// armed thread's allocations count, and only while it is armed. Not caught: the C runtime's own internal
-// blocks (stdio buffers), Win32's, and those of any other module.
-//
-//   kqtest::FailingAllocator allocator;        // hooks installed, nothing fails yet
-//   allocator.arm(3);                          // the calling thread's fourth allocation from now fails
-//   ... operation ...
-//   const bool hit = allocator.disarm();       // the operation reached that allocation
-//   ... release what the operation made ...
-//   EXPECT_EQ(allocator.live(), 0u);           // every block taken while armed was freed
-//
-// One FailingAllocator at a time.
+// heap (LocalAlloc), caught in those modules' import tables. Only the armed thread's allocations count,
+// and only while it is armed. Not caught: the C runtime's own internal blocks, Win32's, and those of any
+// other module. One FailingAllocator at a time.
 #pragma once
 
 #include "iat_hook.h"
@@ -115,9 +105,18 @@ private:
     if (!counts())
       return false;
     const long n = counted++;
-    if (failAll || n == failAt || (failSize != 0 && size == failSize))
-      failed = true;
-    return failAll || n == failAt || (failSize != 0 && size == failSize);
+    const bool fail = failAll || n == failAt || (failSize != 0 && size == failSize);
+    failed = failed || fail;
+    return fail;
+  }
+  // An allocation of `size` bytes that make() takes: none when it fails, else tracked when it counts.
+  template <class Make> static void* allocate(std::size_t size, Make make) {
+    if (fails(size))
+      return nullptr;
+    void* p = make();
+    if (counts())
+      track(p);
+    return p;
   }
 
   // A set of pointers in a fixed table (open addressing), so that the hooks never allocate.
@@ -156,20 +155,10 @@ private:
   }
 
   static void* __cdecl hookedMalloc(size_t size) {
-    if (fails(size))
-      return nullptr;
-    void* p = realMalloc(size);
-    if (counts())
-      track(p);
-    return p;
+    return allocate(size, [&] { return realMalloc(size); });
   }
   static void* __cdecl hookedCalloc(size_t count, size_t size) {
-    if (fails(count * size))
-      return nullptr;
-    void* p = realCalloc(count, size);
-    if (counts())
-      track(p);
-    return p;
+    return allocate(count * size, [&] { return realCalloc(count, size); });
   }
   static void* __cdecl hookedRealloc(void* old, size_t size) {
     if (old != nullptr && size == 0) {
@@ -191,12 +180,7 @@ private:
     realFree(p);
   }
   static HLOCAL WINAPI hookedLocalAlloc(UINT flags, SIZE_T size) {
-    if (fails(size))
-      return nullptr;
-    HLOCAL h = ::LocalAlloc(flags, size);
-    if (counts())
-      track(h);
-    return h;
+    return allocate(size, [&] { return ::LocalAlloc(flags, size); });
   }
   static HLOCAL WINAPI hookedLocalFree(HLOCAL h) {
     untrack(h);
