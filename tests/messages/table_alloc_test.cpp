@@ -1,5 +1,6 @@
-// KQMessageTable and the catalogue's load when an allocation fails: the replaced global allocation operators
-// below (the table's code is linked into this executable) make allocation number `failAt` throw.
+// KQMessageTable and the catalogue's load when an allocation fails: the shared failing allocator (the
+// table's code is linked into this executable) makes one chosen allocation throw.
+#include "../support/failing_new.h"
 #include "kqmessageloader.h"
 #include "kqmessages.h"
 #include "table_probe.h"
@@ -15,23 +16,8 @@
 #include <vector>
 
 namespace {
-// While failAt > 0 allocations are counted in `made`, and number failAt throws; after that nothing fails.
-long failAt = 0, made = 0;
-std::size_t failedSize = 0;
-
-void* allocate(std::size_t size) {
-  void* p = failAt > 0 && ++made == failAt ? nullptr : std::malloc(size == 0 ? 1 : size);
-  if (p == nullptr) {
-    failedSize = size;
-    failAt = 0;
-    throw std::bad_alloc();
-  }
-  return p;
-}
-
 void arm(long n) {
-  made = 0;
-  failAt = n;
+  kqtest::failingNew.arm(n);
 }
 
 std::map<long, std::string> contents(const KQTableProbe& table) {
@@ -40,21 +26,6 @@ std::map<long, std::string> contents(const KQTableProbe& table) {
   return std::map<long, std::string>(entries.begin(), entries.end());
 }
 } // namespace
-
-// clang-format off
-void* operator new(std::size_t size) { return allocate(size); }
-void* operator new[](std::size_t size) { return allocate(size); }
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-  try { return allocate(size); } catch (const std::bad_alloc&) { return nullptr; }
-}
-void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept { return operator new(size, tag); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
-void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
-void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
-// clang-format on
 
 // Fails each allocation of a script in turn: the failing step changes nothing (a new entry is not left
 // behind, a replaced text stays as it was), and done again it and the rest of the script succeed.
@@ -86,9 +57,9 @@ TEST(MessageTableMemory, EveryAllocationFailureLeavesTheTableWhole) {
         table.setAt(key, text.c_str()); // only setAt allocates
       }
     }
-    failAt = 0;
+    const bool reached = kqtest::failingNew.disarm();
     ASSERT_EQ(contents(table), after.back()) << "failing allocation " << n;
-    if (made < n)
+    if (!reached)
       break;
   }
   EXPECT_GT(n, 30); // every setAt allocates its text: the sweep went through them all
@@ -114,13 +85,14 @@ TEST(MessageTableMemory, ALoadThatRunsOutOfMemoryKeepsTheTextsReadBeforeInFileOr
       kqLoadRecords(reader, table, [&](std::int32_t, std::string_view text) { read += !text.empty(); });
     } catch (const std::bad_alloc&) {
     }
-    failAt = 0;
+    const bool reached = kqtest::failingNew.disarm();
+    const std::size_t failedSize = kqtest::failingNew.failedSize;
     std::map<long, std::string> stored = contents(table); // 17 buckets, keys 1 to 40
     long prefix = 0;
     while (stored.count(prefix + 1) != 0 && stored[prefix + 1] == textOf(prefix + 1))
       ++prefix;
     ASSERT_EQ(static_cast<size_t>(prefix), stored.size()) << "failing allocation " << n << ": not a prefix";
-    if (made < n) {
+    if (!reached) {
       EXPECT_EQ(prefix, records);
       break;
     }

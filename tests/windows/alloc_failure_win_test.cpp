@@ -1,9 +1,12 @@
-// Memory running out inside kqmfc.dll: each operation below runs once with its first allocation failing,
-// once with its second failing, and so on until a run reaches no failing allocation (failing_allocator.h
-// says which allocations count). Every run must give the operation's documented result, leave no lock
-// held, keep the data from before, and give back every block it took once its objects are released.
+// Memory running out inside kqmfc.dll, where only the DLL can show it: the record taken from the local
+// heap, the critical-error box, the log buffer's last flush in its destructor, the output window's lock
+// released and the framework's exception passed out of the DLL, and painting when the rows cannot be
+// copied. Each operation runs once with its first allocation failing, once with its second, and so on
+// until a run reaches no failing allocation (failing_allocator.h says which allocations count). Every run
+// must give the documented result, leave no lock held, keep the data from before, and give back every
+// block and handle it took once its objects are released. The platform-free parts that allocate (line
+// store, input queue, row copy) are tested natively.
 #include "kqdiagnostics.h"
-#include "kqmessages.h"
 #include "kqwindows.h"
 
 #include "failing_allocator.h"
@@ -13,13 +16,10 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <cstdio>
-#include <fstream>
 #include <functional>
-#include <map>
-#include <memory>
-#include <sstream>
+#include <ostream>
 #include <string>
+#include <vector>
 
 namespace {
 kqtest::FailingAllocator* allocator = nullptr;
@@ -50,6 +50,10 @@ bool unlocked(KQCriticalSection& lock) {
   const auto& section = reinterpret_cast<const CRITICAL_SECTION&>(lock);
   return section.OwningThread == nullptr && section.RecursionCount == 0;
 }
+bool heldHere(KQCriticalSection& lock) {
+  const auto& section = reinterpret_cast<const CRITICAL_SECTION&>(lock);
+  return section.OwningThread == reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(::GetCurrentThreadId()));
+}
 
 // The lines, each but the last followed by a line feed.
 std::string joined(const Lines& lines) {
@@ -76,15 +80,16 @@ const std::string manyLines = [] {
   return t + std::string(300, 'r') + "\tafter tab\n\tlast";
 }();
 
-// Display on either text window, called directly or by the final flush of a log buffer's destructor
-// (which must let nothing escape). Documented: CMemoryException* after the bytes before the failure are
-// stored; the lock released; later calls work.
-template <class Kind, bool byLogBuffer = false> struct DisplayScenario : Scenario {
+// The output window's Display, called directly or by the final flush of a log buffer's destructor (which
+// must let nothing escape). Documented: CMemoryException* after the bytes before the failure are stored;
+// the lock released; later calls work.
+template <bool byLogBuffer> struct DisplayScenario : Scenario {
+  static constexpr long leastAllocations = 30;
   void prepare() override {
     parent = ::CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 600, 400, nullptr,
                                nullptr, nullptr, nullptr);
-    window = new typename Kind::Window;
-    ASSERT_TRUE(Kind::create(*window, parent));
+    window = new COutputWindow;
+    ASSERT_TRUE(kqtest::OutputKind::create(*window, parent));
     window->Display("old1\nold2\npartial", 17);
     if constexpr (byLogBuffer) {
       logBuffer = new KQMFCLogBuffer;
@@ -106,9 +111,7 @@ template <class Kind, bool byLogBuffer = false> struct DisplayScenario : Scenari
       }
     });
     EXPECT_EQ(threw, hit && !byLogBuffer);
-    if constexpr (std::is_same_v<Kind, kqtest::OutputKind>) {
-      EXPECT_TRUE(unlocked(window->m_lock));
-    }
+    EXPECT_TRUE(unlocked(window->m_lock));
     const std::string stored = joined(linesOf(window->m_lines));
     if (n == LONG_MAX)
       clean = stored;
@@ -120,102 +123,20 @@ template <class Kind, bool byLogBuffer = false> struct DisplayScenario : Scenari
     return hit;
   }
   void release() override {
-    ::DestroyWindow(window->GetSafeHwnd());
-    Kind::release(window);
+    ::DestroyWindow(window->GetSafeHwnd()); // the frame deletes itself
     ::DestroyWindow(parent);
     kqtest::PumpPending();
   }
   HWND parent = nullptr;
-  typename Kind::Window* window = nullptr;
+  COutputWindow* window = nullptr;
   KQMFCLogBuffer* logBuffer = nullptr;
   std::string clean;
-};
-
-// The catalogue of a message file. Documented: std::bad_alloc, the entries stored until then kept.
-struct SetFileScenario : Scenario {
-  SetFileScenario() {
-    std::ofstream out(path, std::ios::binary);
-    for (int i = 1; i <= 600; ++i)
-      out << i * 7 << "\t\"message " << i << (i % 3 == 0 ? "\\n" : "") << std::string(100, 'a' + i % 26)
-          << "\"\n";
-    out << "9999\t\"" << std::string(9000, 'L') << "\"\n"; // a text with a block of its own
-  }
-  ~SetFileScenario() override { std::remove(path); }
-  static std::map<long, std::string> entries() {
-    std::map<long, std::string> all;
-    long key = 0;
-    KQCString text;
-    for (void* pos = theMessage.getStartPosition(); pos != nullptr;) {
-      theMessage.getNextAssoc(pos, key, text);
-      all[key] = text.data();
-    }
-    return all;
-  }
-  bool run(long n) override {
-    theMessage.setAt(1, "earlier");
-    int result = -1;
-    const bool hit = failing(n, [&] {
-      try {
-        result = theMessage.setFile(path);
-      } catch (const std::bad_alloc&) {
-      }
-    });
-    EXPECT_EQ(result, hit ? -1 : 1);
-    const auto stored = entries();
-    if (n == LONG_MAX)
-      clean = stored;
-    EXPECT_EQ(stored.size(), theMessage.getCount());
-    for (const auto& [key, text] : stored) { // each entry stored as a clean load stores it
-      EXPECT_EQ(text, clean[key]) << key;
-    }
-    if (!hit) {
-      EXPECT_EQ(stored, clean);
-    }
-    EXPECT_EQ(theMessage.setFile(path), 1); // a later load works
-    EXPECT_EQ(entries(), clean);
-    return hit;
-  }
-  void release() override { theMessage.removeAll(); }
-  const char* path = "alloc_failure.msg";
-  std::map<long, std::string> clean;
-};
-
-// An insertion into a message table (operator[] and the text of setAt). Documented: std::bad_alloc, the
-// table as it was.
-struct TableScenario : Scenario {
-  explicit TableScenario(int before) : before(before) {}
-  void prepare() override {
-    table = std::make_unique<KQMessageTable>(2);
-    for (int key = 1; key <= before; ++key)
-      table->setAt(key, "earlier");
-  }
-  bool run(long n) override {
-    bool threw = false;
-    const bool hit = failing(n, [&] {
-      try {
-        table->setAt(100, "a text of the new entry");
-      } catch (const std::bad_alloc&) {
-        threw = true;
-      }
-    });
-    EXPECT_EQ(threw, hit);
-    EXPECT_EQ(table->getCount(), static_cast<size_t>(before + (hit ? 0 : 1)));
-    KQCString text;
-    EXPECT_EQ(table->lookup(100, text), hit ? 0 : 1);
-    for (int key = 1; key <= before; ++key)
-      EXPECT_TRUE(table->lookup(key, text) == 1 && std::string(text.data()) == "earlier") << key;
-    (*table)[200] = "later"; // the table goes on
-    EXPECT_TRUE(table->lookup(200, text) == 1 && std::string(text.data()) == "later");
-    return hit;
-  }
-  void release() override { table.reset(); }
-  const int before;
-  std::unique_ptr<KQMessageTable> table;
 };
 
 // The first GetDebugThreadInfo of a thread that has no record (none could be made when it attached).
 // Documented: std::bad_alloc, no record, and a later call tries again.
 struct FirstRecordScenario : Scenario {
+  static constexpr long leastAllocations = 2;
   bool run(long n) override {
     bool hit = false, threw = false;
     long allocations = 0;
@@ -247,6 +168,7 @@ struct FirstRecordScenario : Scenario {
 // A critical error written and shown. Documented: nothing escapes; the box shows what could be stored; a
 // box that cannot be shown silences the thread; afterwards the stream starts afresh for the next error.
 struct CriticalErrorScenario : Scenario {
+  static constexpr long leastAllocations = 3;
   static std::string box(const std::string& description) {
     return description + "\nFichier :\tf.cpp\nLigne   :\t42\nDate    :\td\n\nVoulez vous voir les prochains "
                          "messages ?\n";
@@ -294,119 +216,101 @@ struct CriticalErrorScenario : Scenario {
   }
 };
 
-// SaveAs of an output window's lines. Documented: 1, every line written.
-struct SaveAsScenario : Scenario {
-  void prepare() override {
-    window = std::make_unique<COutputWindow>();
-    window->Display(manyLines.data(), static_cast<int>(manyLines.size()));
-  }
-  bool run(long n) override {
-    int result = -1;
-    const bool hit = failing(n, [&] { result = window->SaveAs(path); });
-    EXPECT_EQ(result, 1);
-    EXPECT_TRUE(unlocked(window->m_lock));
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    std::string expected;
-    for (const std::string& line : linesOf(window->m_lines))
-      expected += line + "\r\n";
-    EXPECT_EQ(text.str(), expected + "\r\n");
-    return hit;
-  }
-  void release() override {
-    window.reset();
-    std::remove(path);
-  }
-  const char* path = "alloc_failure.txt";
-  std::unique_ptr<COutputWindow> window;
-};
+template <class S> class AllocationFailure : public testing::Test {};
+using Scenarios =
+    testing::Types<DisplayScenario<false>, DisplayScenario<true>, FirstRecordScenario, CriticalErrorScenario>;
+TYPED_TEST_SUITE(AllocationFailure, Scenarios);
 
-struct Case {
-  const char* name;
-  std::function<std::unique_ptr<Scenario>()> make;
-  long leastAllocations; // what the operation allocates at least, so that the hooks are seen to work
-};
-
-void PrintTo(const Case& c, std::ostream* out) {
-  *out << c.name;
+DWORD handleCount() {
+  DWORD count = 0;
+  ::GetProcessHandleCount(::GetCurrentProcess(), &count);
+  return count;
 }
 
-class AllocationFailure : public testing::TestWithParam<Case> {};
-
-TEST_P(AllocationFailure, EachAllocationFailingInTurnGivesTheDocumentedResult) {
+TYPED_TEST(AllocationFailure, EachAllocationFailingInTurnGivesTheDocumentedResult) {
   kqtest::FailingAllocator hooks;
   ASSERT_TRUE(hooks.covers());
   allocator = &hooks;
-  const std::unique_ptr<Scenario> scenario = GetParam().make();
+  TypeParam scenario;
   // A first run without failure: lazily made runtime state is made, and the clean result recorded.
-  scenario->prepare();
-  ASSERT_FALSE(scenario->run(LONG_MAX));
-  scenario->release();
+  scenario.prepare();
+  ASSERT_FALSE(scenario.run(LONG_MAX));
+  scenario.release();
   hooks.forget();
   long n = 0;
-  for (; n < 5000 && !HasFailure(); ++n) {
+  for (; n < 5000 && !this->HasFailure(); ++n) {
     SCOPED_TRACE("allocation " + std::to_string(n) + " failing");
-    const DWORD handlesBefore = [] {
-      DWORD count = 0;
-      ::GetProcessHandleCount(::GetCurrentProcess(), &count);
-      return count;
-    }();
-    scenario->prepare();
-    const bool hit = scenario->run(n);
-    scenario->release();
+    const DWORD handlesBefore = handleCount();
+    scenario.prepare();
+    const bool hit = scenario.run(n);
+    scenario.release();
     EXPECT_EQ(hooks.live(), 0u); // nothing taken during the operation is kept once its objects are gone
     hooks.forget();
-    DWORD handlesAfter = 0;
-    ::GetProcessHandleCount(::GetCurrentProcess(), &handlesAfter);
-    EXPECT_EQ(handlesAfter, handlesBefore);
+    EXPECT_EQ(handleCount(), handlesBefore);
     if (!hit)
       break;
   }
-  EXPECT_GE(n, GetParam().leastAllocations);
-  std::printf("%s: %ld allocations, each failed in turn\n", GetParam().name, n);
+  EXPECT_GE(n, TypeParam::leastAllocations); // the hooks saw the operation's allocations
   allocator = nullptr;
 }
-
-template <class S, class... A> std::function<std::unique_ptr<Scenario>()> make(A... a) {
-  return [=] { return std::unique_ptr<Scenario>(new S(a...)); };
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Operations, AllocationFailure,
-    testing::Values(Case{"OutputWindowDisplay", make<DisplayScenario<kqtest::OutputKind>>(), 30},
-                    Case{"FastDisplayDisplay", make<DisplayScenario<kqtest::FastKind>>(), 30},
-                    Case{"LogBufferDestructor", make<DisplayScenario<kqtest::OutputKind, true>>(), 30},
-                    Case{"SetFile", make<SetFileScenario>(), 60},
-                    Case{"TableInsertionIntoAFullBlock", make<TableScenario>(2), 2},
-                    Case{"TableFirstInsertion", make<TableScenario>(0), 3},
-                    Case{"FirstGetDebugThreadInfo", make<FirstRecordScenario>(), 2},
-                    Case{"CriticalError", make<CriticalErrorScenario>(), 3},
-                    Case{"SaveAs", make<SaveAsScenario>(), 0}),
-    [](const testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
 } // namespace
 
-// Once a window's store is full, the dropped line's storage becomes the new line: no allocation at all.
-TEST(FullStore, AppendsWithoutAllocating) {
+// One TextOutA call of a paint, and whether the window's lock was held by the painting thread then.
+struct Drawn {
+  int x, y;
+  std::string text;
+  bool locked;
+};
+std::vector<Drawn> drawn;
+COutputWindow* painted = nullptr;
+BOOL WINAPI recordTextOut(HDC dc, int x, int y, LPCSTR text, int count) {
+  drawn.push_back({x, y, std::string(text, static_cast<size_t>(count)), heldHere(painted->m_lock)});
+  return ::TextOutA(dc, x, y, text, count);
+}
+
+// A paint whose copy of the rows cannot have its block: the same rows are drawn, under the lock, and the
+// lock is released afterwards. A clean paint draws after releasing it.
+TEST(PaintWithoutMemory, DrawsTheRowsUnderTheLockAndReleasesIt) {
   kqtest::FailingAllocator hooks;
   ASSERT_TRUE(hooks.covers());
-  auto check = [&](auto& window, int width, int cap) {
-    std::string filler;
-    for (int i = 0; i < cap + 10; ++i)
-      filler += "filler\n";
-    window.Display(filler.data(), static_cast<int>(filler.size()));
-    hooks.arm(0, true); // every allocation fails
-    try {
-      window.Display(manyLines.data(), static_cast<int>(manyLines.size()));
-    } catch (CMemoryException* e) {
-      e->Delete();
-    }
-    EXPECT_FALSE(hooks.disarm()) << "the display allocated";
-    const Lines lines = linesOf(window.m_lines);
-    ASSERT_EQ(lines.size(), static_cast<size_t>(cap - 1));
-    EXPECT_EQ(lines[lines.size() - 2], std::string(static_cast<size_t>(300 % width), 'r') + "    after tab");
-    EXPECT_EQ(lines.back(), "        last");
+  const HWND parent = ::CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 600, 400,
+                                        nullptr, nullptr, nullptr, nullptr);
+  painted = new COutputWindow;
+  ASSERT_TRUE(kqtest::OutputKind::create(*painted, parent));
+  std::string text;
+  for (int i = 0; i < 100; ++i)
+    text += std::to_string(i) + " " + std::string(100, static_cast<char>('a' + i % 26)) + "\n";
+  painted->Display(text.data(), static_cast<int>(text.size()));
+  ::SendMessageA(painted->GetSafeHwnd(), WM_VSCROLL, SB_TOP, 0);
+  kqtest::Settle(painted->GetSafeHwnd());
+  kqtest::IatHook hook("kqafx.dll", "gdi32.dll", "TextOutA", reinterpret_cast<void*>(&recordTextOut));
+  ASSERT_TRUE(hook.installed());
+  auto paint = [] {
+    drawn.clear();
+    drawn.reserve(200); // no allocation of the record's own while the copy's fails
+    ::InvalidateRect(painted->GetSafeHwnd(), nullptr, TRUE);
+    ::UpdateWindow(painted->GetSafeHwnd());
+    return drawn;
   };
-  check(*std::make_unique<COutputWindow>(), 140, 30000);
-  check(*std::make_unique<CFastDisplayWnd>(), 80, 65000);
+  const std::vector<Drawn> clean = paint();
+  ASSERT_GT(clean.size(), 5u);
+  size_t bytes = 0;
+  for (const Drawn& d : clean) {
+    EXPECT_FALSE(d.locked) << d.y;
+    bytes += d.text.size();
+  }
+  hooks.armSize(bytes + 1); // the copy's one block for the rows' characters and a terminator
+  const std::vector<Drawn> fallback = paint();
+  EXPECT_TRUE(hooks.disarm()) << "the copy's block was not asked for";
+  ASSERT_EQ(fallback.size(), clean.size());
+  for (size_t i = 0; i < clean.size(); ++i) {
+    EXPECT_TRUE(fallback[i].x == clean[i].x && fallback[i].y == clean[i].y &&
+                fallback[i].text == clean[i].text)
+        << "row " << i << ": " << fallback[i].text;
+    EXPECT_TRUE(fallback[i].locked) << "row " << i;
+  }
+  EXPECT_TRUE(unlocked(painted->m_lock));
+  ::DestroyWindow(painted->GetSafeHwnd());
+  ::DestroyWindow(parent);
+  kqtest::PumpPending();
 }

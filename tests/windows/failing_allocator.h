@@ -1,22 +1,12 @@
 // Makes one chosen allocation of the library fail, so that a test can prove that an operation survives
-// running out of memory at each of its allocations in turn, and counts what the operation keeps.
+// running out of memory at each of its allocations in turn, and counts the blocks the operation keeps.
 //
 // The allocations of the library are the blocks that kqmfc.dll, the framework layer (kqafx.dll), the
 // string library (kqbase.dll) and the C++ runtime they share (libstdc++-6.dll: operator new, the stream
 // classes) take from the C heap (malloc, calloc, realloc), and the records kqmfc.dll takes from the local
-// heap (LocalAlloc). They are caught in those modules' import tables, which also covers operator new called
-// from any of them: it lives in libstdc++-6.dll and takes its memory with that module's malloc. Only the
-// armed thread's allocations count, and only while it is armed. Not caught: the C runtime's own internal
-// blocks (stdio buffers), Win32's, and those of any other module.
-//
-//   kqtest::FailingAllocator allocator;        // hooks installed, nothing fails yet
-//   allocator.arm(3);                          // the calling thread's fourth allocation from now fails
-//   ... operation ...
-//   const bool hit = allocator.disarm();       // the operation reached that allocation
-//   ... release what the operation made ...
-//   EXPECT_EQ(allocator.live(), 0u);           // every block taken while armed was freed
-//
-// One FailingAllocator at a time.
+// heap (LocalAlloc), caught in those modules' import tables. Only the armed thread's allocations count,
+// and only while it is armed. Not caught: the C runtime's own internal blocks, Win32's, and those of any
+// other module. One FailingAllocator at a time.
 #pragma once
 
 #include "iat_hook.h"
@@ -58,8 +48,13 @@ public:
   // From now on the calling thread's allocations are counted, and the n-th (0 for the next one) fails;
   // with `all` set, every one fails. n < 0: none fails. `thread` 0 is the calling thread.
   void arm(long n, bool all = false, DWORD thread = 0) {
-    failAt = n, failAll = all, counted = 0, failed = false;
+    failAt = n, failAll = all, failSize = 0, counted = 0, failed = false;
     armedThread = thread != 0 ? thread : ::GetCurrentThreadId();
+  }
+  // From now on the calling thread's allocations of exactly `size` bytes fail, and only those.
+  void armSize(std::size_t size) {
+    arm(-1);
+    failSize = size;
   }
   // Stops counting; true when the chosen allocation was reached (and failed).
   bool disarm() {
@@ -106,13 +101,22 @@ private:
 
   // Whether this allocation counts, and whether it fails.
   static bool counts() { return armedThread.load() == ::GetCurrentThreadId(); }
-  static bool fails() {
+  static bool fails(std::size_t size) {
     if (!counts())
       return false;
     const long n = counted++;
-    if (failAll || n == failAt)
-      failed = true;
-    return failAll || n == failAt;
+    const bool fail = failAll || n == failAt || (failSize != 0 && size == failSize);
+    failed = failed || fail;
+    return fail;
+  }
+  // An allocation of `size` bytes that make() takes: none when it fails, else tracked when it counts.
+  template <class Make> static void* allocate(std::size_t size, Make make) {
+    if (fails(size))
+      return nullptr;
+    void* p = make();
+    if (counts())
+      track(p);
+    return p;
   }
 
   // A set of pointers in a fixed table (open addressing), so that the hooks never allocate.
@@ -151,27 +155,17 @@ private:
   }
 
   static void* __cdecl hookedMalloc(size_t size) {
-    if (fails())
-      return nullptr;
-    void* p = realMalloc(size);
-    if (counts())
-      track(p);
-    return p;
+    return allocate(size, [&] { return realMalloc(size); });
   }
   static void* __cdecl hookedCalloc(size_t count, size_t size) {
-    if (fails())
-      return nullptr;
-    void* p = realCalloc(count, size);
-    if (counts())
-      track(p);
-    return p;
+    return allocate(count * size, [&] { return realCalloc(count, size); });
   }
   static void* __cdecl hookedRealloc(void* old, size_t size) {
     if (old != nullptr && size == 0) {
       untrack(old);
       return realRealloc(old, 0);
     }
-    if (fails())
+    if (fails(size))
       return nullptr; // the old block stays as it was
     const bool tracked = untrack(old);
     void* p = realRealloc(old, size);
@@ -186,12 +180,7 @@ private:
     realFree(p);
   }
   static HLOCAL WINAPI hookedLocalAlloc(UINT flags, SIZE_T size) {
-    if (fails())
-      return nullptr;
-    HLOCAL h = ::LocalAlloc(flags, size);
-    if (counts())
-      track(h);
-    return h;
+    return allocate(size, [&] { return ::LocalAlloc(flags, size); });
   }
   static HLOCAL WINAPI hookedLocalFree(HLOCAL h) {
     untrack(h);
@@ -206,6 +195,7 @@ private:
   // Touched by the armed thread only.
   static inline long failAt = -1;
   static inline bool failAll = false;
+  static inline std::size_t failSize = 0;
   static inline long counted = 0;
   static inline bool failed = false;
   static inline SRWLOCK lock = SRWLOCK_INIT;

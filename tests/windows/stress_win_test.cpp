@@ -1,12 +1,9 @@
-// Both text windows under load, on real windows under Wine: eight threads make 10,000 Display calls
-// each into one window while the window's own thread paints, scrolls, clears, changes the font and (the
-// output window) saves. Afterwards every kept line is whole and from one writer, the count kept the cap,
-// everything written after the last clear is there in each writer's order, and a full repaint draws
-// exactly the stored lines of the page. Prints the figures of each run.
-//
-// The output window locks its lines itself. The fast display window takes no lock, so here the host
-// serialises it as its contract asks: writers hold a lock of the host's for each Display, the window's
-// thread for everything it does with the window, message handling included.
+// The output window under load, on a real window under Wine: eight threads make 10,000 Display calls each
+// while the window's own thread paints, scrolls, clears, changes the font, saves and copies every line.
+// Every line painted, saved or copied is whole and from one writer; the count keeps the cap; a copy of the
+// full window taken while the writers append is one snapshot; everything written after the last clear is
+// there in each writer's order, and a full repaint draws exactly the stored lines of the page.
+#include "kqwindowsex.h"
 #include "line_list.h"
 #include "window_test_util.h"
 #include "writer_lines.h"
@@ -15,8 +12,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <chrono>
-#include <cstdio>
 #include <mutex>
 #include <random>
 #include <string>
@@ -25,103 +20,63 @@
 
 namespace {
 constexpr int writers = 8, calls = 10000, linesPerCall = 2;
+constexpr long long cap = kqtest::OutputKind::cap;
+// Writers pause at fullAt (8 x 2000 x 2 lines: more than the cap keeps) and at lastClearAt, for the last
+// clear; what comes after (8 x 1800 x 2 lines) all fits.
+constexpr int fullAt = 2000, lastClearAt = 8200;
 // The writers and the window's thread keep pace: a writer at call c waits until the window's thread has
 // done (c - slack) / callsPerRound rounds, and the window's thread starts round r once the writers have
-// made r * callsPerRound calls each on average, so the window's work is spread over the whole run and
-// writers go on while one round takes long (the font dialog).
+// made r * callsPerRound calls each on average, so that its work is spread over the whole run.
 constexpr int callsPerRound = 100, slack = 500;
 
-// The output window: its own lock guards its lines.
-struct OutputStress {
-  using Kind = kqtest::OutputKind;
-  // Writers pause at fullAt (8 x 2000 x 2 lines: more than the cap keeps) and at lastClearAt, for the
-  // last clear; what comes after (8 x 1800 x 2 lines) all fits.
-  static constexpr int fullAt = 2000, lastClearAt = 8200;
-  static constexpr bool saves = true;
+Lines storedLines(COutputWindow& w) {
+  std::lock_guard<KQCriticalSection> guard(w.m_lock);
+  return linesOf(w.m_lines);
+}
 
-  void display(COutputWindow& w, const std::string& text) {
-    w.Display(text.data(), static_cast<int>(text.size()));
-  }
-  template <class Do> void onWindowThread(COutputWindow&, Do&& action) { action(); }
-  void pump(COutputWindow&) { kqtest::PumpPending(); }
-  Lines lines(COutputWindow& w) {
-    std::lock_guard<KQCriticalSection> guard(w.m_lock);
-    return linesOf(w.m_lines);
-  }
-  INT_PTR count(COutputWindow& w) {
-    std::lock_guard<KQCriticalSection> guard(w.m_lock);
-    return w.m_lines.GetCount();
-  }
-};
+INT_PTR storedCount(COutputWindow& w) {
+  std::lock_guard<KQCriticalSection> guard(w.m_lock);
+  return w.m_lines.GetCount();
+}
 
-// The fast display window, serialised by the host.
-struct FastStress {
-  using Kind = kqtest::FastKind;
-  // 8 x 4100 x 2 lines: more than the cap keeps; after the last clear 8 x 3500 x 2 lines.
-  static constexpr int fullAt = 4100, lastClearAt = 6500;
-  static constexpr bool saves = false;
-
-  void display(CFastDisplayWnd& w, const std::string& text) {
-    std::lock_guard<std::recursive_mutex> guard(host);
-    w.Display(text.data(), static_cast<int>(text.size()));
-  }
-  // A writer holding the lock may be waiting for the window's thread (Display ends in scroll-bar calls
-  // on the window), so the window's thread handles sent messages while it waits for the lock.
-  template <class Do> void onWindowThread(CFastDisplayWnd&, Do&& action) {
-    while (!host.try_lock()) {
-      ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_SENDMESSAGE);
-      MSG msg;
-      ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-    }
-    std::lock_guard<std::recursive_mutex> guard(host, std::adopt_lock);
-    action();
-  }
-  // Every message is handled under the lock (painting reads the lines).
-  void pump(CFastDisplayWnd& w) {
-    for (bool more = true; more;)
-      onWindowThread(w, [&] {
-        MSG msg;
-        more = ::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE) != FALSE;
-        if (more) {
-          ::TranslateMessage(&msg);
-          ::DispatchMessageA(&msg);
-        }
-      });
-  }
-  Lines lines(CFastDisplayWnd& w) {
-    Lines copy;
-    onWindowThread(w, [&] { copy = linesOf(w.m_lines); });
-    return copy;
-  }
-  INT_PTR count(CFastDisplayWnd& w) {
-    INT_PTR n = 0;
-    onWindowThread(w, [&] { n = w.m_lines.GetCount(); });
-    return n;
-  }
-
-  std::recursive_mutex host; // the window's thread takes it once per round, and again inside
-};
-
-// The records of a file written by SaveAs, the current line last; `error` set unless it ends with the
-// extra line end.
-Lines savedRecords(const std::string& path, std::string& error) {
-  const std::string bytes = kqtest::FileBytes(path);
+// The records of `bytes`, each ended by CR LF; `error` set when bytes are left after the last one.
+Lines crLfRecords(const std::string& bytes, std::string& error) {
   Lines records;
   size_t start = 0;
   for (size_t end; (end = bytes.find("\r\n", start)) != std::string::npos; start = end + 2)
     records.push_back(bytes.substr(start, end - start));
-  if (start != bytes.size() || records.size() < 2 || !records.back().empty())
+  if (start != bytes.size())
+    error = "text after the last line end";
+  return records;
+}
+
+// A file written by SaveAs: the stored lines, the current line last, then the extra line end.
+Lines savedRecords(const std::string& path, std::string& error) {
+  Lines records = crLfRecords(kqtest::FileBytes(path), error);
+  if (records.size() < 2 || !records.back().empty())
     error = "the saved file does not end with the extra line end";
   if (!records.empty())
     records.pop_back();
   return records;
 }
 
+std::string clipboardText() {
+  std::string text;
+  if (::OpenClipboard(nullptr)) {
+    if (HANDLE data = ::GetClipboardData(CF_TEXT)) {
+      if (const char* bytes = static_cast<const char*>(::GlobalLock(data)))
+        text = bytes;
+      ::GlobalUnlock(data);
+    }
+    ::CloseClipboard();
+  }
+  return text;
+}
+
 // Empty when `drawn` is what a paint of the whole client area must draw from `lines`: from the line
 // above the first one shown down to the line holding the client area's bottom edge, each whole at its
 // row. Else what differs.
-template <class Window>
-std::string pageMismatch(const Window& w, HWND hwnd, const Lines& lines,
+std::string pageMismatch(const COutputWindow& w, HWND hwnd, const Lines& lines,
                          const std::vector<kqtest::DrawnText>& drawn) {
   RECT client = {};
   ::GetClientRect(hwnd, &client);
@@ -140,169 +95,143 @@ std::string pageMismatch(const Window& w, HWND hwnd, const Lines& lines,
   return {};
 }
 
-template <class Stress> class StressTest : public kqtest::TextWindowTest<typename Stress::Kind> {};
-using Kinds = testing::Types<OutputStress, FastStress>;
+using StressTest = kqtest::TextWindowTest<kqtest::OutputKind>;
 } // namespace
-TYPED_TEST_SUITE(StressTest, Kinds);
 
-TYPED_TEST(StressTest, EightWritersWhileTheWindowPaintsScrollsClearsChangesFontAndSaves) {
-  using Kind = typename TypeParam::Kind;
-  TypeParam stress;
-  auto& w = *this->window;
-  const HWND hwnd = this->hwnd;
-  const long long cap = Kind::cap;
+TEST_F(StressTest, EightWritersWhileTheWindowPaintsScrollsClearsCopiesChangesFontAndSaves) {
+  auto& w = *window;
   kqtest::WriterPause full(writers), lastClear(writers);
   kqtest::TextOutRecorder recorder;
 
   std::atomic<long> rounds{0}, callsMade{0};
   std::atomic<int> finished{0};
-  const auto start = std::chrono::steady_clock::now();
   std::vector<std::thread> threads;
   for (int t = 0; t < writers; ++t)
     threads.emplace_back([&, t] {
-      std::string text;
       for (int c = 0; c < calls; ++c) {
-        if (c == TypeParam::fullAt)
+        if (c == fullAt)
           full.Arrive();
-        if (c == TypeParam::lastClearAt)
+        if (c == lastClearAt)
           lastClear.Arrive();
         while (rounds.load() < (c - slack) / callsPerRound)
           ::Sleep(1);
         const long seq = static_cast<long>(c) * linesPerCall;
-        text = kqtest::WriterLine(t, seq) + "\n" + kqtest::WriterLine(t, seq + 1) + "\n";
-        stress.display(w, text);
+        const std::string text = kqtest::WriterLine(t, seq) + "\n" + kqtest::WriterLine(t, seq + 1) + "\n";
+        w.Display(text.data(), static_cast<int>(text.size()));
         ++callsMade;
       }
       ++finished;
     });
 
-  // The window's thread. Every line any paint draws must be whole (or the empty current line).
+  // The window's thread. `error` keeps the first fault seen; every line a paint draws must be whole (or
+  // the empty current line).
   std::string error;
-  auto checkDrawn = [&](const std::vector<kqtest::DrawnText>& drawn) {
+  auto note = [&](const std::string& what, long round, const std::string& fault) {
+    if (!fault.empty() && error.empty())
+      error = "round " + std::to_string(round) + ", " + what + ": " + fault;
+  };
+  auto checkDrawn = [&](const std::vector<kqtest::DrawnText>& drawn, long round) {
+    std::string fault;
     for (const kqtest::DrawnText& d : drawn)
       if (!d.text.empty())
-        kqtest::CheckWriterLines(Lines{d.text}, writers, error);
-  };
-  auto repaint = [&] {
-    std::vector<kqtest::DrawnText> drawn;
-    stress.onWindowThread(w, [&] { drawn = recorder.repaint(hwnd); });
-    return drawn;
+        kqtest::CheckWriterLines(Lines{d.text}, writers, fault);
+    note("painted", round, fault);
   };
   const std::string path = kqtest::TempPath("save.txt");
   std::mt19937 rng(7);
-  long paints = 0, scrolls = 0, saved = 0, clears = 0, fonts = 0, phaseRounds = 0;
-  int phase = 0;               // 0 until the cap is reached, 1 until the last clear, 2 after it
-  const char* face = "Tahoma"; // installed by the set-up (fonts-wine); the colour alternates
+  int phase = 0; // 0 until the cap is reached, 1 until the last clear, 2 after it
+  long fonts = 0, phaseRounds = 0;
   for (long round = 0; phase < 2 || finished.load() < writers; rounds = ++round, ++phaseRounds) {
-    // A round holds the host's lock throughout (the fast display window): writers get it between rounds.
-    stress.onWindowThread(w, [&] {
-      stress.pump(w);
-      checkDrawn(recorder.take());
-      checkDrawn(repaint());
-      ++paints;
-      const UINT codes[] = {SB_LINEUP, SB_LINEDOWN, SB_PAGEUP,       SB_PAGEDOWN,
-                            SB_TOP,    SB_BOTTOM,   SB_THUMBPOSITION};
-      const UINT code = codes[rng() % std::size(codes)];
-      ::SendMessageA(hwnd, WM_VSCROLL, MAKEWPARAM(code, rng() % 30000), 0);
-      if (round % 4 == 0)
-        ::SendMessageA(hwnd, WM_HSCROLL, MAKEWPARAM(rng() % 2 == 0 ? SB_LINERIGHT : SB_LEFT, 0), 0);
-      ++scrolls;
-      checkDrawn(recorder.take()); // the band the scroll uncovered
-      if (const INT_PTR count = stress.count(w); (count < 1 || count > cap - 1) && error.empty())
-        error = "round " + std::to_string(round) + ": " + std::to_string(count) + " lines stored";
-      if constexpr (TypeParam::saves) {
-        if (round % 16 == 0) {
-          std::string saveError;
-          if (w.SaveAs(path.c_str()) != 1)
-            saveError = "SaveAs failed";
-          const Lines records = savedRecords(path, saveError);
-          if (static_cast<long long>(records.size()) > cap - 1)
-            saveError = std::to_string(records.size()) + " records";
-          kqtest::CheckWriterLines(kqtest::CompletedLines(records, saveError), writers, saveError);
-          if (!saveError.empty() && error.empty())
-            error = "round " + std::to_string(round) + ", saved file: " + saveError;
-          ++saved;
-        }
+    kqtest::PumpPending();
+    checkDrawn(recorder.take(), round);
+    checkDrawn(recorder.repaint(hwnd), round);
+    const UINT codes[] = {SB_LINEUP, SB_LINEDOWN, SB_PAGEUP,       SB_PAGEDOWN,
+                          SB_TOP,    SB_BOTTOM,   SB_THUMBPOSITION};
+    send(WM_VSCROLL, codes[rng() % std::size(codes)], rng() % 30000);
+    if (round % 4 == 0)
+      send(WM_HSCROLL, rng() % 2 == 0 ? SB_LINERIGHT : SB_LEFT);
+    checkDrawn(recorder.take(), round); // the band the scroll uncovered
+    if (const INT_PTR count = storedCount(w); count < 1 || count > cap - 1)
+      note("count", round, std::to_string(count) + " lines stored");
+    if (round % 16 == 0) {
+      std::string fault = w.SaveAs(path.c_str()) == 1 ? "" : "SaveAs failed";
+      const Lines records = savedRecords(path, fault);
+      if (static_cast<long long>(records.size()) > cap - 1)
+        fault = std::to_string(records.size()) + " records";
+      kqtest::CheckWriterLines(kqtest::CompletedLines(records, fault), writers, fault);
+      note("saved file", round, fault);
+    }
+    if ((phase == 0 && round == 5) || (phase == 1 && phaseRounds == 3)) {
+      if (!kqtest::ChooseFont(w, "Tahoma", fonts++ % 2 == 0 ? "Red" : "Blue", IDOK))
+        note("font", round, "the font dialog did not take face and colour");
+      checkDrawn(recorder.take(), round);
+    }
+    if (phase == 1 && phaseRounds < 3) {
+      // Full, and the writers append: each copy is one snapshot, every completed line whole and each
+      // writer's lines one unbroken run (the empty current line is left out).
+      std::string fault = KQCopyAll(w) == 1 ? "" : "KQCopyAll failed";
+      const Lines copied = crLfRecords(clipboardText(), fault);
+      if (static_cast<long long>(copied.size()) != cap - 2)
+        fault = std::to_string(copied.size()) + " lines copied";
+      kqtest::CheckWriterLines(copied, writers, fault);
+      note("copy all", round, fault);
+    }
+    if (phase == 0 && full.AllArrived()) {
+      // Every writer held: more lines were written than the cap keeps; the newest are kept, the page
+      // shown is what is stored.
+      const Lines held = storedLines(w);
+      EXPECT_EQ(static_cast<long long>(held.size()), cap - 1);
+      std::string heldError;
+      const auto runs = kqtest::CheckWriterLines(kqtest::CompletedLines(held, heldError), writers, heldError);
+      EXPECT_EQ(heldError, "");
+      for (int t = 0; t < writers; ++t)
+        EXPECT_EQ(runs[static_cast<size_t>(t)].last, long{fullAt} * linesPerCall - 1) << t;
+      EXPECT_EQ(pageMismatch(w, hwnd, held, recorder.repaint(hwnd)), "");
+      phase = 1, phaseRounds = 0;
+      full.Release();
+    } else if (phase == 1) {
+      const bool last = lastClear.AllArrived();
+      if (last || phaseRounds % 4 == 3)
+        w.OnClearBuffer();
+      if (last) {
+        EXPECT_EQ(storedLines(w), Lines{""});
+        phase = 2, phaseRounds = 0;
+        lastClear.Release();
       }
-      if ((phase == 0 && round == 5) || (phase == 1 && phaseRounds == 3)) {
-        if (!kqtest::ChooseFont(w, face, fonts % 2 == 0 ? "Red" : "Blue", IDOK))
-          error = "the font dialog did not take face and colour";
-        ++fonts;
-        checkDrawn(recorder.take());
-      }
-      if (phase == 0 && full.AllArrived()) {
-        // Every writer held: more lines were written than the cap keeps; the newest are kept, the page
-        // shown is what is stored.
-        const Lines held = stress.lines(w);
-        EXPECT_EQ(static_cast<long long>(held.size()), cap - 1);
-        std::string heldError;
-        const auto runs =
-            kqtest::CheckWriterLines(kqtest::CompletedLines(held, heldError), writers, heldError);
-        EXPECT_EQ(heldError, "");
-        for (int t = 0; t < writers; ++t)
-          EXPECT_EQ(runs[static_cast<size_t>(t)].last, long{TypeParam::fullAt} * linesPerCall - 1) << t;
-        EXPECT_EQ(pageMismatch(w, hwnd, held, repaint()), "");
-        phase = 1, phaseRounds = 0;
-        full.Release();
-      } else if (phase == 1) {
-        const bool last = lastClear.AllArrived();
-        if (last || phaseRounds % 4 == 3) {
-          w.OnClearBuffer();
-          ++clears;
-        }
-        if (last) {
-          EXPECT_EQ(stress.lines(w), Lines{""});
-          phase = 2, phaseRounds = 0;
-          lastClear.Release();
-        }
-      }
-    });
+    }
     // Until the writers have made this round's calls, or wait at a pause, or are done.
     const long target = (round + 1) * writers * callsPerRound;
     while (callsMade.load() < target && !(phase == 0 && full.AllArrived()) &&
            !(phase == 1 && lastClear.AllArrived()) && finished.load() < writers) {
-      stress.pump(w);
+      kqtest::PumpPending();
       ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
     }
   }
-  const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   for (auto& t : threads)
     t.join();
   EXPECT_EQ(error, "");
 
   // Everything written after the last clear, whole and in each writer's order; the last page painted is
   // the stored one; the saved file holds the stored lines.
-  stress.pump(w);
-  stress.onWindowThread(w, [&] { ::SendMessageA(hwnd, WM_VSCROLL, SB_BOTTOM, 0); });
-  const Lines stored = stress.lines(w);
-  const auto kept = static_cast<size_t>(writers * (calls - TypeParam::lastClearAt) * linesPerCall + 1);
-  EXPECT_EQ(stored.size(), kept);
+  kqtest::PumpPending();
+  send(WM_VSCROLL, SB_BOTTOM);
+  const Lines stored = storedLines(w);
+  EXPECT_EQ(stored.size(), static_cast<size_t>(writers * (calls - lastClearAt) * linesPerCall + 1));
   std::string storedError;
   const auto runs =
       kqtest::CheckWriterLines(kqtest::CompletedLines(stored, storedError), writers, storedError);
   EXPECT_EQ(storedError, "");
   for (int t = 0; t < writers; ++t) {
-    EXPECT_EQ(runs[static_cast<size_t>(t)].first, long{TypeParam::lastClearAt} * linesPerCall) << t;
+    EXPECT_EQ(runs[static_cast<size_t>(t)].first, long{lastClearAt} * linesPerCall) << t;
     EXPECT_EQ(runs[static_cast<size_t>(t)].last, long{calls} * linesPerCall - 1) << t;
   }
   recorder.take();
-  const auto lastPage = repaint();
+  const auto lastPage = recorder.repaint(hwnd);
   EXPECT_GT(lastPage.size(), 2u);
   EXPECT_EQ(pageMismatch(w, hwnd, stored, lastPage), "");
-  if constexpr (TypeParam::saves) {
-    std::string saveError;
-    ASSERT_EQ(w.SaveAs(path.c_str()), 1);
-    EXPECT_EQ(savedRecords(path, saveError), stored);
-    EXPECT_EQ(saveError, "");
-    ::DeleteFileA(path.c_str());
-  }
-
-  const long long written = 1LL * writers * calls * linesPerCall;
-  std::printf("stress %s: %d writers x %d Display calls x %d lines in %.2f s: %.0f calls/s, %.0f lines/s; "
-              "window thread: %ld rounds, %ld paints, %ld scrolls, %ld saves, %ld clears, %ld font changes; "
-              "%zu lines kept (cap %lld)\n",
-              Kind::width == 140 ? "COutputWindow" : "CFastDisplayWnd", writers, calls, linesPerCall, elapsed,
-              writers * calls / elapsed, static_cast<double>(written) / elapsed, rounds.load(), paints,
-              scrolls, saved, clears, fonts, stored.size(), cap);
-  std::fflush(stdout);
+  std::string saveError;
+  ASSERT_EQ(w.SaveAs(path.c_str()), 1);
+  EXPECT_EQ(savedRecords(path, saveError), stored);
+  EXPECT_EQ(saveError, "");
+  ::DeleteFileA(path.c_str());
 }

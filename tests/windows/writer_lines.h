@@ -2,9 +2,8 @@
 // that stored lines are whole and each writer's in order, and a pause that holds every writer at one call.
 #pragma once
 
-#include <condition_variable>
 #include <cstdio>
-#include <mutex>
+#include <latch>
 #include <string>
 #include <vector>
 
@@ -28,45 +27,32 @@ inline std::string WriterLine(int writer, long seq) {
   return "w" + std::to_string(writer) + " s" + std::to_string(seq) + " " + std::string(run, letter);
 }
 
-// Reads `line` back as a writer's line. False unless it is exactly WriterLine(writer, seq) for some
-// writer in 0 .. writers - 1.
-inline bool ParseWriterLine(const std::string& line, int writers, int& writer, long& seq) {
-  int w = -1, used = 0;
-  long s = -1;
-  if (std::sscanf(line.c_str(), "w%d s%ld %n", &w, &s, &used) != 2 || used == 0 || w < 0 || w >= writers ||
-      s < 0)
-    return false;
-  writer = w;
-  seq = s;
-  return line == WriterLine(w, s);
-}
-
 // What one writer has among some lines: its first and last numbers and how many lines it has.
 struct WriterRun {
   long first = -1, last = -1, count = 0;
 };
 
-// Walks `lines` (any container of std::string, oldest first). Each must be a whole writer's line, and
-// each writer's numbers must rise by 1 from line to line. Sets `error` to the first fault seen and
-// returns each writer's run (runs of writers with no line stay at their defaults).
+// Walks `lines` (oldest first). Each must be exactly WriterLine(w, s) for a writer w < writers, and each
+// writer's numbers must rise by 1 from line to line. Sets `error` to the first fault seen and returns
+// each writer's run (runs of writers with no line stay at their defaults).
 template <class Lines>
 std::vector<WriterRun> CheckWriterLines(const Lines& lines, int writers, std::string& error) {
   std::vector<WriterRun> runs(static_cast<size_t>(writers));
   size_t index = 0;
   for (const std::string& line : lines) {
-    int w = -1;
+    int w = -1, used = 0;
     long s = -1;
-    if (!ParseWriterLine(line, writers, w, s)) {
-      if (error.empty())
-        error = "line " + std::to_string(index) + " is not a whole writer's line: \"" + line + "\"";
-    } else {
-      WriterRun& run = runs[static_cast<size_t>(w)];
-      if (run.count > 0 && s != run.last + 1 && error.empty())
-        error = "line " + std::to_string(index) + ": writer " + std::to_string(w) + " line " +
-                std::to_string(s) + " follows its line " + std::to_string(run.last);
-      if (run.count++ == 0)
-        run.first = s;
-      run.last = s;
+    const bool whole = std::sscanf(line.c_str(), "w%d s%ld %n", &w, &s, &used) == 2 && used > 0 && w >= 0 &&
+                       w < writers && s >= 0 && line == WriterLine(w, s);
+    WriterRun* run = whole ? &runs[static_cast<size_t>(w)] : nullptr;
+    if (!whole && error.empty())
+      error = "line " + std::to_string(index) + " is not a whole writer's line: \"" + line + "\"";
+    else if (whole && run->count > 0 && s != run->last + 1 && error.empty())
+      error = "line " + std::to_string(index) + ": writer " + std::to_string(w) + " line " +
+              std::to_string(s) + " follows its line " + std::to_string(run->last);
+    if (whole) {
+      run->first = run->count++ == 0 ? s : run->first;
+      run->last = s;
     }
     ++index;
   }
@@ -77,33 +63,16 @@ std::vector<WriterRun> CheckWriterLines(const Lines& lines, int writers, std::st
 // writers call Arrive(); the watcher polls AllArrived(), then calls Release().
 class WriterPause {
 public:
-  explicit WriterPause(int writers) : writers(writers) {}
-  WriterPause(const WriterPause&) = delete;
-  WriterPause& operator=(const WriterPause&) = delete;
-
+  explicit WriterPause(int writers) : arrived(writers) {}
   void Arrive() {
-    std::unique_lock<std::mutex> lock(mutex);
-    ++arrived;
-    wakeUp.wait(lock, [this] { return released; });
+    arrived.count_down();
+    released.wait();
   }
-  bool AllArrived() {
-    std::lock_guard<std::mutex> lock(mutex);
-    return arrived == writers;
-  }
-  void Release() {
-    {
-      std::lock_guard<std::mutex> lock(mutex);
-      released = true;
-    }
-    wakeUp.notify_all();
-  }
+  bool AllArrived() const { return arrived.try_wait(); }
+  void Release() { released.count_down(); }
 
 private:
-  const int writers;
-  std::mutex mutex;
-  std::condition_variable wakeUp;
-  int arrived = 0;
-  bool released = false;
+  std::latch arrived, released{1};
 };
 
 } // namespace kqtest
