@@ -67,20 +67,26 @@ constexpr auto escapeTranslation = [] {
   return table;
 }();
 
-// The first double quote or backslash in [p, end), or `end`: the end of a run of plain text characters.
-inline const char* plainRunEnd(const char* p, const char* end) {
+// Copies the plain text characters from p to out, up to the first double quote or backslash or to `end`;
+// both advance past what was copied. Blocks of 16 are stored whole before their end is known, so `out`
+// must have room for end - p + 16 characters.
+inline void copyPlainRun(const char*& p, const char* end, char*& out) {
 #if defined(__SSE2__)
-  for (; end - p >= 16; p += 16) {
+  for (; end - p >= 16; p += 16, out += 16) {
     const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), v);
     const __m128i hits =
         _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('"')), _mm_cmpeq_epi8(v, _mm_set1_epi8('\\')));
-    if (const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(hits)))
-      return p + __builtin_ctz(mask);
+    if (const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(hits))) {
+      const int plain = __builtin_ctz(mask);
+      p += plain;
+      out += plain;
+      return;
+    }
   }
 #endif
   while (p != end && *p != '"' && *p != '\\')
-    ++p;
-  return p;
+    *out++ = *p++;
 }
 } // namespace kqreader
 
@@ -165,15 +171,10 @@ private:
   // Plain runs and escape pairs up to the next quote, a backslash before a backslash, or the chunk's end,
   // stored with one check of the room: the text grows by at most what the chunk holds.
   void storeInBulk() {
-    char* out = textRoom(static_cast<size_t>(end - pos));
+    char* out = textRoom(static_cast<size_t>(end - pos) + 16);
     const char* p = pos;
     for (;;) {
-      const char* run = kqreader::plainRunEnd(p, end);
-      if (run != p) { // (out may be null while nothing was ever stored)
-        std::memcpy(out, p, static_cast<size_t>(run - p));
-        out += run - p;
-        p = run;
-      }
+      kqreader::copyPlainRun(p, end, out);
       if (end - p < 2 || *p != '\\' || p[1] == '\\')
         break;
       *out++ = static_cast<char>(kqreader::escapeTranslation[static_cast<unsigned char>(p[1])]);
