@@ -35,6 +35,8 @@ TEST(WheelSteps, NotchesPartialRotationsReversalsPagesAndOff) {
   EXPECT_EQ(KQTakeWheelSteps(pending, 100, 1).count, 0);
   EXPECT_EQ(KQTakeWheelSteps(pending, -30, 1).count, 0);
   EXPECT_EQ(KQTakeWheelSteps(pending, -90, 1).count, -1);
+  pending = 1; // however little is pending
+  EXPECT_EQ(KQTakeWheelSteps(pending, -120, 1).count, -1);
   // A page per notch, and the wheel turned off.
   pending = 0;
   const KQWheelSteps page = KQTakeWheelSteps(pending, -120, kqWheelPageScroll);
