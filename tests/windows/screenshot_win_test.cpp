@@ -1,5 +1,5 @@
 // A picture of the output window with text, saved as PNG files under tests/windows/screenshots/ in the
-// build tree, and checked by its pixels.
+// build tree, and checked by its pixels; scrolled pixels checked against a whole repaint.
 #include "window_test_util.h" // the framework before <windows.h>
 
 #include "window_capture.h"
@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 
 namespace {
 bool rowsHoldColour(const kqshot::RgbImage& image, int top, int bottom, COLORREF colour) {
@@ -55,6 +56,16 @@ TEST(OutputWindowScreenshot, TheWindowWithTextAsPng) {
   EXPECT_TRUE(rowsHoldColour(client, 8 * lh, 9 * lh, text));
   EXPECT_FALSE(rowsHoldColour(client, 9 * lh, client.height, text));
   EXPECT_TRUE(rowsHoldColour(client, 9 * lh, client.height, background));
+  // A scroll moves the pixels on screen and paints only the band it uncovers: the result must be what a
+  // whole repaint draws, column by column and line by line.
+  for (int i = 0; i < 12; ++i)
+    window->Display("\nmore text below");
+  for (const auto& [bar, code] : {std::pair{WM_HSCROLL, SB_LINERIGHT}, std::pair{WM_VSCROLL, SB_LINEUP}}) {
+    kqtest::Settle(hwnd); // nothing left to paint: the scroll alone decides the pixels
+    ::SendMessageA(hwnd, bar, code, 0);
+    const kqshot::RgbImage scrolled = kqshot::CaptureWindow(hwnd, false, true);
+    EXPECT_TRUE(scrolled.pixels == kqshot::CaptureWindow(hwnd, false).pixels) << "scroll message " << bar;
+  }
   ::DestroyWindow(hwnd);
   kqtest::PumpPending();
 }

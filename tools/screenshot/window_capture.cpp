@@ -2,12 +2,13 @@
 
 namespace kqshot {
 
-RgbImage CaptureWindow(HWND window, bool whole) {
+RgbImage CaptureWindow(HWND window, bool whole, bool asShown) {
   RgbImage image;
   if (!IsWindowVisible(window))
     return image;
-  RedrawWindow(window, nullptr, nullptr,
-               RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  if (!asShown)
+    RedrawWindow(window, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
   RECT rect;
   if (whole)
     GetWindowRect(window, &rect);
