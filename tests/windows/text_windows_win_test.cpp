@@ -160,6 +160,12 @@ TYPED_TEST(TextWindow, ClearingGoesBackToTheFirstLineAndKeepsTheColumn) {
 
 TYPED_TEST(TextWindow, BeforeItsWindowExistsTextIsStoredAndShownOnceCreated) {
   auto* late = new typename TypeParam::Window;
+  // No font, colour or view yet: every one of those fields is 0 until the window is created.
+  EXPECT_EQ(late->m_charWidth | late->m_lineHeight | late->m_hScrollPos | late->m_vScrollPos |
+                late->m_capsWidth | late->m_textWidth | late->m_clientWidth | late->m_clientHeight |
+                late->m_vScrollMax | late->m_hScrollMax | static_cast<int>(late->m_textColor) |
+                late->m_logFont.lfHeight,
+            0);
   late->Display("one\ntwo\n", 8);
   late->OnClearBuffer();
   late->Display("three\nfour\nfive\nsix", 19);
