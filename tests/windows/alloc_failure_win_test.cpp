@@ -7,7 +7,7 @@
 // block and handle it took once its objects are released. The platform-free parts that allocate (line
 // store, input queue, row copy) are tested natively.
 #include "kqdiagnostics.h"
-#include "kqwindows.h"
+#include "kqwindowsex.h"
 
 #include "failing_allocator.h"
 #include "line_list.h"
@@ -133,6 +133,20 @@ template <bool byLogBuffer> struct DisplayScenario : Scenario {
   std::string clean;
 };
 
+// KQCopyAll of the output window: the rows copied under its lock, formatted after it. Documented: 0 when
+// no memory can be had, nothing thrown, the lock released, the lines as they were.
+struct CopyScenario : DisplayScenario<false> {
+  static constexpr long leastAllocations = 2; // the copied rows and the clipboard text, at least
+  bool run(long n) override {
+    int copied = -1;
+    const bool hit = failing(n, [&] { copied = KQCopyAll(*window); });
+    EXPECT_EQ(copied, hit ? 0 : 1);
+    EXPECT_TRUE(unlocked(window->m_lock));
+    EXPECT_EQ(joined(linesOf(window->m_lines)), "old1\nold2\npartial");
+    return hit;
+  }
+};
+
 // The first GetDebugThreadInfo of a thread that has no record (none could be made when it attached).
 // Documented: std::bad_alloc, no record, and a later call tries again.
 struct FirstRecordScenario : Scenario {
@@ -217,8 +231,8 @@ struct CriticalErrorScenario : Scenario {
 };
 
 template <class S> class AllocationFailure : public testing::Test {};
-using Scenarios =
-    testing::Types<DisplayScenario<false>, DisplayScenario<true>, FirstRecordScenario, CriticalErrorScenario>;
+using Scenarios = testing::Types<DisplayScenario<false>, DisplayScenario<true>, CopyScenario,
+                                 FirstRecordScenario, CriticalErrorScenario>;
 TYPED_TEST_SUITE(AllocationFailure, Scenarios);
 
 DWORD handleCount() {
