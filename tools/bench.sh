@@ -125,6 +125,7 @@ bench() {
 echo "== machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //')"
 bench line_rules "$runs" "$bin/line_rules_bench"
 bench catalogue "$runs" "$bin/catalogue_bench" "$root/build/bench-native/work" ${KQ_BENCH_NO_CATGETS:+--no-catgets}
+bench find "$runs" "$bin/find_bench"
 bench records "$runs" win "$classic" "$winbin/records_bench.exe"
 bench log_path "$runs" win "$classic" "$winbin/log_path_bench.exe"
 bench paint "$runs" win "$classic" "$winbin/paint_bench.exe"
