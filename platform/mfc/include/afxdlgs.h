@@ -1,4 +1,5 @@
-// afxdlgs.h: the common dialogs: font (ChooseFontA), find and replace (FindTextA, ReplaceTextA, modeless).
+// afxdlgs.h: the common dialogs: font (ChooseFontA), find and replace (FindTextA, ReplaceTextA, modeless),
+// open and save (GetOpenFileNameA, GetSaveFileNameA).
 #pragma once
 
 #include "afxwin.h"
@@ -97,4 +98,36 @@ protected:
 
   TCHAR m_szFindWhat[128];
   TCHAR m_szReplaceWith[128];
+};
+
+// The Open or Save As dialog. lpszFilter: pairs of description and pattern separated by '|' and
+// ended by "||", e.g. "Text files (*.txt)|*.txt|All files (*.*)|*.*||". The old-style (not Vista)
+// system dialog runs whatever bVistaStyle says, and the object is not attached to it (no hook).
+class KQAFX_API CFileDialog : public CCommonDialog {
+  DECLARE_DYNAMIC(CFileDialog)
+public:
+  explicit CFileDialog(BOOL bOpenFileDialog, LPCTSTR lpszDefExt = NULL, LPCTSTR lpszFileName = NULL,
+                       DWORD dwFlags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, LPCTSTR lpszFilter = NULL,
+                       CWnd* pParentWnd = NULL, DWORD dwSize = 0, BOOL bVistaStyle = TRUE);
+
+  // GetOpenFileNameA or GetSaveFileNameA owned by m_pParentWnd (NULL: the main window): IDOK when a
+  // file was chosen, else IDCANCEL (see CommDlgExtendedError for errors).
+  INT_PTR DoModal() override;
+
+  // The chosen file: its full path, its name with extension, its extension (without the dot).
+  CString GetPathName() const;
+  CString GetFileName() const;
+  CString GetFileExt() const;
+
+  // Change it before DoModal, OR-ing into m_ofn.Flags.
+  OPENFILENAME& m_ofn;
+
+protected:
+  BOOL m_bOpenFileDialog;
+  CString m_strFilter;
+  TCHAR m_szFileTitle[64];
+  TCHAR m_szFileName[_MAX_PATH];
+
+private:
+  OPENFILENAME m_ofnStorage;
 };
