@@ -22,6 +22,7 @@ class CDC;
 class CFont;
 class CGdiObject;
 class CScrollBar;
+class CCmdUI;
 struct CCreateContext; // accepted for signature compatibility; only NULL is used
 struct AFX_CMDHANDLERINFO;
 
@@ -42,6 +43,10 @@ struct AFX_CMDHANDLERINFO;
 
 typedef void (CCmdTarget::*AFX_PMSG)();
 
+// OnCmdMsg's nCode: run the command, or ask its handlers' state through a CCmdUI (pExtra).
+#define CN_COMMAND 0
+#define CN_UPDATE_COMMAND_UI (static_cast<UINT>(-1))
+
 // What this layer's message-map macros need and the framework does not have: not for hosts.
 namespace KQAfxPrivate {
 // How a map entry's handler is called (the cracking of wParam/lParam).
@@ -58,7 +63,13 @@ enum Sig : UINT_PTR {
   sigVWWW,    // void (UINT, UINT, UINT)
   sigVWP,     // void (UINT, CPoint)
   sigVWndP,   // void (CWnd*, CPoint)
+  sigCmdUI,   // void (CCmdUI*) for WM_COMMAND's CN_UPDATE_COMMAND_UI
+  sigVMwb,    // void (CMenu*, UINT, BOOL)
+  sigVWnd,    // void (CWnd*)
+  sigVWp,     // void (UINT_PTR)
 };
+// nMessage of an ON_REGISTERED_MESSAGE entry; its nSig holds the address of the message variable.
+constexpr UINT nRegisteredMessage = 0xC000;
 
 // Converts a handler to the map's generic member pointer and back. The round trip through
 // reinterpret_cast is exact; the entry's Sig records the real type.
@@ -248,6 +259,32 @@ protected:                                                                      
    0,                                                                                                        \
    KQAfxPrivate::sigVWP,                                                                                     \
    KQAfxPrivate::MsgCast(static_cast<void (CWnd::*)(UINT, CPoint)>(&ThisClass::OnMouseMove))},
+// WM_CAPTURECHANGED -> afx_msg void OnCaptureChanged(CWnd* pWnd);  pWnd: the window getting the capture
+//   (maybe a temporary object, NULL when none).
+#define ON_WM_CAPTURECHANGED()                                                                               \
+  {WM_CAPTURECHANGED,                                                                                        \
+   0,                                                                                                        \
+   0,                                                                                                        \
+   0,                                                                                                        \
+   KQAfxPrivate::sigVWnd,                                                                                    \
+   KQAfxPrivate::MsgCast(static_cast<void (CWnd::*)(CWnd*)>(&ThisClass::OnCaptureChanged))},
+// WM_TIMER -> afx_msg void OnTimer(UINT_PTR nIDEvent);  nIDEvent: the id given to SetTimer.
+#define ON_WM_TIMER()                                                                                        \
+  {WM_TIMER,                                                                                                 \
+   0,                                                                                                        \
+   0,                                                                                                        \
+   0,                                                                                                        \
+   KQAfxPrivate::sigVWp,                                                                                     \
+   KQAfxPrivate::MsgCast(static_cast<void (CWnd::*)(UINT_PTR)>(&ThisClass::OnTimer))},
+// WM_INITMENUPOPUP -> afx_msg void OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu);
+//   pPopupMenu: the menu about to open (maybe a temporary object); nIndex: its position in its parent.
+#define ON_WM_INITMENUPOPUP()                                                                                \
+  {WM_INITMENUPOPUP,                                                                                         \
+   0,                                                                                                        \
+   0,                                                                                                        \
+   0,                                                                                                        \
+   KQAfxPrivate::sigVMwb,                                                                                    \
+   KQAfxPrivate::MsgCast(static_cast<void (CWnd::*)(CMenu*, UINT, BOOL)>(&ThisClass::OnInitMenuPopup))},
 // WM_COMMAND from a menu, an accelerator or a button click (BN_CLICKED) with the given id
 //   -> void memberFxn();  written ON_COMMAND(IDOK, &CMyDlg::OnMyOk).
 #define ON_COMMAND(id, memberFxn)                                                                            \
@@ -257,6 +294,15 @@ protected:                                                                      
    static_cast<UINT>(id),                                                                                    \
    KQAfxPrivate::sigCmdV,                                                                                    \
    static_cast<AFX_PMSG>(static_cast<void (CCmdTarget::*)()>(memberFxn))},
+// Asks whether command id is available (CN_UPDATE_COMMAND_UI, e.g. before a menu opens)
+//   -> void memberFxn(CCmdUI* pCmdUI);  the handler calls pCmdUI->Enable, SetCheck, ...
+#define ON_UPDATE_COMMAND_UI(id, memberFxn)                                                                  \
+  {WM_COMMAND,                                                                                               \
+   static_cast<UINT>(CN_UPDATE_COMMAND_UI),                                                                  \
+   static_cast<UINT>(id),                                                                                    \
+   static_cast<UINT>(id),                                                                                    \
+   KQAfxPrivate::sigCmdUI,                                                                                   \
+   KQAfxPrivate::MsgCast(static_cast<void (CCmdTarget::*)(CCmdUI*)>(memberFxn))},
 // Any message -> LRESULT memberFxn(WPARAM wParam, LPARAM lParam);  the result is the message's result.
 #define ON_MESSAGE(message, memberFxn)                                                                       \
   {static_cast<UINT>(message),                                                                               \
@@ -264,6 +310,15 @@ protected:                                                                      
    0,                                                                                                        \
    0,                                                                                                        \
    KQAfxPrivate::sigLWL,                                                                                     \
+   KQAfxPrivate::MsgCast(static_cast<LRESULT (CWnd::*)(WPARAM, LPARAM)>(memberFxn))},
+// The message whose number is in the UINT variable nMessageVariable (from RegisterWindowMessage; read
+//   at each dispatch) -> LRESULT memberFxn(WPARAM wParam, LPARAM lParam);  as ON_MESSAGE.
+#define ON_REGISTERED_MESSAGE(nMessageVariable, memberFxn)                                                   \
+  {KQAfxPrivate::nRegisteredMessage,                                                                         \
+   0,                                                                                                        \
+   0,                                                                                                        \
+   0,                                                                                                        \
+   reinterpret_cast<UINT_PTR>(static_cast<const UINT*>(&nMessageVariable)),                                  \
    KQAfxPrivate::MsgCast(static_cast<LRESULT (CWnd::*)(WPARAM, LPARAM)>(memberFxn))},
 
 // ---------------------------------------------------------------------------------------------------
@@ -274,11 +329,46 @@ class KQAFX_API CCmdTarget : public CObject {
 public:
   CCmdTarget() noexcept {}
 
-  // Routes a command (nCode 0: menu, accelerator or button click) to this object's map.
-  // pExtra and pHandlerInfo must be NULL. TRUE when a handler ran.
+  // Routes a command to this object's map. nCode CN_COMMAND (menu, accelerator, button click) runs the
+  // ON_COMMAND handler; CN_UPDATE_COMMAND_UI runs the ON_UPDATE_COMMAND_UI handler with the CCmdUI in
+  // pExtra (FALSE when it called ContinueRouting). With pHandlerInfo, nothing runs: the handler found
+  // is reported there. TRUE when a handler ran or was found.
   virtual BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo);
 
   DECLARE_MESSAGE_MAP()
+};
+
+// The state of one user-interface item (a menu item by position, or a window) that asks whether its
+// command is available: handed to ON_UPDATE_COMMAND_UI handlers. Popup items (m_pSubMenu set) are not
+// changed.
+class KQAFX_API CCmdUI {
+public:
+  UINT m_nID;        // the command
+  UINT m_nIndex;     // the item's position in m_pMenu
+  CMenu* m_pMenu;    // the menu holding the item, NULL if not a menu item
+  CMenu* m_pSubMenu; // the popup at that position (m_nID: its first item's), else NULL
+  CWnd* m_pOther;    // the window, when not a menu item
+
+  // Enables or greys (MF_DISABLED | MF_GRAYED) the item; enables or disables the window.
+  virtual void Enable(BOOL bOn = TRUE);
+  // 0: no check mark, else checked. Windows: only buttons.
+  virtual void SetCheck(int nCheck = 1);
+  // Checked with a radio mark, or not checked.
+  virtual void SetRadio(BOOL bOn = TRUE);
+  // The item's or the window's text.
+  virtual void SetText(LPCTSTR lpszText);
+  // Lets the routing go on to the next command target after this handler.
+  void ContinueRouting();
+
+  CCmdUI() noexcept;
+  BOOL m_bEnableChanged;   // Enable was called since DoUpdate began
+  BOOL m_bContinueRouting; // ContinueRouting was called
+  UINT m_nIndexMax;        // number of items in m_pMenu
+
+  // Asks pTarget->OnCmdMsg(m_nID, CN_UPDATE_COMMAND_UI, this, NULL). With bDisableIfNoHndler, when the
+  // handler did not call Enable (or there was none), enables the item exactly when pTarget has an
+  // ON_COMMAND handler for m_nID. Ids 0 and 0xFFFF are left alone. TRUE when a handler ran.
+  BOOL DoUpdate(CCmdTarget* pTarget, BOOL bDisableIfNoHndler);
 };
 
 // The window procedure that every attached window is subclassed with.
@@ -378,6 +468,24 @@ public:
   // The window of this thread that has the capture (maybe a temporary object), or NULL.
   static CWnd* PASCAL GetCapture() { return FromHandle(::GetCapture()); }
 
+  // --- timers ---
+  // WM_TIMER with nIDEvent every nElapse ms (lpfnTimer NULL), or calls lpfnTimer instead. Returns
+  // nIDEvent, 0 on failure. Setting an existing id again restarts it.
+  UINT_PTR SetTimer(UINT_PTR nIDEvent, UINT nElapse, void(CALLBACK* lpfnTimer)(HWND, UINT, UINT_PTR, DWORD));
+  BOOL KillTimer(UINT_PTR nIDEvent);
+
+  // --- message pump ---
+  // Called by the pump before a message of this window or of a child is dispatched; TRUE: it was
+  // handled here and is not dispatched. The default returns FALSE.
+  virtual BOOL PreTranslateMessage(MSG* pMsg);
+  // PreTranslateMessage of each attached window from pMsg->hwnd up through the parents (and owners)
+  // to hWndStop; TRUE as soon as one handled the message.
+  static BOOL PASCAL WalkPreTranslateTree(HWND hWndStop, MSG* pMsg);
+  // The dialog manager's keyboard handling (Tab, Enter, Escape ...) for this dialog.
+  BOOL IsDialogMessage(LPMSG lpMsg);
+  // IsDialogMessage for keyboard and mouse messages; FALSE for the others.
+  BOOL PreTranslateInput(LPMSG lpMsg);
+
   // --- default message handlers: each passes the current message to Default() ---
   afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
   afx_msg void OnPaint();
@@ -395,6 +503,9 @@ public:
   afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
   afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point);
   afx_msg void OnMouseMove(UINT nFlags, CPoint point);
+  afx_msg void OnCaptureChanged(CWnd* pWnd);
+  afx_msg void OnTimer(UINT_PTR nIDEvent);
+  afx_msg void OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu);
   // The last message: default handling, then the object is detached and PostNcDestroy runs.
   afx_msg void OnNcDestroy();
 
@@ -440,8 +551,18 @@ public:
                       DWORD dwExStyle = 0, CCreateContext* pContext = NULL);
   BOOL PreCreateWindow(CREATESTRUCT& cs) override;
 
+  // Routes a command to this frame's map, then to the application's.
+  BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
+
   // Destroys the window.
   afx_msg void OnClose();
+  // Updates each item of the popup through CCmdUI::DoUpdate with this frame's OnCmdMsg, so that
+  // ON_UPDATE_COMMAND_UI handlers set its state; with m_bAutoMenuEnable, items whose handlers do not
+  // call Enable are enabled exactly when an ON_COMMAND handler is found (not system commands, not
+  // popups). The system menu is left alone.
+  afx_msg void OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu);
+
+  BOOL m_bAutoMenuEnable; // TRUE unless changed
 
 protected:
   // delete this.
@@ -468,6 +589,9 @@ public:
   void EndDialog(int nResult);
   // WM_INITDIALOG (not through the message map). Nonzero: the system focuses the first control.
   virtual BOOL OnInitDialog();
+  // Gives keyboard and mouse messages of the dialog and its controls to IsDialogMessage, so that a
+  // modeless dialog gets Tab, Enter and Escape through the application's message pump.
+  BOOL PreTranslateMessage(MSG* pMsg) override;
 
   LPCTSTR m_lpszTemplateName;
   UINT m_nIDHelp;
@@ -522,6 +646,15 @@ public:
   // nEnable: MF_BYCOMMAND or MF_BYPOSITION with MF_ENABLED, MF_DISABLED or MF_GRAYED.
   // Returns the previous state (MF_ENABLED, MF_DISABLED, MF_GRAYED), or (UINT)-1 if no such item.
   UINT EnableMenuItem(UINT nIDEnableItem, UINT nEnable);
+  // nCheck: MF_BYCOMMAND or MF_BYPOSITION with MF_CHECKED or MF_UNCHECKED. The previous state, or
+  // (UINT)-1 if no such item.
+  UINT CheckMenuItem(UINT nIDCheckItem, UINT nCheck);
+  // (UINT)-1 on error.
+  UINT GetMenuItemCount() const;
+  // The command id at nPos; (UINT)-1 for a popup, 0 for a separator.
+  UINT GetMenuItemID(int nPos) const;
+  // The popup at nPos (maybe a temporary object), NULL if that item is not one.
+  CMenu* GetSubMenu(int nPos) const;
 };
 
 // A GDI object handle. The destructor deletes an attached object (DeleteObject); temporary objects do not.
@@ -621,8 +754,12 @@ public:
   CWnd* m_pMainWnd;
 
   virtual BOOL InitInstance();
-  // Dispatches messages until WM_QUIT; returns ExitInstance().
+  // Runs PumpMessage until WM_QUIT; returns ExitInstance().
   virtual int Run();
+  // Waits for one message and dispatches it unless PreTranslateMessage handled it. FALSE on WM_QUIT.
+  virtual BOOL PumpMessage();
+  // CWnd::WalkPreTranslateTree from the message's window up to the main window.
+  virtual BOOL PreTranslateMessage(MSG* pMsg);
   // Returns the WM_QUIT exit code.
   virtual int ExitInstance();
 

@@ -37,16 +37,27 @@ BOOL CWinThread::InitInstance() {
 }
 
 int CWinThread::Run() {
+  while (PumpMessage()) {
+  }
+  return ExitInstance();
+}
+
+BOOL CWinThread::PumpMessage() {
   MSG msg = {};
-  for (;;) {
-    const BOOL bResult = ::GetMessageA(&msg, nullptr, 0, 0);
-    if (bResult == 0 || bResult == -1)
-      break;
+  const BOOL bResult = ::GetMessageA(&msg, nullptr, 0, 0);
+  if (bResult == 0 || bResult == -1) {
+    m_nExitCode = bResult == 0 ? static_cast<int>(msg.wParam) : -1;
+    return FALSE;
+  }
+  if (!PreTranslateMessage(&msg)) {
     ::TranslateMessage(&msg);
     ::DispatchMessageA(&msg);
   }
-  m_nExitCode = static_cast<int>(msg.wParam);
-  return ExitInstance();
+  return TRUE;
+}
+
+BOOL CWinThread::PreTranslateMessage(MSG* pMsg) {
+  return CWnd::WalkPreTranslateTree(AfxGetMainWnd()->GetSafeHwnd(), pMsg);
 }
 
 int CWinThread::ExitInstance() {

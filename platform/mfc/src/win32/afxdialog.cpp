@@ -24,12 +24,14 @@ CDialog::~CDialog() = default;
 namespace {
 // The dialog procedure of CDialog windows: WM_INITDIALOG -> OnInitDialog.
 INT_PTR CALLBACK DialogProc(HWND hWnd, UINT message, WPARAM, LPARAM) {
-  if (message != WM_INITDIALOG)
-    return FALSE;
+  return message == WM_INITDIALOG ? AfxCallOnInitDialog(hWnd) : FALSE;
+}
+} // namespace
+
+BOOL AfxCallOnInitDialog(HWND hWnd) {
   auto* pDialog = dynamic_cast<CDialog*>(CWnd::FromHandlePermanent(hWnd));
   return pDialog != nullptr ? pDialog->OnInitDialog() : TRUE;
 }
-} // namespace
 
 HWND AfxGetOwnerHwnd(CWnd* pParent) {
   if (HWND hWnd = pParent->GetSafeHwnd())
@@ -65,6 +67,9 @@ void CDialog::EndDialog(int nResult) {
 
 BOOL CDialog::OnInitDialog() {
   return TRUE;
+}
+BOOL CDialog::PreTranslateMessage(MSG* pMsg) {
+  return CWnd::PreTranslateMessage(pMsg) || PreTranslateInput(pMsg);
 }
 void CDialog::OnOK() {
   EndDialog(IDOK);

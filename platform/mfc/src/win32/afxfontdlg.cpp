@@ -12,6 +12,13 @@ CCommonDialog::CCommonDialog(CWnd* pParentWnd) noexcept {
   m_pParentWnd = pParentWnd;
 }
 
+void CCommonDialog::OnOK() {
+  Default();
+}
+void CCommonDialog::OnCancel() {
+  Default();
+}
+
 CFontDialog::CFontDialog(LPLOGFONT lplfInitial, DWORD dwFlags, CDC* pdcPrinter, CWnd* pParentWnd)
     : CCommonDialog(pParentWnd), m_cf(), m_lf(), m_szStyleName() {
   m_cf.lStructSize = sizeof(m_cf);

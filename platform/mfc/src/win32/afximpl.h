@@ -10,6 +10,12 @@
 // The module handle of kqafx.dll (set at process attach).
 extern HINSTANCE g_hKqafxModule;
 
+// Where OnCmdMsg found a command's handler, when asked to report instead of running it.
+struct AFX_CMDHANDLERINFO {
+  CCmdTarget* pTarget;
+  AFX_PMSG pmf;
+};
+
 // A temporary wrapper object made by FromHandle, with how to free it without touching its handle.
 struct AfxTempEntry {
   CObject* pObject;
@@ -119,3 +125,5 @@ CScrollBar* AfxScrollBarFromHandle(HWND hWnd);
 
 // The owner for dialogs and message boxes: pParent's window, else the main window, else NULL.
 HWND AfxGetOwnerHwnd(CWnd* pParent);
+// WM_INITDIALOG of a dialog attached to a CDialog: its OnInitDialog (TRUE for an unattached one).
+BOOL AfxCallOnInitDialog(HWND hWnd);

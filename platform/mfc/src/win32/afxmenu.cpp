@@ -37,3 +37,19 @@ BOOL CMenu::DestroyMenu() {
 UINT CMenu::EnableMenuItem(UINT nIDEnableItem, UINT nEnable) {
   return static_cast<UINT>(::EnableMenuItem(m_hMenu, nIDEnableItem, nEnable));
 }
+
+UINT CMenu::CheckMenuItem(UINT nIDCheckItem, UINT nCheck) {
+  return static_cast<UINT>(::CheckMenuItem(m_hMenu, nIDCheckItem, nCheck));
+}
+
+UINT CMenu::GetMenuItemCount() const {
+  return static_cast<UINT>(::GetMenuItemCount(m_hMenu));
+}
+
+UINT CMenu::GetMenuItemID(int nPos) const {
+  return ::GetMenuItemID(m_hMenu, nPos);
+}
+
+CMenu* CMenu::GetSubMenu(int nPos) const {
+  return FromHandle(::GetSubMenu(m_hMenu, nPos));
+}

@@ -32,21 +32,65 @@ CPoint PointFromLParam(LPARAM lParam) noexcept {
 }
 } // namespace
 
-BOOL CCmdTarget::OnCmdMsg(UINT nID, int nCode, void*, AFX_CMDHANDLERINFO*) {
+BOOL CCmdTarget::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
+  // Other codes than the update carry a message number in their high word (0: WM_COMMAND).
+  UINT nMsg = WM_COMMAND;
+  UINT nNotify = static_cast<UINT>(nCode);
+  if (nNotify != CN_UPDATE_COMMAND_UI) {
+    nMsg = HIWORD(nNotify) != 0 ? HIWORD(nNotify) : WM_COMMAND;
+    nNotify = LOWORD(nNotify);
+  }
   const AFX_MSGMAP_ENTRY* pEntry = FindEntry(GetMessageMap(), [&](const AFX_MSGMAP_ENTRY& e) {
-    return e.nSig == KQAfxPrivate::sigCmdV && e.nMessage == WM_COMMAND &&
-           e.nCode == static_cast<UINT>(nCode) && e.nID <= nID && nID <= e.nLastID;
+    return (e.nSig == KQAfxPrivate::sigCmdV || e.nSig == KQAfxPrivate::sigCmdUI) && e.nMessage == nMsg &&
+           e.nCode == nNotify && e.nID <= nID && nID <= e.nLastID;
   });
   if (pEntry == nullptr)
     return FALSE;
-  (this->*pEntry->pfn)();
-  return TRUE;
+  if (pHandlerInfo != nullptr) {
+    pHandlerInfo->pTarget = this;
+    pHandlerInfo->pmf = pEntry->pfn;
+    return TRUE;
+  }
+  if (pEntry->nSig == KQAfxPrivate::sigCmdV) {
+    (this->*pEntry->pfn)();
+    return TRUE;
+  }
+  auto* pCmdUI = static_cast<CCmdUI*>(pExtra);
+  (this->*KQAfxPrivate::MsgUncast<void (CCmdTarget::*)(CCmdUI*)>(pEntry->pfn))(pCmdUI);
+  const BOOL bHandled = !pCmdUI->m_bContinueRouting;
+  pCmdUI->m_bContinueRouting = FALSE;
+  return bHandled;
 }
+
+namespace {
+// Records whether the update handlers leave a command enabled; changes nothing on screen.
+class CTestCmdUI : public CCmdUI {
+public:
+  void Enable(BOOL bOn) override {
+    m_bEnabled = bOn;
+    m_bEnableChanged = TRUE;
+  }
+  void SetCheck(int) override {}
+  void SetRadio(BOOL) override {}
+  void SetText(LPCTSTR) override {}
+  BOOL m_bEnabled = TRUE;
+};
+} // namespace
 
 BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
   const UINT nID = LOWORD(wParam);
-  // Menus and accelerators (no control) are both plain commands, as button clicks are (BN_CLICKED 0).
-  const int nCode = lParam == 0 ? 0 : HIWORD(wParam);
+  int nCode = HIWORD(wParam);
+  if (nID == 0)
+    return FALSE;
+  if (lParam == 0) {
+    // A menu item or an accelerator: not run when its update handler disables it meanwhile.
+    CTestCmdUI state;
+    state.m_nID = nID;
+    OnCmdMsg(nID, static_cast<int>(CN_UPDATE_COMMAND_UI), &state, nullptr);
+    if (!state.m_bEnabled)
+      return TRUE;
+    nCode = CN_COMMAND;
+  }
   return OnCmdMsg(nID, nCode, nullptr, nullptr);
 }
 
@@ -55,11 +99,19 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
     *pResult = 0;
     return TRUE;
   }
+  const bool bRegistered = message >= 0xC000 && message <= 0xFFFF;
   const AFX_MSGMAP_ENTRY* pEntry = FindEntry(GetMessageMap(), [&](const AFX_MSGMAP_ENTRY& e) {
-    return e.nMessage == message && e.nSig != KQAfxPrivate::sigCmdV;
+    if (e.nMessage == KQAfxPrivate::nRegisteredMessage)
+      return bRegistered && *reinterpret_cast<const UINT*>(e.nSig) == message;
+    return e.nMessage == message && e.nSig != KQAfxPrivate::sigCmdV && e.nSig != KQAfxPrivate::sigCmdUI;
   });
   if (pEntry == nullptr)
     return FALSE;
+  if (pEntry->nMessage == KQAfxPrivate::nRegisteredMessage) {
+    *pResult =
+        (this->*KQAfxPrivate::MsgUncast<LRESULT (CWnd::*)(WPARAM, LPARAM)>(pEntry->pfn))(wParam, lParam);
+    return TRUE;
+  }
 
   // The handler may destroy the window and delete this object: nothing below touches members.
   LRESULT lResult = 0;
@@ -98,6 +150,17 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
   case KQAfxPrivate::sigVWndP:
     (this->*KQAfxPrivate::MsgUncast<void (CWnd::*)(CWnd*, CPoint)>(pEntry->pfn))(
         CWnd::FromHandle(reinterpret_cast<HWND>(wParam)), PointFromLParam(lParam));
+    break;
+  case KQAfxPrivate::sigVMwb:
+    (this->*KQAfxPrivate::MsgUncast<void (CWnd::*)(CMenu*, UINT, BOOL)>(pEntry->pfn))(
+        CMenu::FromHandle(reinterpret_cast<HMENU>(wParam)), LOWORD(lParam), HIWORD(lParam));
+    break;
+  case KQAfxPrivate::sigVWnd:
+    (this->*KQAfxPrivate::MsgUncast<void (CWnd::*)(CWnd*)>(pEntry->pfn))(
+        CWnd::FromHandle(reinterpret_cast<HWND>(lParam)));
+    break;
+  case KQAfxPrivate::sigVWp:
+    (this->*KQAfxPrivate::MsgUncast<void (CWnd::*)(UINT_PTR)>(pEntry->pfn))(static_cast<UINT_PTR>(wParam));
     break;
   case KQAfxPrivate::sigLWL:
     lResult =

@@ -134,6 +134,15 @@ void CWnd::OnLButtonDblClk(UINT, CPoint) {
 void CWnd::OnMouseMove(UINT, CPoint) {
   Default();
 }
+void CWnd::OnCaptureChanged(CWnd*) {
+  Default();
+}
+void CWnd::OnTimer(UINT_PTR) {
+  Default();
+}
+void CWnd::OnInitMenuPopup(CMenu*, UINT, BOOL) {
+  Default();
+}
 
 void CWnd::OnNcDestroy() {
   // The application's main window going away ends the application's message loop.
@@ -205,4 +214,40 @@ int CWnd::GetWindowTextLength() const {
 
 CWnd* CWnd::GetDlgItem(int nID) const {
   return FromHandle(::GetDlgItem(m_hWnd, nID));
+}
+
+UINT_PTR CWnd::SetTimer(UINT_PTR nIDEvent, UINT nElapse,
+                        void(CALLBACK* lpfnTimer)(HWND, UINT, UINT_PTR, DWORD)) {
+  return ::SetTimer(m_hWnd, nIDEvent, nElapse, lpfnTimer);
+}
+BOOL CWnd::KillTimer(UINT_PTR nIDEvent) {
+  return ::KillTimer(m_hWnd, nIDEvent);
+}
+
+// --- message pump ---
+
+BOOL CWnd::PreTranslateMessage(MSG*) {
+  return FALSE;
+}
+
+BOOL PASCAL CWnd::WalkPreTranslateTree(HWND hWndStop, MSG* pMsg) {
+  // GetParent gives a popup's owner: a modeless dialog's controls reach the dialog, then its owner.
+  for (HWND hWnd = pMsg->hwnd; hWnd != nullptr; hWnd = ::GetParent(hWnd)) {
+    if (CWnd* pWnd = FromHandlePermanent(hWnd); pWnd != nullptr && pWnd->PreTranslateMessage(pMsg))
+      return TRUE;
+    if (hWnd == hWndStop)
+      break;
+  }
+  return FALSE;
+}
+
+BOOL CWnd::IsDialogMessage(LPMSG lpMsg) {
+  return ::IsDialogMessageA(m_hWnd, lpMsg);
+}
+
+BOOL CWnd::PreTranslateInput(LPMSG lpMsg) {
+  if ((lpMsg->message < WM_KEYFIRST || lpMsg->message > WM_KEYLAST) &&
+      (lpMsg->message < WM_MOUSEFIRST || lpMsg->message > WM_MOUSELAST))
+    return FALSE;
+  return IsDialogMessage(lpMsg);
 }
