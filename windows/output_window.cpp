@@ -3,10 +3,7 @@
 
 #include "text_view.h"
 
-#include <cstdio>
 #include <cstring>
-#include <memory>
-#include <share.h>
 
 namespace {
 // After a successful creation: the Close item of the system menu greyed (the host owns the window's
@@ -18,10 +15,6 @@ void showCreated(CWnd& window) {
   window.ShowWindow(SW_SHOWNORMAL);
   window.UpdateWindow();
 }
-
-struct FileCloser {
-  void operator()(std::FILE* file) const noexcept { std::fclose(file); }
-};
 } // namespace
 
 KQ_IMPLEMENT_TEXT_VIEW(COutputWindow, CFrameWnd)
@@ -72,10 +65,5 @@ void COutputWindow::OnClearBuffer() {
 }
 
 int COutputWindow::SaveAs(const char* fileName) {
-  // A text stream: each '\n' reaches the file as CR LF. Others may read and write the file meanwhile.
-  std::unique_ptr<std::FILE, FileCloser> file(::_fsopen(fileName, "wt", _SH_DENYNO));
-  if (!file)
-    return 0;
-  KQLinesOf(*this).save(file.get());
-  return 1;
+  return KQWriteLinesFile(*this, fileName) ? 1 : 0;
 }

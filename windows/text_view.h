@@ -60,10 +60,10 @@ template <class Window> void KQUpdateView(Window& w) {
 
 // OnPaint: the rows that meet the invalid rectangle, and one more above and below, are copied under the
 // lock and drawn after it, so that writers wait for a copy, not for the drawing. When no memory can be
-// had for the copy they are drawn under the lock instead.
-template <class Window> void KQPaintView(Window& w) {
+// had for the copy they are drawn under the lock instead. The opt-in windows pass their selection.
+template <class Window> void KQPaintView(Window& w, const KQTextSelection& selection = {}) {
   CPaintDC dc(&w);
-  KQLinePainter painter(dc, w.m_logFont, w.m_textColor);
+  KQLinePainter painter(dc, w.m_logFont, w.m_textColor, selection);
   const int lineHeight = KQLoadRelaxed(w.m_lineHeight);
   const int top = KQLoadRelaxed(w.m_vScrollPos);
   const int x = -(KQLoadRelaxed(w.m_hScrollPos) * KQLoadRelaxed(w.m_charWidth));

@@ -2,6 +2,9 @@
 #include "view_gdi.h"
 
 #include "line_position.h"
+#include "text_selection.h"
+
+#include <algorithm>
 
 #include <afxdlgs.h>
 
@@ -46,7 +49,9 @@ bool KQMeasureFont(CWnd& window, const LOGFONTA& font, int lineWidth, KQCellMetr
   return true;
 }
 
-KQLinePainter::KQLinePainter(CDC& dc, const LOGFONTA& logFont, COLORREF color) : dc(dc), previous(nullptr) {
+KQLinePainter::KQLinePainter(CDC& dc, const LOGFONTA& logFont, COLORREF color,
+                             const KQTextSelection& selection)
+    : dc(dc), previous(nullptr), selection(selection) {
   if (font.CreateFontIndirect(&logFont))
     previous = dc.SelectObject(&font);
   dc.SetTextColor(color);
@@ -63,17 +68,57 @@ void KQLinePainter::draw(const CStringList& lines, KQLineRange rows, int x, int 
   POSITION pos = rows.first < rows.end ? KQLinePosition(lines, static_cast<INT_PTR>(rows.first)) : nullptr;
   for (long long i = rows.first; i < rows.end && pos != nullptr; ++i, y += lineHeight) {
     const CString& line = lines.GetNext(pos);
-    dc.TextOut(x, y, line.GetString(), line.GetLength());
+    drawRow(x, y, lineHeight, i, line.GetString(), line.GetLength());
   }
 }
 
 void KQLinePainter::draw(const KQCopiedLines& copied, int x, int y, int lineHeight) {
   const char* line = copied.text.data();
+  long long row = copied.first;
   for (const int length : copied.lengths) {
-    dc.TextOut(x, y, line, length);
+    drawRow(x, y, lineHeight, row++, line, length);
     line += length;
     y += lineHeight;
   }
+}
+
+void KQLinePainter::drawRow(int x, int y, int lineHeight, long long row, const char* text, int length) {
+  dc.TextOut(x, y, text, length);
+  const KQColumnRange columns = KQSelectedColumns(selection, row, length);
+  if (columns.first >= columns.end)
+    return;
+  SIZE before = {}, through = {};
+  ::GetTextExtentPoint32A(dc.m_hDC, text, columns.first, &before);
+  ::GetTextExtentPoint32A(dc.m_hDC, text, columns.end, &through);
+  const RECT band = {x + before.cx, y, x + through.cx, y + lineHeight};
+  const COLORREF textColor = ::SetTextColor(dc.m_hDC, ::GetSysColor(COLOR_HIGHLIGHTTEXT));
+  const COLORREF background = ::SetBkColor(dc.m_hDC, ::GetSysColor(COLOR_HIGHLIGHT));
+  ::ExtTextOutA(dc.m_hDC, x, y, ETO_CLIPPED | ETO_OPAQUE, &band, text, static_cast<UINT>(length), nullptr);
+  ::SetTextColor(dc.m_hDC, textColor);
+  ::SetBkColor(dc.m_hDC, background);
+}
+
+int KQColumnAt(CWnd& window, const LOGFONTA& font, int charWidth, const char* text, int length, int px) {
+  int extents[256];
+  length = std::min(length, 256);
+  SIZE size = {};
+  CFont created; // declared first: deleted after the DC has given it back
+  WindowDC windowDC(window);
+  CFont* previous = nullptr;
+  bool measured = false;
+  if (windowDC.dc != nullptr && created.CreateFontIndirect(&font)) {
+    previous = windowDC.dc->SelectObject(&created);
+    measured = ::GetTextExtentExPointA(windowDC.dc->m_hDC, text, length, 0, nullptr, extents, &size) != FALSE;
+    if (previous != nullptr)
+      windowDC.dc->SelectObject(previous);
+  }
+  for (int i = 0; i < length; ++i) {
+    const int left = i == 0 ? 0 : (measured ? extents[i - 1] : i * charWidth);
+    const int right = measured ? extents[i] : (i + 1) * charWidth;
+    if (px < (left + right) / 2)
+      return i;
+  }
+  return length;
 }
 
 void KQMoveView(CWnd& window, int bar, int delta, int newPos, int unitPixels) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "copy_lines.h"
+#include "kqtextselection.h"
 #include "view_math.h"
 
 #include <afxwin.h>
@@ -18,10 +19,11 @@ bool KQMeasureFont(CWnd& window, const LOGFONTA& font, int lineWidth, KQCellMetr
 
 // The font, colours and alignment of the lines selected into a paint DC for the painter's lifetime:
 // font from `font` (created here, deleted at the end), text colour `color`, background COLOR_WINDOW
-// (the background mode stays opaque: each cell is filled), alignment TA_LEFT | TA_TOP.
+// (the background mode stays opaque: each cell is filled), alignment TA_LEFT | TA_TOP. The characters
+// of `selection` are drawn over in COLOR_HIGHLIGHTTEXT on COLOR_HIGHLIGHT, clipped to their extent.
 class KQLinePainter {
 public:
-  KQLinePainter(CDC& dc, const LOGFONTA& font, COLORREF color);
+  KQLinePainter(CDC& dc, const LOGFONTA& font, COLORREF color, const KQTextSelection& selection = {});
   ~KQLinePainter();
   KQLinePainter(const KQLinePainter&) = delete;
   KQLinePainter& operator=(const KQLinePainter&) = delete;
@@ -33,10 +35,18 @@ public:
   void draw(const KQCopiedLines& copied, int x, int y, int lineHeight);
 
 private:
+  void drawRow(int x, int y, int lineHeight, long long row, const char* text, int length);
+
   CDC& dc;
   CFont font;
   CFont* previous;
+  KQTextSelection selection;
 };
+
+// The column of a line's text under pixel `px` (the line drawn from 0): the place between the two
+// characters nearest to it, measured in `font` on the window's device context; by `charWidth` per
+// character when the font cannot be measured. 0 .. length (at most 256).
+int KQColumnAt(CWnd& window, const LOGFONTA& font, int charWidth, const char* text, int length, int px);
 
 // After a scroll request that changed the position by delta units: moves the client area's pixels by
 // -delta units of unitPixels (horizontally for SB_HORZ, vertically for SB_VERT), sets the bar to

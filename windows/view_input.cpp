@@ -39,16 +39,36 @@ unsigned int KQWheelSetting(bool horizontal) noexcept {
   return perNotch;
 }
 
-void KQTrackCopyMenu(CWnd& window, CPoint at) {
+void KQTrackViewerMenu(CWnd& window, CPoint at) {
   if (at.x == -1 && at.y == -1) {
     at = CPoint(0, 0);
     ::ClientToScreen(window.GetSafeHwnd(), &at);
   }
+  static const struct {
+    UINT id; // 0: a separator
+    const char* text;
+  } items[] = {{ID_EDIT_COPY, "&Copy\tCtrl+C"},
+               {ID_KQ_COPY_ALL, "Copy &all"},
+               {ID_EDIT_SELECT_ALL, "Select a&ll\tCtrl+A"},
+               {0, nullptr},
+               {ID_EDIT_FIND, "&Find...\tCtrl+F"},
+               {ID_EDIT_REPEAT, "Find &next\tF3"},
+               {0, nullptr},
+               {ID_FILE_SAVE_AS, "Sa&ve as..."}};
   CMenu menu;
   if (!menu.Attach(::CreatePopupMenu()))
     return;
-  ::AppendMenuA(menu.m_hMenu, MF_STRING, ID_EDIT_COPY, "&Copy\tCtrl+C");
-  ::AppendMenuA(menu.m_hMenu, MF_STRING, ID_KQ_COPY_ALL, "Copy &all");
+  for (const auto& item : items)
+    ::AppendMenuA(menu.m_hMenu, item.id != 0 ? MF_STRING : MF_SEPARATOR, item.id, item.text);
+  // The items' states, as a frame window sets those of its menus before they open.
+  CCmdUI state;
+  state.m_pMenu = &menu;
+  state.m_nIndexMax = static_cast<UINT>(sizeof(items) / sizeof(items[0]));
+  for (state.m_nIndex = 0; state.m_nIndex < state.m_nIndexMax; ++state.m_nIndex) {
+    state.m_nID = items[state.m_nIndex].id;
+    if (state.m_nID != 0)
+      state.DoUpdate(&window, FALSE);
+  }
   ::TrackPopupMenu(menu.m_hMenu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0,
                    window.GetSafeHwnd(), nullptr);
 }

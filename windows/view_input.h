@@ -19,10 +19,11 @@ bool KQKeyScroll(UINT key, bool ctrl, int& bar, UINT& code) noexcept;
 // kqWheelPageScroll for a page per notch. 3 when the system does not say.
 unsigned int KQWheelSetting(bool horizontal) noexcept;
 
-// Shows the copy context menu of `window` at the screen point `at` ((-1, -1): from the keyboard, then at
-// the client area's top-left corner); a chosen item is sent to the window as WM_COMMAND with ID_EDIT_COPY
-// or ID_KQ_COPY_ALL.
-void KQTrackCopyMenu(CWnd& window, CPoint at);
+// Shows the context menu of an opt-in window at the screen point `at` ((-1, -1): from the keyboard, then
+// at the client area's top-left corner): Copy, Copy all, Select all, Find, Find next and Save as, each
+// enabled or greyed by the window's ON_UPDATE_COMMAND_UI handlers; a chosen item is sent to the window
+// as WM_COMMAND.
+void KQTrackViewerMenu(CWnd& window, CPoint at);
 
 // One scroll request on `window` (COutputWindow or CFastDisplayWnd, or a class derived from them).
 template <class Window> void KQScrollRequest(Window& window, int bar, UINT code, UINT thumb = 0) {

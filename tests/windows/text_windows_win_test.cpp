@@ -399,7 +399,8 @@ TYPED_TEST(TextView, TheContextMenuOpensAtTheClickOrTheClientAreaAndCopies) {
         for (int k = 0; k < ::GetMenuItemCount(handle); ++k) {
           char text[64] = {};
           ::GetMenuStringA(handle, static_cast<UINT>(k), text, sizeof(text), MF_BYPOSITION);
-          items.push_back(text);
+          const bool grey = (::GetMenuState(handle, static_cast<UINT>(k), MF_BYPOSITION) & MF_GRAYED) != 0;
+          items.push_back(std::string(text) + (grey && text[0] != 0 ? " (grey)" : ""));
         }
         ::PostMessageA(menu, WM_CHAR, c.choice, 0);
         return;
@@ -415,7 +416,9 @@ TYPED_TEST(TextView, TheContextMenuOpensAtTheClickOrTheClientAreaAndCopies) {
       EXPECT_EQ(ClipboardText(), "sentinel");
       continue;
     }
-    EXPECT_EQ(items, (std::vector<std::string>{"&Copy\tCtrl+C", "Copy &all"}));
+    EXPECT_EQ(items, (std::vector<std::string>{"&Copy\tCtrl+C", "Copy &all", "Select a&ll\tCtrl+A", "",
+                                               "&Find...\tCtrl+F", "Find &next\tF3 (grey)", "",
+                                               "Sa&ve as..."})); // nothing searched yet
     EXPECT_TRUE(menuRect.left == c.menuAt.x && menuRect.top == c.menuAt.y)
         << menuRect.left << ", " << menuRect.top << " for " << c.menuAt.x << ", " << c.menuAt.y;
     EXPECT_EQ(ClipboardText(), c.copied);

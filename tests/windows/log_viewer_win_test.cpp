@@ -1,0 +1,355 @@
+// The opt-in windows as log viewers, on real windows under Wine, through real messages: selecting with
+// the mouse and the keys, copying the selection, the find dialog, the save dialog, the commands' states
+// and the highlight painted; the plain windows ignore all of it.
+#include "window_test_util.h"
+
+#include "dialog_watcher.h"
+#include "iat_hook.h"
+#include "window_capture.h"
+
+#include <kqwindowsex.h>
+
+#include <gtest/gtest.h>
+
+#include <afxdlgs.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+using kqtest::SetClientSize;
+
+std::string Clipboard() {
+  std::string text = "<none>";
+  if (::OpenClipboard(nullptr)) {
+    if (HANDLE data = ::GetClipboardData(CF_TEXT))
+      if (const char* bytes = static_cast<const char*>(::GlobalLock(data))) {
+        text = bytes;
+        ::GlobalUnlock(data);
+      }
+    ::CloseClipboard();
+  }
+  return text;
+}
+
+// Answers the dialogs of the calling thread one after the other, each when it appears: the file
+// name typed into the save dialog's name box (both its styles), then the command. Keeps each dialog's
+// static texts.
+class DialogSequence {
+public:
+  struct Step {
+    const char* fileName; // nullptr: nothing typed
+    WORD command;
+  };
+  explicit DialogSequence(std::vector<Step> steps)
+      : owner(::GetCurrentThreadId()), thread([this, steps] {
+          for (const Step& step : steps) {
+            HWND dialog = nullptr;
+            for (int i = 0; i < 3000 && (dialog = kqtest::FindDialog(owner)) == nullptr; ++i)
+              ::Sleep(10);
+            if (dialog == nullptr)
+              return;
+            texts.push_back(kqtest::StaticTexts(dialog));
+            if (step.fileName != nullptr)
+              for (const int box : {0x47c /* cmb13 */, 0x480 /* edt1 */})
+                ::SetDlgItemTextA(dialog, box, step.fileName);
+            ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(step.command, BN_CLICKED), 0);
+            while (::IsWindow(dialog))
+              ::Sleep(10);
+          }
+        }) {}
+  std::vector<std::string> result() {
+    thread.join();
+    return texts;
+  }
+
+private:
+  DWORD owner;
+  std::vector<std::string> texts;
+  std::thread thread;
+};
+
+FILE* __cdecl noFile(const char*, const char*, int) {
+  errno = EACCES;
+  return nullptr;
+}
+
+// Records what the window's ON_UPDATE_COMMAND_UI handler decides.
+struct RecordedState : CCmdUI {
+  int enabled = -1; // -1: no handler ran
+  void Enable(BOOL on) override { enabled = on ? 1 : 0; }
+};
+
+template <class Kind> class LogViewer : public kqtest::TextWindowTest<Kind> {
+protected:
+  // Lines "line 0" .. "line <count - 1>" in a view of 40 columns by 10 lines at its first line.
+  void SetUp() override {
+    kqtest::TextWindowTest<Kind>::SetUp();
+    if (this->window != nullptr)
+      this->scrolledView(100, 0, 0);
+  }
+  // A client point in the middle of line `line`'s row, `column` characters in, in the current view.
+  LPARAM at(long long line, int column) {
+    const auto& w = *this->window;
+    return MAKELPARAM((column - w.m_hScrollPos) * this->cw + 1,
+                      (line - w.m_vScrollPos) * this->lh + this->lh / 2);
+  }
+  void mouse(UINT message, LPARAM point, WPARAM flags = MK_LBUTTON) {
+    ::SendMessageA(this->hwnd, message, flags, point);
+  }
+  // A key with Ctrl and Shift up or down, as the thread's keyboard state has them.
+  void press(UINT vk, bool ctrl = false, bool shift = false) {
+    BYTE keys[256] = {};
+    ::GetKeyboardState(keys);
+    keys[VK_CONTROL] = ctrl ? 0x80 : 0;
+    keys[VK_SHIFT] = shift ? 0x80 : 0;
+    ::SetKeyboardState(keys);
+    ::SendMessageA(this->hwnd, WM_KEYDOWN, vk, 1);
+    keys[VK_CONTROL] = keys[VK_SHIFT] = 0;
+    ::SetKeyboardState(keys);
+  }
+  void expectSelection(KQTextPosition anchor, KQTextPosition caret, const char* step) {
+    const KQTextSelection s = this->window->GetSelection();
+    EXPECT_TRUE(s.anchor == anchor && s.caret == caret)
+        << step << ": " << s.anchor.line << ":" << s.anchor.column << " - " << s.caret.line << ":"
+        << s.caret.column;
+  }
+  int commandState(UINT id) {
+    RecordedState state;
+    state.m_nID = id;
+    this->window->OnCmdMsg(id, CN_UPDATE_COMMAND_UI, &state, nullptr);
+    return state.enabled;
+  }
+  HWND findDialog() { return kqtest::FindDialog(::GetCurrentThreadId()); }
+};
+using Kinds = testing::Types<kqtest::OutputExKind, kqtest::FastExKind>;
+TYPED_TEST_SUITE(LogViewer, Kinds);
+
+// Press, drag, Shift+click, double-click, Ctrl+A, Escape, a drag past the top, positions beyond a line's
+// end, and Copy with and without a selection.
+TYPED_TEST(LogViewer, SelectsWithTheMouseAndTheKeysAndCopiesExactlyTheSelection) {
+  auto& w = *this->window;
+  this->mouse(WM_LBUTTONDOWN, this->at(1, 2));
+  EXPECT_EQ(::GetCapture(), this->hwnd);
+  this->mouse(WM_MOUSEMOVE, this->at(3, 3));
+  this->mouse(WM_LBUTTONUP, this->at(3, 3), 0);
+  EXPECT_NE(::GetCapture(), this->hwnd);
+  this->expectSelection({1, 2}, {3, 3}, "drag");
+  this->press('C', true);
+  EXPECT_EQ(Clipboard(), "ne 1\r\nline 2\r\nlin");
+  this->mouse(WM_LBUTTONDOWN, this->at(5, 30), MK_LBUTTON | MK_SHIFT); // beyond the end: "line 5|"
+  this->mouse(WM_LBUTTONUP, this->at(5, 30), MK_SHIFT);
+  this->expectSelection({1, 2}, {5, 6}, "shift+click");
+  this->mouse(WM_LBUTTONDBLCLK, this->at(7, 2));
+  this->expectSelection({7, 0}, {7, 4}, "double-click");
+  ::SendMessageA(this->hwnd, WM_COMMAND, ID_EDIT_COPY, 0);
+  EXPECT_EQ(Clipboard(), "line");
+  this->press(VK_ESCAPE);
+  EXPECT_TRUE(w.GetSelection().empty());
+  this->press('C', true); // nothing selected: the visible lines
+  EXPECT_EQ(Clipboard().substr(0, 16), "line 0\r\nline 1\r\n");
+  this->press('A', true);
+  this->expectSelection({0, 0}, {100, 0}, "select all"); // the empty current line is the end
+  this->mouse(WM_LBUTTONDOWN, this->at(4, 1));
+  this->mouse(WM_LBUTTONUP, this->at(4, 1), 0);
+  EXPECT_TRUE(w.GetSelection().empty()); // a plain click clears
+
+  // A drag that leaves the client area above: the view follows one line per move, the caret stays at
+  // its top line.
+  ::SendMessageA(this->hwnd, WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 20), 0);
+  this->mouse(WM_LBUTTONDOWN, this->at(22, 1));
+  this->mouse(WM_MOUSEMOVE, MAKELPARAM(5, -30));
+  this->mouse(WM_MOUSEMOVE, MAKELPARAM(5, -30));
+  EXPECT_EQ(w.m_vScrollPos, 18);
+  EXPECT_EQ(w.GetSelection().caret.line, 18);
+  EXPECT_EQ(w.GetSelection().anchor, (KQTextPosition{22, 1}));
+  this->mouse(WM_LBUTTONUP, MAKELPARAM(5, -30), 0);
+  w.OnClearBuffer();
+  EXPECT_TRUE(w.GetSelection().empty());
+}
+
+// The find dialog: opened by Ctrl+F (one per window), Find Next down and up with its options, F3 and
+// Shift+F3, a match scrolled into view across and down, no match beeps and keeps the selection.
+TYPED_TEST(LogViewer, FindsThroughTheDialogAndF3) {
+  auto& w = *this->window;
+  const std::string needle = std::string(70, ' ') + "needle far right\n"; // line 100
+  w.Display(needle.data(), static_cast<int>(needle.size()));
+  EXPECT_EQ(this->commandState(ID_EDIT_REPEAT), 0); // nothing searched yet
+  this->press('F', true);
+  const HWND dialog = this->findDialog();
+  ASSERT_NE(dialog, nullptr);
+  this->press('F', true);
+  EXPECT_EQ(this->findDialog(), dialog); // the same dialog
+  const struct {
+    const char* what;
+    bool matchCase, wholeWord, up;
+    KQTextPosition expected; // {-1, -1}: no match, selection kept
+  } cases[] = {{"line 4", false, false, false, {4, 0}},  {"line 4", false, false, false, {40, 0}},
+               {"LINE 4", true, false, false, {-1, -1}}, {"line 4", false, true, true, {4, 0}},
+               {"line 4", false, false, true, {-1, -1}}, {"NEEDLE", false, false, false, {100, 70}}};
+  ::SendMessageA(this->hwnd, WM_VSCROLL, MAKEWPARAM(SB_TOP, 0), 0);
+  for (const auto& c : cases) {
+    const KQTextSelection before = w.GetSelection();
+    ::SetDlgItemTextA(dialog, 0x480 /* edt1 */, c.what);
+    ::CheckDlgButton(dialog, 0x411 /* chx2: match case */, c.matchCase ? BST_CHECKED : BST_UNCHECKED);
+    ::CheckDlgButton(dialog, 0x410 /* chx1: whole word */, c.wholeWord ? BST_CHECKED : BST_UNCHECKED);
+    ::CheckRadioButton(dialog, 0x420, 0x421, c.up ? 0x420 : 0x421);
+    ::SendMessageA(dialog, WM_COMMAND, IDOK, 0);
+    if (c.expected.line < 0) {
+      EXPECT_TRUE(w.GetSelection().anchor == before.anchor && w.GetSelection().caret == before.caret)
+          << c.what;
+      continue;
+    }
+    this->expectSelection(c.expected, {c.expected.line, c.expected.column + static_cast<int>(strlen(c.what))},
+                          c.what);
+    EXPECT_TRUE(w.m_vScrollPos <= c.expected.line && c.expected.line < w.m_vScrollPos + 10) << c.what;
+    EXPECT_TRUE(w.m_hScrollPos <= c.expected.column && c.expected.column + 6 <= w.m_hScrollPos + 40)
+        << c.what;
+  }
+  EXPECT_EQ(w.m_hScrollPos, 70 + 6 - 40); // the match's end at the view's right edge
+  ::SetDlgItemTextA(dialog, 0x480, "line 9");
+  ::CheckDlgButton(dialog, 0x411, BST_UNCHECKED);
+  ::CheckRadioButton(dialog, 0x420, 0x421, 0x421);
+  ::SendMessageA(dialog, WM_COMMAND, IDOK, 0); // from "needle": "line 9" lies above, nothing below
+  this->expectSelection({100, 70}, {100, 76}, "nothing below");
+  ::SendMessageA(this->hwnd, WM_COMMAND, ID_EDIT_SELECT_ALL, 0);
+  this->press(VK_ESCAPE);
+  const long long top = w.m_vScrollPos; // lines 90 to 99 hold "line 9"
+  ASSERT_GE(top, 91);
+  this->press(VK_F3); // from the top of the view
+  this->expectSelection({top, 0}, {top, 6}, "F3");
+  this->press(VK_F3, false, true);
+  this->expectSelection({top - 1, 0}, {top - 1, 6}, "Shift+F3");
+  EXPECT_EQ(this->commandState(ID_EDIT_REPEAT), 1);
+  ::SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+  kqtest::Settle(this->hwnd);
+  EXPECT_FALSE(::IsWindow(dialog));
+  ::SendMessageA(this->hwnd, WM_COMMAND, ID_EDIT_FIND, 0); // a new one, starting with the selection
+  const HWND again = this->findDialog();
+  ASSERT_NE(again, nullptr);
+  char text[32] = {};
+  ::GetDlgItemTextA(again, 0x480, text, sizeof(text));
+  EXPECT_STREQ(text, "line 9");
+}
+
+// Save as: the dialog answered with a file name, then the file holds SaveAs's format; a file that
+// cannot be opened is named in a box with the reason, and no line is lost.
+TYPED_TEST(LogViewer, SavesThroughTheDialogAndReportsAFailure) {
+  auto& w = *this->window;
+  const std::string path = kqtest::TempPath("viewer save.txt");
+  std::remove(path.c_str());
+  std::string expected;
+  for (int i = 0; i < 100; ++i)
+    expected += "line " + std::to_string(i) + "\r\n";
+  expected += "\r\n\r\n"; // the empty current line, then the end
+  DialogSequence saved({{path.c_str(), IDOK}});
+  ::SendMessageA(this->hwnd, WM_COMMAND, ID_FILE_SAVE_AS, 0);
+  EXPECT_EQ(saved.result().size(), 1u);
+  EXPECT_EQ(kqtest::FileBytes(path), expected);
+
+  DialogSequence cancelled({{nullptr, IDCANCEL}});
+  this->press(VK_APPS); // not a key of the viewer: nothing happens
+  ::SendMessageA(this->hwnd, WM_COMMAND, ID_FILE_SAVE_AS, 0);
+  EXPECT_EQ(cancelled.result().size(), 1u);
+
+  std::remove(path.c_str());
+  kqtest::IatHook failing("kqmfc.dll", "msvcrt.dll", "_fsopen", reinterpret_cast<void*>(&noFile));
+  ASSERT_TRUE(failing.installed());
+  DialogSequence refused({{path.c_str(), IDOK}, {nullptr, IDOK}});
+  ::SendMessageA(this->hwnd, WM_COMMAND, ID_FILE_SAVE_AS, 0);
+  const std::vector<std::string> texts = refused.result();
+  ASSERT_EQ(texts.size(), 2u);
+  EXPECT_EQ(texts[1], "The file " + path + " could not be written: " + std::strerror(EACCES) + ".");
+  EXPECT_EQ(w.m_lines.GetCount(), 101);
+}
+
+// The commands' states for a host's menus and the context menu, and the selection painted in the
+// highlight colours (a selected row has them, an unselected one not).
+TYPED_TEST(LogViewer, CommandStatesAndTheHighlightPainted) {
+  auto& w = *this->window;
+  for (const UINT id : {ID_EDIT_COPY, ID_KQ_COPY_ALL, ID_EDIT_SELECT_ALL})
+    EXPECT_EQ(this->commandState(id), 1) << id;
+  w.OnClearBuffer();
+  for (const UINT id : {ID_EDIT_COPY, ID_KQ_COPY_ALL, ID_EDIT_SELECT_ALL, ID_EDIT_REPEAT})
+    EXPECT_EQ(this->commandState(id), 0) << id;
+  this->addLines(20);
+  ::SendMessageA(this->hwnd, WM_VSCROLL, MAKEWPARAM(SB_TOP, 0), 0); // the output window followed the end
+  this->mouse(WM_LBUTTONDOWN, this->at(1, 0));
+  this->mouse(WM_MOUSEMOVE, this->at(1, 6));
+  this->mouse(WM_LBUTTONUP, this->at(1, 6), 0);
+  const kqshot::RgbImage image = kqshot::CaptureWindow(this->hwnd, false);
+  const COLORREF highlight = ::GetSysColor(COLOR_HIGHLIGHT);
+  const auto highlighted = [&](int row) {
+    int count = 0;
+    for (int y = row * this->lh; y < (row + 1) * this->lh; ++y)
+      for (int x = 0; x < 6 * this->cw; ++x) {
+        const std::uint8_t* p = &image.pixels[3 * (static_cast<size_t>(y) * image.width + x)];
+        count += RGB(p[0], p[1], p[2]) == highlight;
+      }
+    return count;
+  };
+  EXPECT_GT(highlighted(1), 6 * this->cw); // the row's background
+  EXPECT_EQ(highlighted(3), 0);
+}
+
+// Four threads append to the output window while its thread selects and searches; afterwards the
+// search finds each writer's line once, in order, and then nothing more.
+class LogViewerThreads : public LogViewer<kqtest::OutputExKind> {};
+TEST_F(LogViewerThreads, SelectsAndSearchesWhileFourThreadsAppend) {
+  auto& w = *window;
+  std::atomic<int> running{4};
+  std::vector<std::thread> writers;
+  for (int k = 0; k < 4; ++k)
+    writers.emplace_back([&w, &running, k] {
+      for (int i = 0; i < 2000; ++i)
+        w.Display(("writer " + std::to_string(k) + " line " + std::to_string(i) + "\n").c_str());
+      --running;
+    });
+  press('F', true);
+  const HWND dialog = findDialog();
+  ASSERT_NE(dialog, nullptr);
+  ::SetDlgItemTextA(dialog, 0x480, "line 1500");
+  while (running > 0) {
+    mouse(WM_LBUTTONDOWN, at(w.m_vScrollPos + 2, 1));
+    mouse(WM_MOUSEMOVE, at(w.m_vScrollPos + 5, 3));
+    mouse(WM_LBUTTONUP, at(w.m_vScrollPos + 5, 3), 0);
+    ::SendMessageA(dialog, WM_COMMAND, IDOK, 0);
+    kqtest::PumpPending();
+  }
+  for (std::thread& t : writers)
+    t.join();
+  ::SendMessageA(hwnd, WM_VSCROLL, MAKEWPARAM(SB_TOP, 0), 0);
+  press(VK_ESCAPE);
+  std::vector<long long> found;
+  for (int k = 0; k < 5; ++k) {
+    ::SendMessageA(dialog, WM_COMMAND, IDOK, 0);
+    found.push_back(w.GetSelection().anchor.line);
+  }
+  ASSERT_EQ(found.size(), 5u);
+  EXPECT_TRUE(found[0] < found[1] && found[1] < found[2] && found[2] < found[3] && found[3] == found[4]);
+  press('C', true);
+  EXPECT_EQ(Clipboard(), "line 1500");
+}
+
+// The plain windows take none of it: no selection, capture, dialog or command.
+template <class Kind> using PlainWindow = kqtest::TextWindowTest<Kind>;
+using PlainKinds = testing::Types<kqtest::OutputKind, kqtest::FastKind>;
+TYPED_TEST_SUITE(PlainWindow, PlainKinds);
+TYPED_TEST(PlainWindow, IgnoresTheViewerMessages) {
+  this->addLines(30);
+  for (const UINT message : {WM_LBUTTONDOWN, WM_MOUSEMOVE, WM_LBUTTONDBLCLK})
+    ::SendMessageA(this->hwnd, message, MK_LBUTTON, MAKELPARAM(5, 5));
+  EXPECT_NE(::GetCapture(), this->hwnd);
+  for (const UINT id : {ID_EDIT_FIND, ID_FILE_SAVE_AS, ID_EDIT_SELECT_ALL, ID_EDIT_REPEAT})
+    ::SendMessageA(this->hwnd, WM_COMMAND, id, 0);
+  this->key('F', true);
+  EXPECT_EQ(kqtest::FindDialog(::GetCurrentThreadId()), nullptr);
+  RecordedState state;
+  EXPECT_FALSE(this->window->OnCmdMsg(ID_EDIT_COPY, CN_UPDATE_COMMAND_UI, &state, nullptr));
+  EXPECT_EQ(state.enabled, -1);
+}
+} // namespace
