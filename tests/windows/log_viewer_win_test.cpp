@@ -164,10 +164,24 @@ TYPED_TEST(LogViewer, SelectsWithTheMouseAndTheKeysAndCopiesExactlyTheSelection)
   this->mouse(WM_LBUTTONDOWN, this->at(22, 1));
   this->mouse(WM_MOUSEMOVE, MAKELPARAM(5, -30));
   this->mouse(WM_MOUSEMOVE, MAKELPARAM(5, -30));
-  EXPECT_EQ(w.m_vScrollPos, 18);
-  EXPECT_EQ(w.GetSelection().caret.line, 18);
+  ::SendMessageA(this->hwnd, WM_TIMER, 0x4B51, 0); // the drag's timer: one more line while outside
+  EXPECT_EQ(w.m_vScrollPos, 17);
+  EXPECT_EQ(w.GetSelection().caret.line, 17);
   EXPECT_EQ(w.GetSelection().anchor, (KQTextPosition{22, 1}));
   this->mouse(WM_LBUTTONUP, MAKELPARAM(5, -30), 0);
+  ::SendMessageA(this->hwnd, WM_TIMER, 0x4B51, 0); // the drag is over
+  EXPECT_EQ(w.m_vScrollPos, 17);
+
+  // In a full window the text moves up under the view and the selection alike.
+  this->addLines(TypeParam::cap);
+  ::SendMessageA(this->hwnd, WM_VSCROLL, MAKEWPARAM(SB_TOP, 0), 0);
+  this->mouse(WM_LBUTTONDOWN, this->at(2, 0));
+  this->mouse(WM_MOUSEMOVE, this->at(2, 30));
+  this->mouse(WM_LBUTTONUP, this->at(2, 30), 0);
+  this->expectSelection({2, 0}, {2, 6}, "full"); // "line 4": 102 lines went
+  w.Display("x\n", 2);
+  this->press('C', true);
+  EXPECT_EQ(Clipboard(), "line 5");
   w.OnClearBuffer();
   EXPECT_TRUE(w.GetSelection().empty());
 }
