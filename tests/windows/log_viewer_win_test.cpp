@@ -202,9 +202,10 @@ TYPED_TEST(LogViewer, FindsThroughTheDialogAndF3) {
     const char* what;
     bool matchCase, wholeWord, up;
     KQTextPosition expected; // {-1, -1}: no match, selection kept
-  } cases[] = {{"line 4", false, false, false, {4, 0}},  {"line 4", false, false, false, {40, 0}},
-               {"LINE 4", true, false, false, {-1, -1}}, {"line 4", false, true, true, {4, 0}},
-               {"line 4", false, false, true, {-1, -1}}, {"NEEDLE", false, false, false, {100, 70}}};
+  } cases[] = {{"line 4", false, false, false, {4, 0}},   {"line 4", false, true, false, {-1, -1}},
+               {"line 4", false, false, false, {40, 0}},  {"LINE 4", true, false, false, {-1, -1}},
+               {"line 4", false, true, true, {4, 0}},     {"line 4", false, false, true, {-1, -1}},
+               {"NEEDLE", false, false, false, {100, 70}}};
   ::SendMessageA(this->hwnd, WM_VSCROLL, MAKEWPARAM(SB_TOP, 0), 0);
   for (const auto& c : cases) {
     const KQTextSelection before = w.GetSelection();
