@@ -56,11 +56,21 @@ BOOL DemoFrame::CreateAll() {
   return TRUE;
 }
 
+BOOL DemoFrame::OnCmdMsg(UINT id, int code, void* extra, AFX_CMDHANDLERINFO* handlerInfo) {
+  CWnd* viewer = &m_display;
+  if (m_output != nullptr && ::GetFocus() == m_output->GetSafeHwnd())
+    viewer = m_output;
+  if (viewer->GetSafeHwnd() != nullptr && viewer->OnCmdMsg(id, code, extra, handlerInfo))
+    return TRUE;
+  return CFrameWnd::OnCmdMsg(id, code, extra, handlerInfo);
+}
+
 int DemoFrame::OnCreate(LPCREATESTRUCT create) {
   if (CFrameWnd::OnCreate(create) == -1)
     return -1;
-  const char* displayClass = AfxRegisterWndClass(CS_HREDRAW | CS_VREDRAW, ::LoadCursor(nullptr, IDC_ARROW),
-                                                 reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
+  const char* displayClass =
+      AfxRegisterWndClass(CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS, ::LoadCursor(nullptr, IDC_ARROW),
+                          reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
   RECT client;
   GetClientRect(&client);
   if (!m_display.CreateEx(WS_EX_CLIENTEDGE, displayClass, "", WS_CHILD | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL,
@@ -69,9 +79,11 @@ int DemoFrame::OnCreate(LPCREATESTRUCT create) {
   for (long number = 1000; number <= 1003; ++number)
     Show(theMessage(number));
   Show(theMessage(999)); // not in the catalogue: the fixed not-found text
-  Show("Both windows are the opt-in COutputWindowEx and CFastDisplayWndEx: click one,\n"
-       "scroll with the wheel, the arrows, Page Up/Down, Home/End (columns) and\n"
-       "Ctrl+Home/End (lines); Ctrl+C copies the page, a right click Copy or Copy all.\n");
+  Show("Both windows are the opt-in COutputWindowEx and CFastDisplayWndEx: scroll\n"
+       "with the wheel, the arrows, Page Up/Down, Home/End and Ctrl+Home/End; drag\n"
+       "to select (Shift+click extends, double-click takes a word, Ctrl+A all);\n"
+       "Ctrl+C copies, Ctrl+F finds (F3 / Shift+F3 next), the Edit menu and a right\n"
+       "click have Copy, Select all, Find and Save as.\n");
   return 0;
 }
 

@@ -1,7 +1,7 @@
 // The demo host's main frame: a fast display window filling its client area, a menu of the library's
 // features, and the output window beside it, fed by worker threads. Both windows are the library's opt-in
-// classes (kqwindowsex.h): they scroll with the mouse wheel and the keys and copy with Ctrl+C and a
-// right click.
+// classes (kqwindowsex.h): log viewers that scroll with the wheel and the keys, select with the mouse,
+// copy, find and save. The frame's Edit menu reaches the focused one by command routing (OnCmdMsg).
 #pragma once
 
 #include <afxwin.h>
@@ -36,6 +36,10 @@ public:
   CFastDisplayWndEx& Display() { return m_display; }
   COutputWindowEx* Output() const { return m_output; }
   LogWriters* Writers() const { return m_writers.get(); }
+
+  // Commands and their menu states go first to the viewer that has the keyboard focus (the fast display
+  // window when neither has it), then to the frame.
+  BOOL OnCmdMsg(UINT id, int code, void* extra, AFX_CMDHANDLERINFO* handlerInfo) override;
 
   afx_msg int OnCreate(LPCREATESTRUCT create);
   afx_msg void OnSize(UINT type, int cx, int cy);

@@ -38,6 +38,10 @@ bool writeTranscript(const std::vector<std::string>& calls, const std::string& p
 int runInteractive() {
   MSG msg;
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    // As the framework's pump does: the windows' PreTranslateMessage first, which gives the modeless
+    // find dialog its keyboard (Tab, Enter, Escape).
+    if (CWnd::WalkPreTranslateTree(nullptr, &msg))
+      continue;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }
