@@ -1,16 +1,22 @@
 // Dialogs run from code in a DLL find their templates in the executable first, then in the registered
-// extension modules in registration order; message boxes take their caption from the application.
-// (Handlers, answers and texts: the input dialog and critical-error tests.)
+// extension modules in registration order; message boxes take their caption from the application; the
+// modeless find dialog notifies its owner and answers its keys through the application's pump; the save
+// dialog gives the file the user named. (Handlers, answers and texts: the input dialog and critical-error
+// tests.)
 #include "test_resources.h"
 
+#include <afxdlgs.h>
 #include <afxwin.h>
 
 #include <dialog_watcher.h>
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <dlgs.h>
 #include <memory>
 #include <string>
+#include <vector>
 
 // CDialog(nIDTemplate).DoModal(), run from the code of mfc_win32_dlgdll.dll.
 extern "C" __declspec(dllimport) INT_PTR KqTestDoModalFromDll(UINT nIDTemplate);
@@ -71,6 +77,100 @@ TEST(AfxMessageBoxTest, PromptFromTheStringTableCaptionFromTheApplication) {
   EXPECT_STREQ(AfxGetAppName(), "mfc_win32_dialog_test") << "no application: the executable's name";
   CWinApp unnamed; // this executable has an AFX_IDS_APP_TITLE string
   EXPECT_STREQ(unnamed.m_pszAppName, "Title from the string table");
+}
+
+const UINT g_findMessage = ::RegisterWindowMessageA(FINDMSGSTRING);
+
+class CCountedFind : public CFindReplaceDialog {
+public:
+  ~CCountedFind() override { ++deleted; }
+  static inline int deleted = 0;
+};
+
+// The find dialog's owner: notes what each notification asks for.
+class CFindOwner : public CWnd {
+public:
+  std::vector<std::string> m_seen;
+  LRESULT OnFindMessage(WPARAM, LPARAM lParam) {
+    const CFindReplaceDialog* p = CFindReplaceDialog::GetNotifier(lParam);
+    m_seen.push_back(p->IsTerminating()
+                         ? "end"
+                         : std::string(p->GetFindString()) + (p->FindNext() ? " next" : "") +
+                               (p->MatchCase() ? " case" : "") + (p->SearchDown() ? " down" : " up"));
+    return 0;
+  }
+  DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CFindOwner, CWnd)
+ON_REGISTERED_MESSAGE(g_findMessage, &CFindOwner::OnFindMessage)
+END_MESSAGE_MAP()
+
+TEST(FindDialog, NotifiesItsOwnerAnswersKeysThroughThePumpAndDeletesItselfWhenClosed) {
+  CWinApp app("find");
+  CFindOwner owner;
+  ASSERT_TRUE(owner.CreateEx(0, nullptr, "owner", WS_POPUP | WS_VISIBLE, 0, 0, 200, 100, nullptr, nullptr));
+  app.m_pMainWnd = &owner;
+  auto* pDialog = new CCountedFind;
+  CCountedFind::deleted = 0;
+  ASSERT_TRUE(pDialog->Create(TRUE, "first", nullptr, FR_DOWN | FR_MATCHCASE, &owner));
+  const HWND hDialog = pDialog->GetSafeHwnd();
+  EXPECT_EQ(CWnd::FromHandlePermanent(hDialog), pDialog);
+  ::SendDlgItemMessageA(hDialog, edt1, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("needle"));
+  ::SendMessageA(hDialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), (LPARAM)::GetDlgItem(hDialog, IDOK));
+  EXPECT_EQ(owner.m_seen, std::vector<std::string>{"needle next case down"});
+  ::SendDlgItemMessageA(hDialog, chx2, BM_CLICK, 0, 0); // match case off
+  ::SendDlgItemMessageA(hDialog, rad1, BM_CLICK, 0, 0); // up
+  ::SetFocus(::GetDlgItem(hDialog, edt1));
+  // Tab moves the focus on, Enter is Find Next, Escape closes: keys the edit control would swallow.
+  const struct {
+    WPARAM key;
+    const char* seen; // the notification it gives, if any
+  } keys[] = {{VK_TAB, nullptr}, {VK_RETURN, "needle next up"}, {VK_ESCAPE, "end"}};
+  for (const auto& k : keys) {
+    const HWND hFocus = ::GetFocus();
+    const size_t nSeen = owner.m_seen.size();
+    ::PostMessageA(hFocus, WM_KEYDOWN, k.key, 1);
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE) && app.PumpMessage()) {
+    }
+    if (k.seen == nullptr) {
+      EXPECT_NE(::GetFocus(), hFocus);
+      EXPECT_EQ(owner.m_seen.size(), nSeen);
+    } else {
+      ASSERT_EQ(owner.m_seen.size(), nSeen + 1) << k.key;
+      EXPECT_EQ(owner.m_seen.back(), k.seen);
+    }
+  }
+  EXPECT_FALSE(::IsWindow(hDialog));
+  EXPECT_EQ(CCountedFind::deleted, 1);
+  app.m_pMainWnd = nullptr;
+}
+
+TEST(FileDialog, SaveGivesTheFileTheUserNamedWithTheDefaultExtension) {
+  char path[MAX_PATH] = {};
+  ::GetTempPathA(MAX_PATH, path);
+  const std::string folder = path;
+  ::DeleteFileA((folder + "kq_saved.log").c_str());
+  CFileDialog dialog(FALSE, "log", "start.log", OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
+                     "Logs (*.log)|*.log|All files (*.*)|*.*||");
+  const char filter[] = "Logs (*.log)\0*.log\0All files (*.*)\0*.*\0";
+  EXPECT_EQ(std::memcmp(dialog.m_ofn.lpstrFilter, filter, sizeof filter), 0);
+  {
+    // The file name box: a combo box (cmb13) in newer dialogs, an edit control (edt1) in older ones.
+    auto type = [&](HWND h) {
+      ::SetWindowTextA(::GetDlgItem(h, ::GetDlgItem(h, cmb13) ? cmb13 : edt1), (folder + "kq_saved").c_str());
+    };
+    kqtest::DialogWatcher watcher({.prepare = type, .command = IDOK});
+    ASSERT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_TRUE(watcher.Result().found);
+  }
+  EXPECT_EQ(dialog.GetPathName(), CString((folder + "kq_saved.log").c_str()));
+  EXPECT_EQ(dialog.GetFileName(), "kq_saved.log");
+  EXPECT_EQ(dialog.GetFileExt(), "log");
+  kqtest::DialogWatcher watcher({.command = IDCANCEL});
+  EXPECT_EQ(CFileDialog(FALSE).DoModal(), IDCANCEL);
+  EXPECT_TRUE(watcher.Result().found);
 }
 
 } // namespace

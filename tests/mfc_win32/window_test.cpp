@@ -1,13 +1,14 @@
 // Windows and their objects: message maps reached from the first message on, whatever the window class,
 // and searched up to the base class's map; each mapped message cracked into its handler's arguments, and
-// CWnd's own handlers passing messages on; the HWND map's permanent and temporary objects; self-deleting
-// frames; fonts in a window's device context.
+// CWnd's own handlers passing messages on; commands routed through a frame to a child, with the menu
+// updated by the child's command-UI handlers; the HWND map; self-deleting frames; fonts.
 #include <afxwin.h>
 
 #include <gtest/gtest.h>
 
 #include <map>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -61,27 +62,20 @@ const char* HostClass() {
   return registered ? "KqTestHostClass" : nullptr;
 }
 
-// Records what its handlers are given: the integer arguments in order, the point, the window argument.
+const UINT g_msgMapped = ::RegisterWindowMessageA("KqTestMapped");
+const UINT g_msgOther = ::RegisterWindowMessageA("KqTestOther");
+
+// Records what its handlers are given: the message, then the arguments (points as x, y; objects as
+// their addresses).
 class CTestWnd : public CWnd {
 public:
-  struct Call {
-    UINT message = 0;
-    long a = 0, b = 0, c = 0;
-    CPoint pt = CPoint();
-    HWND hWnd = nullptr; // the window argument's window: its object may be a temporary one
-    CWnd* pWnd = nullptr;
-    bool operator==(const Call&) const = default;
-    friend void PrintTo(const Call& c, std::ostream* os) {
-      *os << "{" << c.message << ": " << c.a << ", " << c.b << ", " << c.c << ", (" << c.pt.x << ", "
-          << c.pt.y << "), " << c.hWnd << ", " << c.pWnd << "}";
-    }
-  } m_last;
+  std::vector<LONG_PTR> m_last;
   CTestWnd* m_pChild = nullptr; // created as child 7 from OnCreate
   int m_nNcCreate = 0, m_nCreate = 0, m_nGo = 0;
   std::string m_createClass; // copied: the system's CREATESTRUCT may hold a temporary
 
-  void Rec(UINT message, long a, long b, long c, CPoint pt = CPoint(), CWnd* pWnd = nullptr) {
-    m_last = {message, a, b, c, pt, pWnd != nullptr ? pWnd->m_hWnd : nullptr, pWnd};
+  template <class... Args> void Rec(UINT message, Args... args) {
+    m_last = {static_cast<LONG_PTR>(message), (LONG_PTR)(args)...};
   }
   afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct) {
     ++m_nCreate;
@@ -90,27 +84,36 @@ public:
                                                                                                       : -1;
   }
   afx_msg void OnSize(UINT nType, int cx, int cy) { Rec(WM_SIZE, nType, cx, cy); }
+  CScrollBar* m_pBar = nullptr; // the last scroll message's bar
   afx_msg void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pBar) {
-    Rec(WM_HSCROLL, nSBCode, nPos, 0, {}, pBar);
+    m_pBar = pBar;
+    Rec(WM_HSCROLL, nSBCode, nPos, pBar->GetSafeHwnd());
   }
   afx_msg void OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pBar) {
-    Rec(WM_VSCROLL, nSBCode, nPos, 0, {}, pBar);
+    m_pBar = pBar;
+    Rec(WM_VSCROLL, nSBCode, nPos, pBar->GetSafeHwnd());
   }
   afx_msg BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt) {
-    Rec(WM_MOUSEWHEEL, nFlags, zDelta, 0, pt);
+    Rec(WM_MOUSEWHEEL, nFlags, zDelta, pt.x, pt.y);
     return 77;
   }
   afx_msg void OnMouseHWheel(UINT nFlags, short zDelta, CPoint pt) {
-    Rec(WM_MOUSEHWHEEL, nFlags, zDelta, 0, pt);
+    Rec(WM_MOUSEHWHEEL, nFlags, zDelta, pt.x, pt.y);
   }
   afx_msg void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) { Rec(WM_KEYDOWN, nChar, nRepCnt, nFlags); }
-  afx_msg void OnContextMenu(CWnd* pWnd, CPoint pos) { Rec(WM_CONTEXTMENU, 0, 0, 0, pos, pWnd); }
-  afx_msg void OnLButtonDown(UINT nFlags, CPoint point) { Rec(WM_LBUTTONDOWN, nFlags, 0, 0, point); }
-  afx_msg void OnLButtonUp(UINT nFlags, CPoint point) { Rec(WM_LBUTTONUP, nFlags, 0, 0, point); }
-  afx_msg void OnLButtonDblClk(UINT nFlags, CPoint point) { Rec(WM_LBUTTONDBLCLK, nFlags, 0, 0, point); }
-  afx_msg void OnMouseMove(UINT nFlags, CPoint point) { Rec(WM_MOUSEMOVE, nFlags, 0, 0, point); }
+  afx_msg void OnContextMenu(CWnd* pWnd, CPoint pos) { Rec(WM_CONTEXTMENU, pWnd, pos.x, pos.y); }
+  afx_msg void OnLButtonDown(UINT nFlags, CPoint pt) { Rec(WM_LBUTTONDOWN, nFlags, pt.x, pt.y); }
+  afx_msg void OnLButtonUp(UINT nFlags, CPoint pt) { Rec(WM_LBUTTONUP, nFlags, pt.x, pt.y); }
+  afx_msg void OnLButtonDblClk(UINT nFlags, CPoint pt) { Rec(WM_LBUTTONDBLCLK, nFlags, pt.x, pt.y); }
+  afx_msg void OnMouseMove(UINT nFlags, CPoint pt) { Rec(WM_MOUSEMOVE, nFlags, pt.x, pt.y); }
+  afx_msg void OnCaptureChanged(CWnd* pWnd) { Rec(WM_CAPTURECHANGED, pWnd); }
+  afx_msg void OnTimer(UINT_PTR nIDEvent) { Rec(WM_TIMER, nIDEvent); }
   void OnGo() { ++m_nGo; }
   LRESULT OnAsk(WPARAM wParam, LPARAM lParam) { return static_cast<LRESULT>(wParam + lParam); }
+  LRESULT OnRegistered(WPARAM wParam, LPARAM lParam) {
+    Rec(g_msgMapped, wParam, lParam);
+    return 5;
+  }
   LRESULT OnNcCreateMessage(WPARAM, LPARAM) {
     ++m_nNcCreate;
     return Default();
@@ -131,8 +134,11 @@ ON_WM_LBUTTONDOWN()
 ON_WM_LBUTTONUP()
 ON_WM_LBUTTONDBLCLK()
 ON_WM_MOUSEMOVE()
+ON_WM_CAPTURECHANGED()
+ON_WM_TIMER()
 ON_COMMAND(42, &CTestWnd::OnGo)
 ON_MESSAGE(WM_USER + 2, &CTestWnd::OnAsk)
+ON_REGISTERED_MESSAGE(g_msgMapped, &CTestWnd::OnRegistered)
 ON_MESSAGE(WM_NCCREATE, &CTestWnd::OnNcCreateMessage)
 END_MESSAGE_MAP()
 
@@ -153,6 +159,8 @@ ON_WM_LBUTTONDOWN()
 ON_WM_LBUTTONUP()
 ON_WM_LBUTTONDBLCLK()
 ON_WM_MOUSEMOVE()
+ON_WM_CAPTURECHANGED()
+ON_WM_TIMER()
 END_MESSAGE_MAP()
 
 TEST(HostClassWindow, EachMappedMessageReachesItsHandlerDecodedOthersTheHostProcedure) {
@@ -172,70 +180,161 @@ TEST(HostClassWindow, EachMappedMessageReachesItsHandlerDecodedOthersTheHostProc
   EXPECT_NE(::GetWindowLongA(child.m_hWnd, GWL_STYLE) & WS_CHILD, 0) << "CWnd::Create makes child windows";
   const HWND hWnd = wnd.m_hWnd, hChild = child.m_hWnd;
 
-  using Call = CTestWnd::Call;
   const struct {
+    UINT message;
     WPARAM wParam;
     LPARAM lParam;
-    Call expected;
+    std::vector<LONG_PTR> args;
     LRESULT result;
   } cases[] = {
-      {MAKEWPARAM(SB_THUMBPOSITION, 42), 0, {WM_VSCROLL, SB_THUMBPOSITION, 42}, 0},
-      {MAKEWPARAM(SB_THUMBTRACK, 40000), 0, {WM_HSCROLL, SB_THUMBTRACK, 40000}, 0}, // above 32767: unsigned
-      {SIZE_MAXIMIZED, MAKELPARAM(300, 200), {WM_SIZE, SIZE_MAXIMIZED, 300, 200}, 0},
-      {MAKEWPARAM(MK_CONTROL, -240),
-       MAKELPARAM(-5, 300),
-       {WM_MOUSEWHEEL, MK_CONTROL, -240, 0, {-5, 300}},
-       77},
-      {MAKEWPARAM(MK_SHIFT, 30), MAKELPARAM(10, -20), {WM_MOUSEHWHEEL, MK_SHIFT, 30, 0, {10, -20}}, 0},
-      {VK_NEXT, MAKELPARAM(3, 0x151), {WM_KEYDOWN, VK_NEXT, 3, 0x151}, 0},
-      {reinterpret_cast<WPARAM>(hChild),
-       MAKELPARAM(-1, -1),
-       {WM_CONTEXTMENU, 0, 0, 0, {-1, -1}, hChild, &child},
-       0},
-      {MK_LBUTTON, MAKELPARAM(7, 9), {WM_LBUTTONDOWN, MK_LBUTTON, 0, 0, {7, 9}}, 0},
-      {0, MAKELPARAM(-3, 4), {WM_LBUTTONUP, 0, 0, 0, {-3, 4}}, 0},
-      {MK_LBUTTON | MK_SHIFT, MAKELPARAM(1, 2), {WM_LBUTTONDBLCLK, MK_LBUTTON | MK_SHIFT, 0, 0, {1, 2}}, 0},
-      {MK_RBUTTON, MAKELPARAM(300, -2), {WM_MOUSEMOVE, MK_RBUTTON, 0, 0, {300, -2}}, 0},
+      {WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 42), 0, {SB_THUMBPOSITION, 42, 0}, 0},
+      {WM_HSCROLL,
+       MAKEWPARAM(SB_THUMBTRACK, 40000),
+       0,
+       {SB_THUMBTRACK, 40000, 0},
+       0}, // above 32767: unsigned
+      {WM_SIZE, SIZE_MAXIMIZED, MAKELPARAM(300, 200), {SIZE_MAXIMIZED, 300, 200}, 0},
+      {WM_MOUSEWHEEL, MAKEWPARAM(MK_CONTROL, -240), MAKELPARAM(-5, 300), {MK_CONTROL, -240, -5, 300}, 77},
+      {WM_MOUSEHWHEEL, MAKEWPARAM(MK_SHIFT, 30), MAKELPARAM(10, -20), {MK_SHIFT, 30, 10, -20}, 0},
+      {WM_KEYDOWN, VK_NEXT, MAKELPARAM(3, 0x151), {VK_NEXT, 3, 0x151}, 0},
+      {WM_CONTEXTMENU, (WPARAM)hChild, MAKELPARAM(-1, -1), {(LONG_PTR)&child, -1, -1}, 0},
+      {WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(7, 9), {MK_LBUTTON, 7, 9}, 0},
+      {WM_LBUTTONUP, 0, MAKELPARAM(-3, 4), {0, -3, 4}, 0},
+      {WM_LBUTTONDBLCLK, MK_LBUTTON | MK_SHIFT, MAKELPARAM(1, 2), {MK_LBUTTON | MK_SHIFT, 1, 2}, 0},
+      {WM_MOUSEMOVE, MK_RBUTTON, MAKELPARAM(300, -2), {MK_RBUTTON, 300, -2}, 0},
+      {WM_CAPTURECHANGED, 0, (LPARAM)hChild, {(LONG_PTR)&child}, 0},
+      {WM_TIMER, 0x12345678abcdLL, 0, {0x12345678abcdLL}, 0}, // an id beyond 32 bits
+      {g_msgMapped, 3, 4, {3, 4}, 5},
   };
   for (const auto& c : cases) {
-    const UINT message = c.expected.message;
-    const int nSeen = g_hostSeen[message];
+    const int nSeen = g_hostSeen[c.message];
     wnd.m_last = {};
-    EXPECT_EQ(::SendMessageA(hWnd, message, c.wParam, c.lParam), c.result) << message;
-    EXPECT_EQ(wnd.m_last, c.expected) << message;
-    EXPECT_EQ(g_hostSeen[message], nSeen) << message << ": handled, so not passed on";
-    ::SendMessageA(base.m_hWnd, message, c.wParam, c.lParam);
-    EXPECT_EQ(g_hostSeen[message], nSeen + 1) << message << ": CWnd's handler passes it on";
+    EXPECT_EQ(::SendMessageA(hWnd, c.message, c.wParam, c.lParam), c.result) << c.message;
+    std::vector<LONG_PTR> expected = c.args;
+    expected.insert(expected.begin(), c.message);
+    EXPECT_EQ(wnd.m_last, expected) << c.message;
+    EXPECT_EQ(g_hostSeen[c.message], nSeen) << c.message << ": handled, so not passed on";
+    ::SendMessageA(base.m_hWnd, c.message, c.wParam, c.lParam);
+    EXPECT_EQ(g_hostSeen[c.message], nSeen + 1) << c.message << ": CWnd's handler (or no entry) passes it on";
   }
   EXPECT_EQ(::SendMessageA(hWnd, WM_USER + 2, 40, 2), 42) << "ON_MESSAGE's result is the message's";
+  ::SendMessageA(hWnd, g_msgOther, 0, 0); // registered, not mapped: the original procedure
   ::SendMessageA(hWnd, WM_COMMAND, MAKEWPARAM(42, 0), 0);
   ::SendMessageA(hWnd, WM_COMMAND, MAKEWPARAM(43, 0), 0); // not mapped: the original procedure
   EXPECT_EQ(wnd.m_nGo, 1);
   EXPECT_EQ(g_hostSeen[WM_COMMAND], 1);
+  EXPECT_EQ(g_hostSeen[g_msgOther], 1);
 
   // From a scroll-bar control: its own object when it has one, else a temporary one for its window.
   CScrollBar bar;
   ASSERT_TRUE(bar.Create(SBS_HORZ, CRect(0, 0, 100, 16), &wnd, 3));
   ::SendMessageA(hWnd, WM_HSCROLL, MAKEWPARAM(SB_PAGERIGHT, 0), reinterpret_cast<LPARAM>(bar.m_hWnd));
-  EXPECT_EQ(wnd.m_last.pWnd, &bar);
+  EXPECT_EQ(wnd.m_pBar, &bar);
   HWND hForeign = ::CreateWindowExA(0, "SCROLLBAR", nullptr, WS_CHILD | SBS_VERT, 0, 20, 16, 100, hWnd,
                                     nullptr, nullptr, nullptr);
   ASSERT_NE(hForeign, nullptr);
   ::SendMessageA(hWnd, WM_VSCROLL, MAKEWPARAM(SB_PAGEDOWN, 0), reinterpret_cast<LPARAM>(hForeign));
-  EXPECT_EQ(wnd.m_last.hWnd, hForeign);
+  EXPECT_EQ(wnd.m_last.back(), (LONG_PTR)hForeign);
 
-  // The capture: SetCapture gives the previous holder; ::ReleaseCapture ends it.
+  // The capture: SetCapture gives the previous holder, which is told who took it.
   EXPECT_EQ(wnd.SetCapture(), nullptr);
   EXPECT_EQ(child.SetCapture(), &wnd);
+  EXPECT_EQ(wnd.m_last, (std::vector<LONG_PTR>{WM_CAPTURECHANGED, (LONG_PTR)&child}));
   EXPECT_EQ(CWnd::GetCapture(), &child);
   ::ReleaseCapture();
   EXPECT_EQ(CWnd::GetCapture(), nullptr);
+
+  // A real timer: its WM_TIMER comes through the queue with the id; KillTimer stops it once.
+  EXPECT_EQ(wnd.SetTimer(9, 1, nullptr), 9u);
+  MSG msg;
+  while (wnd.m_last != std::vector<LONG_PTR>{WM_TIMER, 9} && ::GetMessageA(&msg, nullptr, 0, 0))
+    ::DispatchMessageA(&msg);
+  EXPECT_TRUE(wnd.KillTimer(9));
+  EXPECT_FALSE(wnd.KillTimer(9));
 
   EXPECT_TRUE(wnd.DestroyWindow());
   EXPECT_EQ(wnd.m_hWnd, nullptr);
   EXPECT_EQ(child.m_hWnd, nullptr) << "the child window went with its parent";
   EXPECT_EQ(CWnd::FromHandlePermanent(hWnd), nullptr);
   EXPECT_FALSE(wnd.DestroyWindow()) << "no window left to destroy";
+}
+
+// A child window with the Edit commands; its frame routes commands to it by overriding OnCmdMsg.
+class CCommandChild : public CWnd {
+public:
+  BOOL m_bCanFind = TRUE;
+  int m_nFound = 0, m_nCopied = 0;
+  void OnFind() { ++m_nFound; }
+  void OnCopy() { ++m_nCopied; }
+  void OnUpdateFind(CCmdUI* pCmdUI) { pCmdUI->Enable(m_bCanFind); }
+  void OnUpdateRepeat(CCmdUI* pCmdUI) { pCmdUI->SetCheck(1); } // no Enable, no command handler
+  DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CCommandChild, CWnd)
+ON_COMMAND(ID_EDIT_FIND, &CCommandChild::OnFind)
+ON_UPDATE_COMMAND_UI(ID_EDIT_FIND, &CCommandChild::OnUpdateFind)
+ON_COMMAND(ID_EDIT_COPY, &CCommandChild::OnCopy)
+ON_UPDATE_COMMAND_UI(ID_EDIT_REPEAT, &CCommandChild::OnUpdateRepeat)
+END_MESSAGE_MAP()
+
+class CRoutingFrame : public CFrameWnd {
+public:
+  CCommandChild m_child;
+  BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override {
+    return m_child.OnCmdMsg(nID, nCode, pExtra, pHandlerInfo) ||
+           CFrameWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+  }
+};
+
+// Each item of the popup: 'E' enabled or 'G' greyed, lower case when checked; '-' a separator.
+std::string MenuStates(HMENU hMenu) {
+  std::string states;
+  for (int i = 0; i < ::GetMenuItemCount(hMenu); ++i) {
+    const UINT nState = ::GetMenuState(hMenu, i, MF_BYPOSITION);
+    const char c = (nState & MF_SEPARATOR) ? '-' : (nState & MF_GRAYED) ? 'G' : 'E';
+    states += (nState & MF_CHECKED) ? static_cast<char>(c + 'a' - 'A') : c;
+  }
+  return states;
+}
+
+TEST(CommandRouting, MenuItemsFollowTheChildsUpdateHandlersAndItsCommandsRun) {
+  // Copy (command only), Find (both), Repeat (update only), Select All (nothing), a separator, a popup
+  // whose first item is Select All (never greyed for want of a handler), Close (a system command).
+  const struct {
+    BOOL bAutoMenuEnable, bCanFind, bStartGrayed;
+    const char* states;
+  } cases[] = {
+      {TRUE, TRUE, FALSE, "EEgG-EE"},
+      {TRUE, FALSE, TRUE, "EGgG-GG"},
+      {FALSE, TRUE, TRUE, "GEgG-GG"},
+      {FALSE, FALSE, FALSE, "EGeE-EE"},
+  };
+  for (const auto& c : cases) {
+    auto* pFrame = new CRoutingFrame;
+    ASSERT_TRUE(pFrame->Create(nullptr, "routing"));
+    ASSERT_TRUE(pFrame->m_child.Create(nullptr, "child", WS_VISIBLE, CRect(0, 0, 50, 50), pFrame, 1));
+    pFrame->m_bAutoMenuEnable = c.bAutoMenuEnable;
+    pFrame->m_child.m_bCanFind = c.bCanFind;
+    const UINT nStart = c.bStartGrayed ? MF_GRAYED : MF_ENABLED;
+    HMENU hPopup = ::CreatePopupMenu(), hSub = ::CreatePopupMenu();
+    ::AppendMenuA(hSub, MF_STRING, ID_EDIT_SELECT_ALL, "Select all");
+    for (UINT nID : {ID_EDIT_COPY, ID_EDIT_FIND, ID_EDIT_REPEAT, ID_EDIT_SELECT_ALL})
+      ::AppendMenuA(hPopup, MF_STRING | nStart, nID, "item");
+    ::AppendMenuA(hPopup, MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuA(hPopup, MF_POPUP | nStart, reinterpret_cast<UINT_PTR>(hSub), "more");
+    ::AppendMenuA(hPopup, MF_STRING | nStart, SC_CLOSE, "close");
+    ::SendMessageA(pFrame->m_hWnd, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(hPopup), MAKELPARAM(0, FALSE));
+    EXPECT_EQ(MenuStates(hPopup), c.states) << c.bAutoMenuEnable << c.bCanFind;
+    EXPECT_EQ(pFrame->m_child.m_nCopied, 0) << "asking for a handler does not run it";
+    // The frame's menu commands reach the child, unless its update handler disables them.
+    for (UINT nID : {ID_EDIT_FIND, ID_EDIT_COPY})
+      ::SendMessageA(pFrame->m_hWnd, WM_COMMAND, MAKEWPARAM(nID, 0), 0);
+    EXPECT_EQ(pFrame->m_child.m_nFound, c.bCanFind ? 1 : 0);
+    EXPECT_EQ(pFrame->m_child.m_nCopied, 1);
+    ::DestroyMenu(hPopup);
+    pFrame->DestroyWindow();
+  }
 }
 
 TEST(WindowClass, EqualAttributesShareOneFrameworkClass) {
