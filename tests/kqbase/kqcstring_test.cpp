@@ -1,10 +1,16 @@
-// KQCString: the operations the message catalogue relies on, with NUL bytes counted and sources that
-// point into the string itself.
+// KQCString, alone and filled by a KQCStringPool: the operations the message catalogue relies on, with NUL
+// bytes counted and sources that point into the string itself. Natively the tests run under
+// AddressSanitizer and LeakSanitizer: a pool block released while a string still uses it, or never
+// released, fails them there.
 #include "kqcstring.h"
+#include "kqcstringpool.h"
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 // The characters and the terminator after them.
@@ -62,4 +68,51 @@ TEST(KQCString, AppendsAndCountedAssignmentKeepNulBytesAndMayReadTheirOwnCharact
   EXPECT_EQ(bytes(s), std::string("\0", 1));
   s.assign(nullptr, 5);
   EXPECT_EQ(bytes(s), std::string("\0", 1));
+}
+
+TEST(KQCStringPool, TextsOutliveThePoolAndTheirNeighbours) {
+  std::vector<std::string> texts; // 1 to 300 bytes, NUL bytes included, and two longer than a block's share
+  for (int i = 0; i < 3000; ++i) {
+    texts.emplace_back(static_cast<size_t>(1 + i * 37 % 300), static_cast<char>('a' + i % 26));
+    texts.back()[texts.back().size() / 2] = static_cast<char>(i % 7 == 0 ? '\0' : '#');
+  }
+  texts[100] = std::string(9000, 'L');
+  texts[2000] = std::string(70000, 'M');
+  auto strings = std::make_unique<std::vector<KQCString>>(texts.size());
+  {
+    KQCStringPool pool;
+    for (size_t i = 0; i < texts.size(); ++i)
+      pool.assign((*strings)[i], texts[i].data(), static_cast<int>(texts[i].size()));
+    pool.assign((*strings)[5], texts[6].data(), static_cast<int>(texts[6].size())); // replaces a pooled text
+  }
+  texts[5] = texts[6];
+  for (size_t i = 0; i < texts.size(); ++i)
+    ASSERT_EQ(bytes((*strings)[i]), texts[i] + '\0') << i;
+  // A moved, a copied and a changed string each keep their text when all the others are gone.
+  KQCString moved(std::move((*strings)[10]));
+  const KQCString copied((*strings)[11]);
+  KQCString changed(std::move((*strings)[12]));
+  changed.append(KQCString('!'));
+  strings.reset();
+  EXPECT_EQ(bytes(moved), texts[10] + '\0');
+  EXPECT_EQ(bytes(copied), texts[11] + '\0');
+  EXPECT_EQ(bytes(changed), texts[12] + "!" + '\0');
+}
+
+TEST(KQCStringPool, ChangingAPooledStringLeavesItsNeighboursAlone) {
+  KQCStringPool pool;
+  KQCString a, b, c;
+  pool.assign(a, "first", 5);
+  pool.assign(b, "second", 6);
+  pool.assign(c, "third", 5);
+  b.assign(b.data() + 1, 3); // from its own characters: shorter, yet not written in place
+  a = "a much longer first text";
+  c.append('x', 1);
+  KQCString d;
+  pool.assign(d, "fourth", 6);
+  pool.assign(d, d.data() + 2, 4); // from its own pooled characters
+  EXPECT_EQ(std::string(a) + "|" + std::string(b) + "|" + std::string(c) + "|" + std::string(d),
+            "a much longer first text|eco|thirdx|urth");
+  pool.assign(a, "ignored", 0);
+  EXPECT_EQ(bytes(a), std::string("\0", 1));
 }

@@ -118,30 +118,19 @@ TEST(FindDialog, NotifiesItsOwnerAnswersKeysThroughThePumpAndDeletesItselfWhenCl
   EXPECT_EQ(CWnd::FromHandlePermanent(hDialog), pDialog);
   ::SendDlgItemMessageA(hDialog, edt1, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("needle"));
   ::SendMessageA(hDialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), (LPARAM)::GetDlgItem(hDialog, IDOK));
-  EXPECT_EQ(owner.m_seen, std::vector<std::string>{"needle next case down"});
   ::SendDlgItemMessageA(hDialog, chx2, BM_CLICK, 0, 0); // match case off
   ::SendDlgItemMessageA(hDialog, rad1, BM_CLICK, 0, 0); // up
   ::SetFocus(::GetDlgItem(hDialog, edt1));
-  // Tab moves the focus on, Enter is Find Next, Escape closes: keys the edit control would swallow.
-  const struct {
-    WPARAM key;
-    const char* seen; // the notification it gives, if any
-  } keys[] = {{VK_TAB, nullptr}, {VK_RETURN, "needle next up"}, {VK_ESCAPE, "end"}};
-  for (const auto& k : keys) {
+  // Keys the edit control would swallow: Tab moves the focus on, Enter is Find Next, Escape closes.
+  for (WPARAM key : {VK_TAB, VK_RETURN, VK_ESCAPE}) {
     const HWND hFocus = ::GetFocus();
-    const size_t nSeen = owner.m_seen.size();
-    ::PostMessageA(hFocus, WM_KEYDOWN, k.key, 1);
+    ::PostMessageA(hFocus, WM_KEYDOWN, key, 1);
     MSG msg;
     while (::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE) && app.PumpMessage()) {
     }
-    if (k.seen == nullptr) {
-      EXPECT_NE(::GetFocus(), hFocus);
-      EXPECT_EQ(owner.m_seen.size(), nSeen);
-    } else {
-      ASSERT_EQ(owner.m_seen.size(), nSeen + 1) << k.key;
-      EXPECT_EQ(owner.m_seen.back(), k.seen);
-    }
+    EXPECT_TRUE(key != VK_TAB || ::GetFocus() != hFocus) << "Tab";
   }
+  EXPECT_EQ(owner.m_seen, (std::vector<std::string>{"needle next case down", "needle next up", "end"}));
   EXPECT_FALSE(::IsWindow(hDialog));
   EXPECT_EQ(CCountedFind::deleted, 1);
   app.m_pMainWnd = nullptr;
@@ -163,14 +152,12 @@ TEST(FileDialog, SaveGivesTheFileTheUserNamedWithTheDefaultExtension) {
     };
     kqtest::DialogWatcher watcher({.prepare = type, .command = IDOK});
     ASSERT_EQ(dialog.DoModal(), IDOK);
-    EXPECT_TRUE(watcher.Result().found);
   }
   EXPECT_EQ(dialog.GetPathName(), CString((folder + "kq_saved.log").c_str()));
   EXPECT_EQ(dialog.GetFileName(), "kq_saved.log");
   EXPECT_EQ(dialog.GetFileExt(), "log");
   kqtest::DialogWatcher watcher({.command = IDCANCEL});
   EXPECT_EQ(CFileDialog(FALSE).DoModal(), IDCANCEL);
-  EXPECT_TRUE(watcher.Result().found);
 }
 
 } // namespace
