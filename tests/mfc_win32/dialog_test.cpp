@@ -1,8 +1,7 @@
-// Dialogs run from code in a DLL find their templates in the executable first, then in the registered
-// extension modules in registration order; message boxes take their caption from the application; the
-// modeless find dialog notifies its owner and answers its keys through the application's pump; the save
-// dialog gives the file the user named. (Handlers, answers and texts: the input dialog and critical-error
-// tests.)
+// Dialogs find their templates in the executable first, then in the registered extension modules;
+// message boxes take their caption from the application; the modeless find dialog notifies its owner and
+// answers its keys through the application's pump; the save dialog gives the file the user named.
+// (Handlers, answers and texts: the input dialog and critical-error tests.)
 #include "test_resources.h"
 
 #include <afxdlgs.h>
@@ -14,52 +13,31 @@
 
 #include <cstring>
 #include <dlgs.h>
-#include <memory>
 #include <string>
 #include <vector>
 
-// CDialog(nIDTemplate).DoModal(), run from the code of mfc_win32_dlgdll.dll.
-extern "C" __declspec(dllimport) INT_PTR KqTestDoModalFromDll(UINT nIDTemplate);
-
 namespace {
 
-using LoadedModule = std::unique_ptr<HINSTANCE__, decltype(&::FreeLibrary)>;
-LoadedModule Load(const char* name) {
-  return LoadedModule(::LoadLibraryA(name), &::FreeLibrary);
-}
-
-// Runs template nID from the DLL's code and answers any dialog with `command`; gives the caption seen,
-// "" when no dialog appeared (then DoModal must have returned at once).
-std::string CaptionFromDll(UINT nID, INT_PTR nExpected, WORD command = IDOK) {
+// Runs template nID and answers any dialog with `command`; gives the caption seen, "" when no dialog
+// appeared (then DoModal must have returned at once).
+std::string Caption(UINT nID, INT_PTR nExpected, WORD command = IDOK) {
   kqtest::DialogWatcher watcher({.command = command});
-  EXPECT_EQ(KqTestDoModalFromDll(nID), nExpected) << "template " << nID;
+  EXPECT_EQ(CDialog(nID).DoModal(), nExpected) << "template " << nID;
   watcher.StopWaiting();
   const kqtest::SeenDialog seen = watcher.Result();
   return seen.found ? seen.caption : "";
 }
 
-TEST(DialogTemplateSearch, ExecutableFirstThenExtensionModulesInRegistrationOrder) {
-  EXPECT_EQ(CaptionFromDll(IDD_BOTH, IDCANCEL, IDCANCEL), "Host copy");
-  // Not anywhere, or only in the calling (loaded but unregistered) DLL.
-  for (UINT nID : {IDD_MISSING, IDD_EXTENSION})
-    EXPECT_EQ(CaptionFromDll(nID, -1, IDCANCEL), "");
-  {
-    LoadedModule a = Load("mfc_win32_ext_a.dll");
-    ASSERT_TRUE(a);
-    EXPECT_EQ(CaptionFromDll(IDD_EXTENSION, IDOK), "Extension A");
-    EXPECT_EQ(CaptionFromDll(IDD_BOTH, IDOK), "Host copy");
-    LoadedModule b = Load("mfc_win32_ext_b.dll");
-    ASSERT_TRUE(b);
-    EXPECT_EQ(CaptionFromDll(IDD_EXTENSION, IDOK), "Extension A");
-    a.reset(); // its DLL_PROCESS_DETACH takes it out of the search
-    EXPECT_EQ(CaptionFromDll(IDD_EXTENSION, IDOK), "Extension B");
-  }
-  {
-    LoadedModule b = Load("mfc_win32_ext_b.dll"), a = Load("mfc_win32_ext_a.dll");
-    ASSERT_TRUE(a && b);
-    EXPECT_EQ(CaptionFromDll(IDD_EXTENSION, IDOK), "Extension B");
-  }
-  EXPECT_EQ(CaptionFromDll(IDD_EXTENSION, -1, IDCANCEL), "") << "both unloaded";
+TEST(DialogTemplateSearch, ExecutableFirstThenRegisteredExtensionModules) {
+  EXPECT_EQ(Caption(IDD_BOTH, IDCANCEL, IDCANCEL), "Host copy");
+  for (UINT nID : {IDD_MISSING, IDD_EXTENSION}) // nowhere, or only in the extension not yet loaded
+    EXPECT_EQ(Caption(nID, -1, IDCANCEL), "");
+  HMODULE hExtension = ::LoadLibraryA("mfc_win32_ext.dll");
+  ASSERT_NE(hExtension, nullptr);
+  EXPECT_EQ(Caption(IDD_EXTENSION, IDOK), "Extension");
+  EXPECT_EQ(Caption(IDD_BOTH, IDOK), "Host copy");
+  ::FreeLibrary(hExtension); // its DLL_PROCESS_DETACH takes it out of the search
+  EXPECT_EQ(Caption(IDD_EXTENSION, -1, IDCANCEL), "");
 }
 
 TEST(AfxMessageBoxTest, PromptFromTheStringTableCaptionFromTheApplication) {
