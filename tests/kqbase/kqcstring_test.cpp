@@ -85,22 +85,22 @@ TEST(KQCStringPool, TextsOutliveThePoolAndTheirNeighbours) {
   strings.reset();
   EXPECT_EQ(bytes(moved) + bytes(copied) + bytes(changed),
             texts[10] + '\0' + texts[11] + '\0' + texts[12] + "!" + '\0');
-}
-
-TEST(KQCStringPool, ChangingAPooledStringLeavesItsNeighboursAlone) {
-  KQCStringPool pool;
-  KQCString a, b, c;
-  pool.assign(a, "first", 5);
-  pool.assign(b, "second", 6);
-  pool.assign(c, "third", 5);
-  b.assign(b.data() + 1, 3); // from its own characters: shorter, yet not written in place
-  a = "a much longer first text";
-  c.append('x', 1);
-  KQCString d;
-  pool.assign(d, "fourth", 6);
-  pool.assign(d, d.data() + 2, 4); // from its own pooled characters
-  EXPECT_EQ(std::string(a) + "|" + std::string(b) + "|" + std::string(c) + "|" + std::string(d),
-            "a much longer first text|eco|thirdx|urth");
-  pool.assign(a, "ignored", 0);
-  EXPECT_EQ(bytes(a), std::string("\0", 1));
+  // Changing a pooled string leaves its neighbours alone.
+  {
+    KQCStringPool pool;
+    KQCString a, b, c;
+    pool.assign(a, "first", 5);
+    pool.assign(b, "second", 6);
+    pool.assign(c, "third", 5);
+    b.assign(b.data() + 1, 3); // from its own characters: shorter, yet not written in place
+    a = "a much longer first text";
+    c.append('x', 1);
+    KQCString d;
+    pool.assign(d, "fourth", 6);
+    pool.assign(d, d.data() + 2, 4); // from its own pooled characters
+    EXPECT_EQ(std::string(a) + "|" + std::string(b) + "|" + std::string(c) + "|" + std::string(d),
+              "a much longer first text|eco|thirdx|urth");
+    pool.assign(a, "ignored", 0);
+    EXPECT_EQ(bytes(a), std::string("\0", 1));
+  }
 }

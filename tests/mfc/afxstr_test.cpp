@@ -19,8 +19,8 @@ TEST(CString, NulBytesAreCountedThroughBuffersAndEditsButComparisonsStopAtTheFir
   CString s("a\0b\0", 4);
   s += CString("c");
   EXPECT_EQ(bytes(s), std::string("a\0b\0c", 5));
-  EXPECT_TRUE(s == CString("a") && s == "a" && "a" == s && !(s != "a"));
-  EXPECT_TRUE(CString("a\0c", 3) == CString("a\0b", 3));
+  EXPECT_TRUE(s == CString("a") && s == "a" && "a" == s && !(s != "a") &&
+              CString("a\0c", 3) == CString("a\0b", 3));
   EXPECT_GT(CString("b").Compare("abc"), 0);
   EXPECT_EQ("x" + CString('y', 2) + 'z', "xyyz");
   EXPECT_EQ(CString("ab", -1), "");
@@ -65,8 +65,7 @@ TEST(CString, CopiesShareTheirCharactersUntilOneIsWritten) {
   const char* before = a.GetString();
   EXPECT_EQ(a.GetBuffer(0), before);
   a.ReleaseBuffer();
-  const CString& self = a;
-  a = self;
+  a = static_cast<const CString&>(a);
   EXPECT_EQ(a.GetString(), before);
 }
 
@@ -77,11 +76,8 @@ TEST(CString, ThreadsCopyingOneStringKeepItsCountExact) {
   CString text("counted from two threads");
   const char* before = text.GetString();
   auto copier = [&] {
-    for (int i = 0; i < 2000000; ++i) {
-      CString copy(text);
-      CString other;
-      other = copy;
-    }
+    for (int i = 0; i < 2000000; ++i)
+      CString() = CString(text); // a copy made, copied and dropped
   };
   std::thread t1(copier), t2(copier);
   t1.join();
