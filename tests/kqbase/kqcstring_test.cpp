@@ -1,8 +1,6 @@
-// KQCString, alone and filled by a KQCStringPool: the operations the message catalogue relies on, with NUL
-// bytes counted and sources that point into the string itself. Natively the tests run under
-// AddressSanitizer and LeakSanitizer: a pool block released while a string still uses it, or never
-// released, fails them there.
-#include "kqcstring.h"
+// KQCString, alone and filled by a KQCStringPool, as the message catalogue uses it: NUL bytes counted,
+// sources inside the string itself. Under AddressSanitizer and LeakSanitizer natively: a pool block released
+// while a string uses it, or never released, fails there.
 #include "kqcstringpool.h"
 
 #include <gtest/gtest.h>

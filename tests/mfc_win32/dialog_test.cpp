@@ -1,11 +1,9 @@
-// Dialogs find their templates in the executable first, then in the registered extension modules;
-// message boxes take their caption from the application; the modeless find dialog notifies its owner and
-// answers its keys through the application's pump; the save dialog gives the file the user named.
-// (Handlers, answers and texts: the input dialog and critical-error tests.)
+// Dialog templates found in the executable, then in the registered extension modules; message boxes
+// captioned by the application; the modeless find dialog notifying its owner and answering keys through the
+// pump; the save dialog. (Handlers, answers and texts: the input dialog and critical-error tests.)
 #include "test_resources.h"
 
 #include <afxdlgs.h>
-#include <afxwin.h>
 
 #include <dialog_watcher.h>
 
@@ -44,7 +42,6 @@ TEST(AfxMessageBoxTest, PromptFromTheStringTableCaptionFromTheApplication) {
   {
     CWinApp app("Named application");
     EXPECT_EQ(AfxGetApp(), &app);
-    EXPECT_STREQ(app.m_pszExeName, "mfc_win32_dialog_test");
     kqtest::DialogWatcher watcher({.command = IDCANCEL});
     EXPECT_EQ(AfxMessageBox(IDS_PROMPT, MB_OKCANCEL), IDCANCEL);
     const kqtest::SeenDialog seen = watcher.Result();
@@ -87,9 +84,7 @@ TEST(FindDialog, NotifiesItsOwnerAnswersKeysThroughThePumpAndDeletesItselfWhenCl
   CWinApp app("find");
   CFindOwner owner;
   ASSERT_TRUE(owner.CreateEx(0, nullptr, "owner", WS_POPUP | WS_VISIBLE, 0, 0, 200, 100, nullptr, nullptr));
-  app.m_pMainWnd = &owner;
   auto* pDialog = new CCountedFind;
-  CCountedFind::deleted = 0;
   ASSERT_TRUE(pDialog->Create(TRUE, "first", nullptr, FR_DOWN | FR_MATCHCASE, &owner));
   const HWND hDialog = pDialog->GetSafeHwnd();
   EXPECT_EQ(CWnd::FromHandlePermanent(hDialog), pDialog);
@@ -109,7 +104,6 @@ TEST(FindDialog, NotifiesItsOwnerAnswersKeysThroughThePumpAndDeletesItselfWhenCl
   }
   EXPECT_EQ(owner.m_seen, (std::vector<std::string>{"needle next case down", "needle next up", "end"}));
   EXPECT_TRUE(!::IsWindow(hDialog) && CCountedFind::deleted == 1);
-  app.m_pMainWnd = nullptr;
 }
 
 TEST(FileDialog, SaveGivesTheFileTheUserNamedWithTheDefaultExtension) {

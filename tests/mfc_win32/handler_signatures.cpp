@@ -1,7 +1,6 @@
-// Compiled, not run: ctest builds this file once with KQ_BAD_HANDLER=0, which must compile cleanly,
-// and once per wrong handler signature (KQ_BAD_HANDLER=1..4), which the message-map macro must
-// reject at compile time. Bad<n, Good, Wrong> is the wrong type only in case n. (The library and the
-// window tests compile the other macros with their right signatures.)
+// Compiled, not run: with KQ_BAD_HANDLER=0 this must compile; with 1..4 (Bad<n, Good, Wrong> is the wrong
+// type only in case n) the message-map macro must reject the handler. (The library and the window tests
+// compile the other macros with their right signatures.)
 #include <afxwin.h>
 
 #include <type_traits>
@@ -15,7 +14,7 @@ template <int n, class Good, class Wrong> using Bad = std::conditional_t<KQ_BAD_
 class CTarget : public CWnd {
 public:
   afx_msg Bad<1, int, void> OnCreate(LPCREATESTRUCT lpCreateStruct); // must return int
-  afx_msg void OnTimer(Bad<2, UINT_PTR, UINT> nIDEvent); // the 32-bit form of older code
+  afx_msg void OnTimer(Bad<2, UINT_PTR, UINT> nIDEvent);             // the 32-bit form of older code
   void OnUpdateFind(Bad<3, CCmdUI*, CCmdUI&> pCmdUI);
   void OnGo(Bad<4, void, UINT>); // commands take no argument
   DECLARE_MESSAGE_MAP()
