@@ -27,8 +27,7 @@ TEST(CString, NulBytesAreCountedThroughBuffersAndEditsButComparisonsStopAtTheFir
   std::strcpy(s.GetBuffer(20) + 5, " world");
   s.ReleaseBuffer(); // -1: the NUL-terminated length
   EXPECT_EQ(s, "hello world");
-  char* p = s.GetBufferSetLength(3);
-  p[1] = '\0';
+  s.GetBufferSetLength(3)[1] = '\0';
   s.ReleaseBuffer(3); // an explicit length keeps the NUL byte
   EXPECT_EQ(bytes(s), std::string("h\0l", 3));
   s.GetBuffer(5)[0] = 'z';
@@ -42,6 +41,8 @@ TEST(CString, NulBytesAreCountedThroughBuffersAndEditsButComparisonsStopAtTheFir
   for (int i = 0; i < 4; ++i) // each time past the room: the bytes read are those of the old array
     s += s;
   EXPECT_EQ(bytes(s), "adadadadadadadadadadadadadadadad");
+  s = ""; // in place: the string is not shared
+  EXPECT_EQ(bytes(s), "");
 }
 
 // As the framework's: copies share the characters until one is written; no move (std::move copies).

@@ -103,8 +103,7 @@ TEST(HostClassWindow, EachMappedMessageReachesItsHandlerDecodedOthersTheHostProc
   ::SendMessageA(hWnd, WM_COMMAND, MAKEWPARAM(43, 0), 0); // no handler: the original procedure
   EXPECT_EQ(g_hostSeen[WM_COMMAND] + g_hostSeen[g_msgOther], 2);
 
-  HWND hForeign =
-      ::CreateWindowExA(0, "STATIC", nullptr, WS_CHILD, 0, 0, 9, 9, hWnd, nullptr, nullptr, nullptr);
+  HWND hForeign = ::CreateWindowExA(0, "STATIC", nullptr, WS_CHILD, 0, 0, 9, 9, hWnd, 0, 0, nullptr);
   // Outside a dispatch a foreign window keeps one temporary object; an attached one is its own.
   EXPECT_EQ(CWnd::FromHandle(hForeign), CWnd::FromHandle(hForeign));
   EXPECT_EQ(CWnd::FromHandlePermanent(hForeign), nullptr);
