@@ -1,5 +1,6 @@
-// CStringList as the text windows use it: lines added at the tail and dropped from the head stay linked
-// in both directions through node blocks and their reuse; positions by index from the head.
+// CStringList as the text windows use it: lines added at the tail and dropped from the head stay linked both
+// ways through node blocks and their reuse; positions by index. A failed ASSERT of a debug build reports its
+// file and line and ends the process (VERIFY's release evaluation is seen through CWinApp's registration).
 #include <afx.h>
 #include <afxcoll.h>
 
@@ -23,29 +24,28 @@ std::string contents(const CStringList& list) {
 } // namespace
 
 TEST(CStringList, OrderAndPositionsSurviveBlocksAndNodeReuse) {
-  for (const INT_PTR blockSize : {1, 3, 10}) {
+  for (const INT_PTR blockSize : {1, 3}) {
     CStringList list(blockSize);
     std::string expected;
     for (char c = 'A'; c <= 'Z'; ++c) { // every third line drops the head: nodes come back from the free list
       list.AddTail(CString(c));
       expected += c;
-      if (c % 3 == 0) {
-        EXPECT_EQ(list.RemoveHead(), CString(expected[0]));
+      if (c % 3 == 0 && list.RemoveHead() == CString(expected[0]))
         expected.erase(0, 1);
-      }
     }
     EXPECT_EQ(contents(list), expected) << blockSize;
-    EXPECT_EQ(list.GetTail(), "Z");
-    for (INT_PTR i = 0; i < list.GetCount(); ++i) {
+    for (INT_PTR i = 0; i <= list.GetCount(); ++i) {
       POSITION p = list.FindIndex(i);
-      ASSERT_NE(p, nullptr) << i;
-      EXPECT_EQ(list.GetNext(p), CString(expected[static_cast<size_t>(i)])) << blockSize << " index " << i;
+      EXPECT_EQ(p == nullptr ? CString() : list.GetNext(p),
+                CString(expected.c_str() + i, i < list.GetCount()))
+          << i;
     }
-    EXPECT_EQ(list.FindIndex(list.GetCount()), nullptr);
     EXPECT_EQ(list.FindIndex(-1), nullptr);
     list.RemoveAll();
-    EXPECT_EQ(contents(list), "");
     list.AddTail("again");
     EXPECT_EQ(contents(list), "again");
   }
+#ifdef _DEBUG
+  EXPECT_DEATH(CStringList().GetTail(), "afxcoll\\.cpp\\([0-9]+\\): ASSERT failed");
+#endif
 }

@@ -1,76 +1,132 @@
-// Dialogs run from code in a DLL find their templates in the executable first, then in the registered
-// extension modules in registration order; message boxes take their caption from the application.
-// (Handlers, answers and texts: the input dialog and critical-error tests.)
+// Dialog templates found in the executable, then in the registered extension modules; message boxes
+// captioned by the application; the modeless find dialog notifying its owner and answering keys through the
+// pump; the save dialog. (Handlers, answers and texts: the input dialog and critical-error tests.)
 #include "test_resources.h"
 
-#include <afxwin.h>
+#include <afxdlgs.h>
 
 #include <dialog_watcher.h>
 
 #include <gtest/gtest.h>
 
-#include <memory>
+#include <cstring>
+#include <dlgs.h>
 #include <string>
-
-// CDialog(nIDTemplate).DoModal(), run from the code of mfc_win32_dlgdll.dll.
-extern "C" __declspec(dllimport) INT_PTR KqTestDoModalFromDll(UINT nIDTemplate);
+#include <vector>
 
 namespace {
 
-using LoadedModule = std::unique_ptr<HINSTANCE__, decltype(&::FreeLibrary)>;
-LoadedModule Load(const char* name) {
-  return LoadedModule(::LoadLibraryA(name), &::FreeLibrary);
-}
-
-// Runs template nID from the DLL's code and answers any dialog with `command`; gives the caption seen,
-// "" when no dialog appeared (then DoModal must have returned at once).
-std::string CaptionFromDll(UINT nID, INT_PTR nExpected, WORD command = IDOK) {
+// Runs template nID and answers any dialog with `command`; gives the caption seen, "" when no dialog
+// appeared (then DoModal must have returned at once).
+std::string Caption(UINT nID, INT_PTR nExpected, WORD command = IDOK) {
   kqtest::DialogWatcher watcher({.command = command});
-  EXPECT_EQ(KqTestDoModalFromDll(nID), nExpected) << "template " << nID;
+  EXPECT_EQ(CDialog(nID).DoModal(), nExpected) << "template " << nID;
   watcher.StopWaiting();
   const kqtest::SeenDialog seen = watcher.Result();
   return seen.found ? seen.caption : "";
 }
 
-TEST(DialogTemplateSearch, ExecutableFirstThenExtensionModulesInRegistrationOrder) {
-  EXPECT_EQ(CaptionFromDll(IDD_BOTH, IDCANCEL, IDCANCEL), "Host copy");
-  // Not anywhere, or only in the calling (loaded but unregistered) DLL.
-  for (UINT nID : {IDD_MISSING, IDD_EXTENSION})
-    EXPECT_EQ(CaptionFromDll(nID, -1, IDCANCEL), "");
-  {
-    LoadedModule a = Load("mfc_win32_ext_a.dll");
-    ASSERT_TRUE(a);
-    EXPECT_EQ(CaptionFromDll(IDD_EXTENSION, IDOK), "Extension A");
-    EXPECT_EQ(CaptionFromDll(IDD_BOTH, IDOK), "Host copy");
-    LoadedModule b = Load("mfc_win32_ext_b.dll");
-    ASSERT_TRUE(b);
-    EXPECT_EQ(CaptionFromDll(IDD_EXTENSION, IDOK), "Extension A");
-    a.reset(); // its DLL_PROCESS_DETACH takes it out of the search
-    EXPECT_EQ(CaptionFromDll(IDD_EXTENSION, IDOK), "Extension B");
-  }
-  {
-    LoadedModule b = Load("mfc_win32_ext_b.dll"), a = Load("mfc_win32_ext_a.dll");
-    ASSERT_TRUE(a && b);
-    EXPECT_EQ(CaptionFromDll(IDD_EXTENSION, IDOK), "Extension B");
-  }
-  EXPECT_EQ(CaptionFromDll(IDD_EXTENSION, -1, IDCANCEL), "") << "both unloaded";
+TEST(DialogTemplateSearch, ExecutableFirstThenRegisteredExtensionModules) {
+  EXPECT_EQ(Caption(IDD_BOTH, IDCANCEL, IDCANCEL), "Host copy");
+  for (UINT nID : {IDD_MISSING, IDD_EXTENSION}) // nowhere, or only in the extension not yet loaded
+    EXPECT_EQ(Caption(nID, -1, IDCANCEL), "");
+  HMODULE hExtension = ::LoadLibraryA("mfc_win32_ext.dll");
+  ASSERT_NE(hExtension, nullptr);
+  EXPECT_EQ(Caption(IDD_EXTENSION, IDOK), "Extension");
+  EXPECT_EQ(Caption(IDD_BOTH, IDOK), "Host copy");
+  ::FreeLibrary(hExtension); // its DLL_PROCESS_DETACH takes it out of the search
+  EXPECT_EQ(Caption(IDD_EXTENSION, -1, IDCANCEL), "");
 }
 
 TEST(AfxMessageBoxTest, PromptFromTheStringTableCaptionFromTheApplication) {
   {
     CWinApp app("Named application");
     EXPECT_EQ(AfxGetApp(), &app);
-    EXPECT_STREQ(app.m_pszExeName, "mfc_win32_dialog_test");
     kqtest::DialogWatcher watcher({.command = IDCANCEL});
     EXPECT_EQ(AfxMessageBox(IDS_PROMPT, MB_OKCANCEL), IDCANCEL);
     const kqtest::SeenDialog seen = watcher.Result();
-    EXPECT_EQ(seen.text, "Prompt from the string table");
-    EXPECT_EQ(seen.caption, "Named application");
+    EXPECT_EQ(seen.text + "|" + seen.caption, "Prompt from the string table|Named application");
   }
   EXPECT_EQ(AfxGetApp(), nullptr);
   EXPECT_STREQ(AfxGetAppName(), "mfc_win32_dialog_test") << "no application: the executable's name";
   CWinApp unnamed; // this executable has an AFX_IDS_APP_TITLE string
   EXPECT_STREQ(unnamed.m_pszAppName, "Title from the string table");
+}
+
+const UINT g_findMessage = ::RegisterWindowMessageA(FINDMSGSTRING);
+
+class CCountedFind : public CFindReplaceDialog {
+public:
+  ~CCountedFind() override { ++deleted; }
+  static inline int deleted = 0;
+};
+
+// The find dialog's owner: notes what each notification asks for.
+class CFindOwner : public CWnd {
+public:
+  std::vector<std::string> m_seen;
+  LRESULT OnFindMessage(WPARAM, LPARAM lParam) {
+    const CFindReplaceDialog* p = CFindReplaceDialog::GetNotifier(lParam);
+    m_seen.push_back(p->IsTerminating()
+                         ? "end"
+                         : std::string(p->GetFindString()) + (p->FindNext() ? " next" : "") +
+                               (p->MatchCase() ? " case" : "") + (p->SearchDown() ? " down" : " up"));
+    return 0;
+  }
+  DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CFindOwner, CWnd)
+ON_REGISTERED_MESSAGE(g_findMessage, &CFindOwner::OnFindMessage)
+END_MESSAGE_MAP()
+
+TEST(FindDialog, NotifiesItsOwnerAnswersKeysThroughThePumpAndDeletesItselfWhenClosed) {
+  CWinApp app("find");
+  CFindOwner owner;
+  ASSERT_TRUE(owner.CreateEx(0, nullptr, "owner", WS_POPUP | WS_VISIBLE, 0, 0, 200, 100, nullptr, nullptr));
+  auto* pDialog = new CCountedFind;
+  ASSERT_TRUE(pDialog->Create(TRUE, "first", nullptr, FR_DOWN | FR_MATCHCASE, &owner));
+  const HWND hDialog = pDialog->GetSafeHwnd();
+  EXPECT_EQ(CWnd::FromHandlePermanent(hDialog), pDialog);
+  ::SendDlgItemMessageA(hDialog, edt1, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("needle"));
+  ::SendMessageA(hDialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), (LPARAM)::GetDlgItem(hDialog, IDOK));
+  ::SendDlgItemMessageA(hDialog, chx2, BM_CLICK, 0, 0); // match case off
+  ::SendDlgItemMessageA(hDialog, rad1, BM_CLICK, 0, 0); // up
+  ::SetFocus(::GetDlgItem(hDialog, edt1));
+  // Keys the edit control would swallow: Tab moves the focus on, Enter is Find Next, Escape closes.
+  for (WPARAM key : {VK_TAB, VK_RETURN, VK_ESCAPE}) {
+    const HWND hFocus = ::GetFocus();
+    ::PostMessageA(hFocus, WM_KEYDOWN, key, 1);
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE) && app.PumpMessage()) {
+    }
+    EXPECT_TRUE(key != VK_TAB || ::GetFocus() != hFocus) << "Tab";
+  }
+  EXPECT_EQ(owner.m_seen, (std::vector<std::string>{"needle next case down", "needle next up", "end"}));
+  EXPECT_TRUE(!::IsWindow(hDialog) && CCountedFind::deleted == 1);
+}
+
+TEST(FileDialog, SaveGivesTheFileTheUserNamedWithTheDefaultExtension) {
+  char path[MAX_PATH] = {};
+  ::GetTempPathA(MAX_PATH, path);
+  const std::string folder = path;
+  ::DeleteFileA((folder + "kq_saved.log").c_str());
+  CFileDialog dialog(FALSE, "log", "start.log", OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
+                     "Logs (*.log)|*.log|All files (*.*)|*.*||");
+  const char filter[] = "Logs (*.log)\0*.log\0All files (*.*)\0*.*\0";
+  EXPECT_EQ(std::memcmp(dialog.m_ofn.lpstrFilter, filter, sizeof filter), 0);
+  {
+    // The file name box: a combo box (cmb13) in newer dialogs, an edit control (edt1) in older ones.
+    auto type = [&](HWND h) {
+      ::SetWindowTextA(::GetDlgItem(h, ::GetDlgItem(h, cmb13) ? cmb13 : edt1), (folder + "kq_saved").c_str());
+    };
+    kqtest::DialogWatcher watcher({.prepare = type, .command = IDOK});
+    ASSERT_EQ(dialog.DoModal(), IDOK);
+  }
+  EXPECT_EQ(dialog.GetPathName() + "|" + dialog.GetFileName() + "|" + dialog.GetFileExt(),
+            CString((folder + "kq_saved.log|kq_saved.log|log").c_str()));
+  kqtest::DialogWatcher watcher({.command = IDCANCEL});
+  EXPECT_EQ(CFileDialog(FALSE).DoModal(), IDCANCEL);
 }
 
 } // namespace

@@ -1,7 +1,6 @@
-// Compiled, not run: ctest builds this file once with KQ_BAD_HANDLER=0, which must compile cleanly,
-// and once per wrong handler signature (KQ_BAD_HANDLER=1..9), which the message-map macro must
-// reject at compile time. Bad<n, Good, Wrong> is the wrong type only in case n. (The window tests
-// compile every macro with its right signature.)
+// Compiled, not run: with KQ_BAD_HANDLER=0 this must compile; with 1..4 (Bad<n, Good, Wrong> is the wrong
+// type only in case n) the message-map macro must reject the handler. (The library and the window tests
+// compile the other macros with their right signatures.)
 #include <afxwin.h>
 
 #include <type_traits>
@@ -15,25 +14,15 @@ template <int n, class Good, class Wrong> using Bad = std::conditional_t<KQ_BAD_
 class CTarget : public CWnd {
 public:
   afx_msg Bad<1, int, void> OnCreate(LPCREATESTRUCT lpCreateStruct); // must return int
-  afx_msg void OnSize(Bad<2, UINT, int> nType, int cx, int cy);
-  afx_msg void OnHScroll(UINT nSBCode, UINT nPos, Bad<3, CScrollBar*, CWnd*> pScrollBar);
-  afx_msg void OnVScroll(UINT nSBCode, Bad<4, UINT, int> nPos, CScrollBar* pScrollBar);
-  afx_msg Bad<5, void, BOOL> OnPaint();
-  void OnGo(Bad<6, void, UINT>); // commands take no argument
-  afx_msg Bad<7, BOOL, void> OnMouseWheel(UINT nFlags, short zDelta, CPoint pt);
-  afx_msg void OnMouseHWheel(UINT nFlags, Bad<8, short, int> zDelta, CPoint pt);
-  afx_msg void OnContextMenu(CWnd* pWnd, Bad<9, CPoint, POINT> pos);
+  afx_msg void OnTimer(Bad<2, UINT_PTR, UINT> nIDEvent);             // the 32-bit form of older code
+  void OnUpdateFind(Bad<3, CCmdUI*, CCmdUI&> pCmdUI);
+  void OnGo(Bad<4, void, UINT>); // commands take no argument
   DECLARE_MESSAGE_MAP()
 };
 
 BEGIN_MESSAGE_MAP(CTarget, CWnd)
 ON_WM_CREATE()
-ON_WM_SIZE()
-ON_WM_HSCROLL()
-ON_WM_VSCROLL()
-ON_WM_PAINT()
+ON_WM_TIMER()
+ON_UPDATE_COMMAND_UI(100, &CTarget::OnUpdateFind)
 ON_COMMAND(100, &CTarget::OnGo)
-ON_WM_MOUSEWHEEL()
-ON_WM_MOUSEHWHEEL()
-ON_WM_CONTEXTMENU()
 END_MESSAGE_MAP()
