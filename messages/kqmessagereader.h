@@ -214,9 +214,11 @@ template <class Trace> std::string_view KQBasicMessageReader<Trace>::read(std::i
     if (c < 0)
       return {};
     trace.skipped(c);
-    if constexpr (!Trace::enabled) { // nothing follows the characters: jump to the quote within the chunk
-      const void* quote = std::memchr(pos, '"', static_cast<size_t>(end - pos));
-      pos = quote != nullptr ? static_cast<const char*>(quote) : end;
+    if constexpr (!Trace::enabled) {   // nothing follows the characters: jump to the quote within the chunk
+      if (pos == end || *pos != '"') { // the quote usually follows one separator: no search for it then
+        const void* quote = std::memchr(pos, '"', static_cast<size_t>(end - pos));
+        pos = quote != nullptr ? static_cast<const char*>(quote) : end;
+      }
     }
     c = next();
   }
