@@ -235,8 +235,10 @@ template <class Trace> std::string_view KQBasicMessageReader<Trace>::read(std::i
     if (c < 0)
       return {};
     trace.skipped(c);
-    if constexpr (!Trace::enabled) {   // nothing follows the characters: jump to the quote within the chunk
-      if (pos == end || *pos != '"') { // the quote usually follows one separator: no search for it then
+    // Nothing follows the characters: jump to the quote within the chunk. It usually comes right after one
+    // separator, and then needs no search.
+    if constexpr (!Trace::enabled) {
+      if (pos != end && *pos != '"') {
         const void* quote = std::memchr(pos, '"', static_cast<size_t>(end - pos));
         pos = quote != nullptr ? static_cast<const char*>(quote) : end;
       }
