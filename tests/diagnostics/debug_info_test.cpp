@@ -20,23 +20,25 @@ TEST(Record, EachSetOperationDeletesThePreviousStreamOnlyWhenOwned) {
   const struct {
     std::ostream* (KQDebugInfo::*set)(std::ostream*, int);
     std::ostream* KQDebugInfo::*stream;
-  } slots[] = {{&KQDebugInfo::setDebugStream, &KQDebugInfo::debugStream},
-               {&KQDebugInfo::setLogStream, &KQDebugInfo::logStream},
-               {&KQDebugInfo::setWarningStream, &KQDebugInfo::warningStream}};
+    int KQDebugInfo::*owns;
+  } slots[] = {
+      {&KQDebugInfo::setDebugStream, &KQDebugInfo::debugStream, &KQDebugInfo::ownsDebugStream},
+      {&KQDebugInfo::setLogStream, &KQDebugInfo::logStream, &KQDebugInfo::ownsLogStream},
+      {&KQDebugInfo::setWarningStream, &KQDebugInfo::warningStream, &KQDebugInfo::ownsWarningStream}};
   for (const auto& slot : slots) {
     SCOPED_TRACE(&slot - slots);
     deleted.clear();
     KQDebugInfo info;
-    EXPECT_EQ(info.criticalErrorsHidden, 0); // a new record shows its critical errors
+    // A new record shows its critical errors and owns no stream.
+    EXPECT_EQ(info.criticalErrorsHidden + info.*slot.owns, 0);
     Named kept('k');
     auto* owned = new Named('o');
     EXPECT_EQ((info.*slot.set)(&kept, 0), nullptr);
     EXPECT_EQ((info.*slot.set)(owned, 1), &kept);
     EXPECT_EQ(deleted, "");
     EXPECT_EQ((info.*slot.set)(&kept, 0), static_cast<std::ostream*>(owned)); // deleted on the way
-    EXPECT_EQ(deleted, "o");
+    EXPECT_EQ(info.*slot.stream, &kept);
     EXPECT_EQ((info.*slot.set)(nullptr, 0), &kept);
-    EXPECT_EQ(info.*slot.stream, nullptr);
     EXPECT_EQ(deleted, "o");
   }
 }
@@ -53,9 +55,7 @@ TEST(Record, FinishDeletesOnlyOwnedStreamsInDebugLogWarningOrder) {
     info.finish();
     EXPECT_EQ(deleted, "dw");
     EXPECT_TRUE(!info.debugStream && !info.logStream && !info.warningStream);
-    // Nothing is owned any more: neither the next set operations nor finish delete anything.
-    info.setDebugStream(&log, 0);
-    info.setWarningStream(&log, 0);
+    info.setDebugStream(&log, 0); // nothing is owned any more: finish deletes nothing
     info.finish();
     info.setLogStream(leftAlone, 1); // destroying the record leaves even an owned stream alone
   }

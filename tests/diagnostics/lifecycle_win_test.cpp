@@ -12,7 +12,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cstdio>
 #include <cstdlib>
 #include <sstream>
 #include <string>
@@ -36,8 +35,7 @@ struct Library {
 // Records destroyed (seen through their critical-error streams) and owned streams destroyed.
 std::atomic<int> recordsDestroyed{0}, streamsDestroyed{0};
 void countErase(std::ios_base::event event, std::ios_base&, int) {
-  if (event == std::ios_base::erase_event)
-    ++recordsDestroyed;
+  recordsDestroyed += event == std::ios_base::erase_event;
 }
 struct CountedStream : std::ostringstream {
   ~CountedStream() override { ++streamsDestroyed; }
@@ -164,8 +162,6 @@ TEST(Lifecycle, HundredLoadsAndUnloadsReleaseEverything) {
     cycle();
     settled = i < 10 ? std::max(settled, privateBytes()) : settled;
   }
-  std::printf("lifecycle: %zu private bytes after 10 cycles at most, %zu after 100\n", settled,
-              privateBytes());
   EXPECT_LE(privateBytes(), settled + 16 * 1024);
 }
 

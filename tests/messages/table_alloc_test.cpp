@@ -16,10 +16,6 @@
 #include <vector>
 
 namespace {
-void arm(long n) {
-  kqtest::failingNew.arm(n);
-}
-
 std::map<long, std::string> contents(const KQTableProbe& table) {
   EXPECT_EQ(table.invariants(), "");
   const KQEntries entries = kqWalk(table);
@@ -47,7 +43,7 @@ TEST(MessageTableMemory, EveryAllocationFailureLeavesTheTableWhole) {
   for (;; ++n) {
     KQTableProbe table(4);
     table.initHashTable(7, 0);
-    arm(n);
+    kqtest::failingNew.arm(n);
     for (size_t i = 0; i < script.size(); ++i) {
       const auto& [key, text] = script[i];
       try {
@@ -78,7 +74,7 @@ TEST(MessageTableMemory, ALoadThatRunsOutOfMemoryKeepsTheTextsReadBeforeInFileOr
   for (;; ++n) {
     KQTableProbe table;
     long read = 0;
-    arm(n);
+    kqtest::failingNew.arm(n);
     try {
       std::istringstream in(file);
       KQMessageReader reader(in);

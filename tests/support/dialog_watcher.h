@@ -34,16 +34,10 @@ struct SeenDialog {
   std::string text; // the static controls' non-empty texts, in child order, joined by '\n'
 };
 
-// Text of a window of any thread (WM_GETTEXT is marshalled for us).
-inline std::string WindowText(HWND hWnd) {
+// The caption, or with `className` the class name, of a window of any thread (WM_GETTEXT is marshalled).
+inline std::string WindowText(HWND hWnd, bool className = false) {
   char buffer[4096] = {};
-  ::GetWindowTextA(hWnd, buffer, sizeof(buffer));
-  return buffer;
-}
-
-inline std::string ClassName(HWND hWnd) {
-  char buffer[64] = {};
-  ::GetClassNameA(hWnd, buffer, sizeof(buffer));
+  className ? ::GetClassNameA(hWnd, buffer, sizeof(buffer)) : ::GetWindowTextA(hWnd, buffer, sizeof(buffer));
   return buffer;
 }
 
@@ -53,7 +47,7 @@ inline HWND FindDialog(DWORD thread) {
   ::EnumThreadWindows(
       thread,
       [](HWND hWnd, LPARAM lParam) -> BOOL {
-        if (ClassName(hWnd) != "#32770" || !::IsWindowVisible(hWnd))
+        if (WindowText(hWnd, true) != "#32770" || !::IsWindowVisible(hWnd))
           return TRUE;
         *reinterpret_cast<HWND*>(lParam) = hWnd;
         return FALSE;
@@ -66,15 +60,9 @@ inline HWND FindDialog(DWORD thread) {
 inline std::string StaticTexts(HWND hDialog) {
   std::string text;
   auto collect = [](HWND hChild, LPARAM lParam) -> BOOL {
-    auto* out = reinterpret_cast<std::string*>(lParam);
-    if (ClassName(hChild) == "Static") {
-      std::string t = WindowText(hChild);
-      if (!t.empty()) {
-        if (!out->empty())
-          *out += '\n';
-        *out += t;
-      }
-    }
+    auto& out = *reinterpret_cast<std::string*>(lParam);
+    if (const std::string t = WindowText(hChild); WindowText(hChild, true) == "Static" && !t.empty())
+      out += (out.empty() ? "" : "\n") + t;
     return TRUE;
   };
   ::EnumChildWindows(hDialog, collect, reinterpret_cast<LPARAM>(&text));
@@ -110,9 +98,7 @@ private:
         return;
       ::Sleep(10);
     }
-    m_seen.found = true;
-    m_seen.caption = WindowText(hDialog);
-    m_seen.text = StaticTexts(hDialog);
+    m_seen = {true, WindowText(hDialog), StaticTexts(hDialog)};
     if (m_answer.editId != 0)
       ::SetDlgItemTextA(hDialog, m_answer.editId, m_answer.editText.c_str());
     if (m_answer.prepare)

@@ -20,9 +20,6 @@ struct FailingNew {
   bool failed = false;        // an allocation failed since the last arm
   long made = 0;              // allocations asked for since `made` was last set to 0, failed ones included
   std::size_t failedSize = 0; // the size asked for by the last one that failed
-  // Allocations made (not failed) of a size in [sizedFrom, sizedTo), counted in `sized`.
-  std::size_t sizedFrom = 0, sizedTo = 0;
-  long sized = 0;
 
   // From now on allocation n fails (n 0: none; `all`: every one).
   void arm(long n, bool all = false) { made = 0, failAt = n, failAll = all, failed = false; }
@@ -41,8 +38,6 @@ struct FailingNew {
     void* p = std::malloc(size == 0 ? 1 : size);
     if (p == nullptr)
       throw std::bad_alloc();
-    if (size >= sizedFrom && size < sizedTo)
-      ++sized;
     return p;
   }
 };

@@ -9,8 +9,10 @@
 #include <windows.h>
 #include <winternl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 #include <utility>
 
 namespace kqtest {
@@ -65,21 +67,12 @@ bool fromBuild(HMODULE module) {
 }
 
 bool isFault(DWORD code) {
-  switch (code) {
-  case EXCEPTION_ACCESS_VIOLATION:
-  case EXCEPTION_ILLEGAL_INSTRUCTION:
-  case EXCEPTION_PRIV_INSTRUCTION:
-  case EXCEPTION_INT_DIVIDE_BY_ZERO:
-  case EXCEPTION_STACK_OVERFLOW:
-  case EXCEPTION_IN_PAGE_ERROR:
-  case EXCEPTION_DATATYPE_MISALIGNMENT:
-  case EXCEPTION_NONCONTINUABLE_EXCEPTION:
-  case 0xC0000374: // heap corruption
-  case 0xC0000409: // stack buffer overrun / fast fail
-    return true;
-  default:
-    return false;
-  }
+  static const DWORD faults[] = {EXCEPTION_ACCESS_VIOLATION,       EXCEPTION_ILLEGAL_INSTRUCTION,
+                                 EXCEPTION_PRIV_INSTRUCTION,       EXCEPTION_INT_DIVIDE_BY_ZERO,
+                                 EXCEPTION_STACK_OVERFLOW,         EXCEPTION_IN_PAGE_ERROR,
+                                 EXCEPTION_DATATYPE_MISALIGNMENT,  EXCEPTION_NONCONTINUABLE_EXCEPTION,
+                                 0xC0000374 /* heap corruption */, 0xC0000409 /* stack buffer overrun */};
+  return std::find(std::begin(faults), std::end(faults), code) != std::end(faults);
 }
 
 LONG CALLBACK reportFault(EXCEPTION_POINTERS* pointers) {
