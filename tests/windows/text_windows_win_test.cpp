@@ -1,15 +1,11 @@
 // The text windows and the input dialog on real windows under Wine. What both windows do alike runs on a
 // COutputWindow and a CFastDisplayWnd, each a child of a host window; the scroll, key, wheel and copy
 // tests also on their opt-in classes (kqwindowsex.h), and the plain classes must ignore what only those
-// handle. Then what only one window does, the input dialog from this executable's template, and a
-// picture of the output window saved as PNG files under screenshots/ in the build tree.
+// handle. Then what only one window does, and the input dialog from this executable's template.
 #include "window_test_util.h"
-
-#include "window_capture.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <iterator>
@@ -305,7 +301,7 @@ TYPED_TEST(TextView, EveryScrollRequestKeyAndWheelMessage) {
   for (int i = 0; i < 3; ++i)
     EXPECT_TRUE(drawn[i].text == "line " + std::to_string(19 + i) && drawn[i].y == (18 + i) * lh) << i;
 
-  kqtest::ScrollPosCounter bars;
+  kqtest::ScrollBarCounter bars;
   ASSERT_TRUE(bars.installed());
   int v = w.m_vScrollPos, h = w.m_hScrollPos;
   for (size_t i = 0; i < std::size(kRequests); ++i) {
@@ -325,7 +321,8 @@ TYPED_TEST(TextView, EveryScrollRequestKeyAndWheelMessage) {
       EXPECT_TRUE(w.m_vScrollPos == v && w.m_hScrollPos == h && bars.take() == 0) << "row " << i;
       this->send(WM_VSCROLL, SB_THUMBPOSITION, static_cast<UINT>(wantV));
       this->send(WM_HSCROLL, SB_THUMBPOSITION, static_cast<UINT>(wantH));
-    } else {
+    } else { // the pixels moved by the units scrolled
+      EXPECT_TRUE(bars.dx == (h - wantH) * w.m_charWidth && bars.dy == (v - wantV) * lh) << "row " << i;
       EXPECT_EQ(bars.take(), (wantV != v) + (wantH != h)) << "row " << i;
     }
     EXPECT_TRUE(w.m_vScrollPos == wantV && ::GetScrollPos(hwnd, SB_VERT) == wantV) << "row " << i;
@@ -475,7 +472,7 @@ TEST_F(OutputWindowTest, AViewAtTheBottomFollowsNewTextAScrolledUpViewStays) {
   addLines(5);
   EXPECT_TRUE(window->m_vScrollPos == 24 && ::GetScrollPos(hwnd, SB_VERT) == 24);
   send(WM_VSCROLL, SB_BOTTOM);
-  kqtest::ScrollPosCounter bars;
+  kqtest::ScrollBarCounter bars;
   ASSERT_TRUE(bars.installed());
   window->Display("partial");
   EXPECT_TRUE(window->m_vScrollPos == 31 && bars.take() == 0);
@@ -618,62 +615,5 @@ TEST(InputDialog, ResultAfterOkAndCancelOneBeepPerOpeningAndTheEditControl) {
     EXPECT_TRUE(editSeen != nullptr && editSeen == editExpected && ownerSeen == owner);
   }
   ::DestroyWindow(owner);
-  kqtest::PumpPending();
-}
-
-namespace {
-bool rowsHoldColour(const kqshot::RgbImage& image, int top, int bottom, COLORREF colour) {
-  for (int y = std::max(top, 0); y < std::min(bottom, image.height); ++y)
-    for (int x = 0; x < image.width; ++x) {
-      const auto* p = &image.pixels[(static_cast<size_t>(y) * image.width + x) * 3];
-      if (RGB(p[0], p[1], p[2]) == colour)
-        return true;
-    }
-  return false;
-}
-} // namespace
-
-// Text in the rows it was written to and nothing below; a scroll that moves the pixels on screen and
-// paints only the band it uncovers shows what a whole repaint draws.
-TEST(OutputWindowScreenshot, TheWindowWithTextAsPng) {
-  char driver[32] = {};
-  DWORD size = sizeof(driver);
-  if (::RegGetValueA(HKEY_CURRENT_USER, "Software\\Wine\\Drivers", "Graphics", RRF_RT_REG_SZ, nullptr, driver,
-                     &size) == ERROR_SUCCESS &&
-      ::lstrcmpiA(driver, "null") == 0)
-    GTEST_SKIP() << "no pixels with Wine's null graphics driver (KQ_WINE_GRAPHICS=null)";
-  auto* window = new COutputWindow;
-  ASSERT_EQ(window->Create("kqmfc output window"), 1);
-  HWND hwnd = window->GetSafeHwnd();
-  const int lh = window->m_lineHeight;
-  kqtest::SetClientSize(hwnd, 72 * window->m_charWidth, 12 * lh);
-  window->Display("kqmfc output window: each Display call appends text.\n");
-  window->Display("Columns:\tone\ttwo\tthree (tabs to multiples of 8)\n");
-  window->Display("A line longer than the width of 140 characters goes on in the next line: "
-                  "0123456789012345678901234567890123456789012345678901234567890123456789\n");
-  for (int i = 1; i <= 4; ++i)
-    window->Display(("worker " + std::to_string(i) + ": step done\n").c_str());
-  window->Display("the current line, without its line feed yet");
-  kqtest::Settle(hwnd);
-  ::CreateDirectoryA("screenshots", nullptr);
-  ASSERT_TRUE(kqshot::SaveWindowPng(hwnd, "screenshots/output_window.png", true));
-  const kqshot::RgbImage client = kqshot::CaptureWindow(hwnd, false);
-  ASSERT_TRUE(kqshot::WritePng(client, "screenshots/output_window_client.png"));
-  ASSERT_TRUE(client.width == window->m_clientWidth && client.height == window->m_clientHeight);
-  const COLORREF text = ::GetSysColor(COLOR_WINDOWTEXT), background = ::GetSysColor(COLOR_WINDOW);
-  ASSERT_NE(text, background);
-  // 9 lines: the first and the last hold text; the rows below them nothing but background.
-  EXPECT_TRUE(rowsHoldColour(client, 0, lh, text) && rowsHoldColour(client, 8 * lh, 9 * lh, text));
-  EXPECT_FALSE(rowsHoldColour(client, 9 * lh, client.height, text));
-  EXPECT_TRUE(rowsHoldColour(client, 9 * lh, client.height, background));
-  for (int i = 0; i < 12; ++i)
-    window->Display("\nmore text below");
-  for (const auto& [bar, code] : {std::pair{WM_HSCROLL, SB_LINERIGHT}, std::pair{WM_VSCROLL, SB_LINEUP}}) {
-    kqtest::Settle(hwnd); // nothing left to paint: the scroll alone decides the pixels
-    ::SendMessageA(hwnd, bar, code, 0);
-    const kqshot::RgbImage scrolled = kqshot::CaptureWindow(hwnd, false, true);
-    EXPECT_TRUE(scrolled.pixels == kqshot::CaptureWindow(hwnd, false).pixels) << "scroll message " << bar;
-  }
-  ::DestroyWindow(hwnd);
   kqtest::PumpPending();
 }

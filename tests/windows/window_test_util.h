@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <fstream>
 #include <iterator>
@@ -69,22 +70,30 @@ private:
   std::vector<DrawnText> drawn;
 };
 
-// Counts the framework layer's SetScrollPos calls while it exists: a scroll that moves sets its bar once.
-class ScrollPosCounter {
+// Counts the framework layer's SetScrollPos calls while it exists (a scroll that moves sets its bar
+// once), and adds up the pixels its ScrollWindow calls move the client area by.
+class ScrollBarCounter {
 public:
-  ScrollPosCounter() : hook("kqafx.dll", "user32.dll", "SetScrollPos", reinterpret_cast<void*>(&Hooked)) {
-    calls = 0;
+  ScrollBarCounter()
+      : setPos("kqafx.dll", "user32.dll", "SetScrollPos", reinterpret_cast<void*>(&HookedSetPos)),
+        scroll("kqafx.dll", "user32.dll", "ScrollWindow", reinterpret_cast<void*>(&HookedScroll)) {
+    take();
   }
-  bool installed() const { return hook.installed(); }
-  int take() { return calls.exchange(0); }
+  bool installed() const { return setPos.installed() && scroll.installed(); }
+  int take() { return dx = 0, dy = 0, calls.exchange(0); }
+  static inline std::atomic<int> dx{0}, dy{0};
 
 private:
-  static int WINAPI Hooked(HWND window, int bar, int pos, BOOL redraw) {
+  static int WINAPI HookedSetPos(HWND window, int bar, int pos, BOOL redraw) {
     ++calls;
     return ::SetScrollPos(window, bar, pos, redraw);
   }
+  static BOOL WINAPI HookedScroll(HWND window, int x, int y, const RECT* rect, const RECT* clip) {
+    dx += x, dy += y;
+    return ::ScrollWindow(window, x, y, rect, clip);
+  }
   static inline std::atomic<int> calls{0};
-  IatHook hook;
+  IatHook setPos, scroll;
 };
 
 // A path in the temporary folder, unique to this process, and a file's bytes.
