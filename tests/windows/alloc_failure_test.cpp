@@ -37,20 +37,6 @@ template <class Check> long sweep(Check check) {
   return n - 1;
 }
 
-// Thirty-odd lines, a run longer than two lines, tabs: several completions and new node blocks.
-const std::string manyLines = [] {
-  std::string t = "first\n";
-  for (int i = 0; i < 30; ++i)
-    t += "line " + std::to_string(i) + "\tx\n";
-  return t + std::string(300, 'r') + "\tafter tab\n\tlast";
-}();
-
-std::string joined(const Lines& lines) {
-  std::string all;
-  for (const std::string& line : lines)
-    all += (&line == &lines.front() ? "" : "\n") + line;
-  return all;
-}
 } // namespace
 
 // Both windows' widths: what was stored before stays, then exactly what a clean run stores up to the

@@ -49,22 +49,6 @@ bool unlocked(KQCriticalSection& lock) {
   return section.OwningThread == nullptr && section.RecursionCount == 0;
 }
 
-// The lines, each but the last followed by a line feed.
-std::string joined(const Lines& lines) {
-  std::string all;
-  for (const std::string& line : lines)
-    all += (&line == &lines.front() ? "" : "\n") + line;
-  return all;
-}
-
-// Some thirty lines, a run longer than two lines, tabs: several completions and new node blocks.
-const std::string manyLines = [] {
-  std::string t = "first\n";
-  for (int i = 0; i < 30; ++i)
-    t += "line " + std::to_string(i) + "\tx\n";
-  return t + std::string(300, 'r') + "\tafter tab\n\tlast";
-}();
-
 // One operation: prepare() builds its objects, run(n) performs it with allocation n failing, checks the
 // result and gives whether allocation n was reached; release() destroys the objects.
 struct Scenario {

@@ -53,19 +53,6 @@ Lines savedRecords(COutputWindow& w, std::string& error) {
   return records;
 }
 
-std::string clipboardText() {
-  std::string text;
-  if (::OpenClipboard(nullptr)) {
-    if (HANDLE data = ::GetClipboardData(CF_TEXT)) {
-      if (const char* bytes = static_cast<const char*>(::GlobalLock(data)))
-        text = bytes;
-      ::GlobalUnlock(data);
-    }
-    ::CloseClipboard();
-  }
-  return text;
-}
-
 using StressTest = kqtest::TextWindowTest<kqtest::OutputKind>;
 } // namespace
 
@@ -135,7 +122,7 @@ TEST_F(StressTest, EightWritersWhileTheWindowPaintsScrollsClearsCopiesChangesFon
       note(round, "saved file", fault);
     } else if (round % 8 == 4) { // one snapshot: each writer's lines one unbroken run
       fault = KQCopyAll(w) == 1 ? "" : "KQCopyAll failed";
-      kqtest::CheckWriterLines(crLfRecords(clipboardText(), fault), writers, fault);
+      kqtest::CheckWriterLines(crLfRecords(kqtest::ClipboardText(), fault), writers, fault);
       note(round, "copy all", fault);
     }
     if (round == 10 || round == 30)

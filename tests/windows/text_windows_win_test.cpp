@@ -13,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+using kqtest::ClipboardText;
 using kqtest::SetClientSize;
 
 namespace {
@@ -46,19 +47,6 @@ void Key(HWND window, UINT vk, bool ctrl = false) {
   ::SendMessageA(window, WM_KEYDOWN, vk, 1);
   keys[VK_CONTROL] = 0;
   ::SetKeyboardState(keys);
-}
-
-std::string ClipboardText() {
-  std::string text = "<no text>";
-  if (!::OpenClipboard(nullptr))
-    return "<not opened>";
-  if (HANDLE data = ::GetClipboardData(CF_TEXT)) {
-    if (const char* bytes = static_cast<const char*>(::GlobalLock(data)))
-      text = bytes;
-    ::GlobalUnlock(data);
-  }
-  ::CloseClipboard();
-  return text;
 }
 
 void SetClipboardSentinel() {

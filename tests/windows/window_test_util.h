@@ -107,6 +107,20 @@ inline std::string FileBytes(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+// The clipboard's CF_TEXT (up to its first NUL byte).
+inline std::string ClipboardText() {
+  std::string text = "<no text>";
+  if (!::OpenClipboard(nullptr))
+    return "<not opened>";
+  if (HANDLE data = ::GetClipboardData(CF_TEXT)) {
+    if (const char* bytes = static_cast<const char*>(::GlobalLock(data)))
+      text = bytes;
+    ::GlobalUnlock(data);
+  }
+  ::CloseClipboard();
+  return text;
+}
+
 // Paints whatever is invalid now and handles every message waiting for this thread.
 inline void Settle(HWND window) {
   PumpPending();
