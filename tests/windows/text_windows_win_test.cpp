@@ -83,15 +83,6 @@ private:
   UINT lines = 3, chars = 3;
 };
 
-HGLOBAL WINAPI noGlobalAlloc(UINT, SIZE_T) {
-  return nullptr;
-}
-LPVOID WINAPI noGlobalLock(HGLOBAL) {
-  return nullptr;
-}
-HANDLE WINAPI noSetClipboardData(UINT, HANDLE) {
-  return nullptr;
-}
 } // namespace
 
 // Font, colour and cells from the stock fixed font; ranges of 1 one column and one line short of the
@@ -405,9 +396,12 @@ TYPED_TEST(TextView, CopiesThePageOrEveryLineAsCrLfText) {
   const struct {
     const char *dll, *name;
     void* replacement;
-  } failures[] = {{"kernel32.dll", "GlobalAlloc", reinterpret_cast<void*>(&noGlobalAlloc)},
-                  {"kernel32.dll", "GlobalLock", reinterpret_cast<void*>(&noGlobalLock)},
-                  {"user32.dll", "SetClipboardData", reinterpret_cast<void*>(&noSetClipboardData)}};
+  } failures[] = {
+      {"kernel32.dll", "GlobalAlloc",
+       reinterpret_cast<void*>(+[](UINT, SIZE_T) -> HGLOBAL { return nullptr; })},
+      {"kernel32.dll", "GlobalLock", reinterpret_cast<void*>(+[](HGLOBAL) -> LPVOID { return nullptr; })},
+      {"user32.dll", "SetClipboardData",
+       reinterpret_cast<void*>(+[](UINT, HANDLE) -> HANDLE { return nullptr; })}};
   for (const auto& f : failures) {
     kqtest::IatHook failing("kqmfc.dll", f.dll, f.name, f.replacement);
     ASSERT_TRUE(failing.installed()) << f.name;
