@@ -52,10 +52,12 @@ TEST(Threads, WritersWhileTheStoreIsPaintedSavedAndCleared) {
         const std::string text = line + kqtest::WriterLine(w, 2L * c + 1) + "\n";
         store.display(text.data(), static_cast<int>(text.size()));
         own.append(line.data(), static_cast<int>(line.size()));
+        KQPrependInput(input, "b", 1); // input put in front twice comes back later text first
         KQPrependInput(input, line.data(), static_cast<int>(line.size()));
         char taken[80] = {};
-        if (KQTakeInput(input, taken, 80) != static_cast<int>(line.size()) || taken != line ||
-            linesOf(ownLines).rbegin()[1] != kqtest::WriterLine(w, 2L * c))
+        const int first = KQTakeInput(input, taken, static_cast<int>(line.size()));
+        if (first + KQTakeInput(input, taken + first, 8) != static_cast<int>(line.size()) + 1 ||
+            taken != line + "b" || linesOf(ownLines).rbegin()[1] != kqtest::WriterLine(w, 2L * c))
           ownErrors[static_cast<size_t>(w)] =
               "call " + std::to_string(c) + ": its own store or queue went wrong";
       }
