@@ -138,7 +138,7 @@ TYPED_TEST(TextWindow, PaintsOnlyTheRowsOfTheInvalidRectangle) {
 }
 
 // Clearing goes back to the first line, keeps the column and invalidates the whole client area; text of
-// no bytes stores nothing but still updates the view.
+// no bytes stores nothing but still updates the view; a range that shrinks below the column brings it in.
 TYPED_TEST(TextWindow, ClearingGoesBackToTheFirstLineAndKeepsTheColumn) {
   auto& w = *this->window;
   this->scrolledView(100, 30, 4);
@@ -155,6 +155,8 @@ TYPED_TEST(TextWindow, ClearingGoesBackToTheFirstLineAndKeepsTheColumn) {
   w.Display("xyz", -5);
   EXPECT_TRUE(::GetUpdateRect(this->hwnd, &update, FALSE));
   EXPECT_TRUE(w.m_lines.GetCount() == 1 && w.m_lines.GetHead() == "abc");
+  SetClientSize(this->hwnd, (TypeParam::width + 1) * this->cw, 10 * this->lh); // the whole width shown
+  EXPECT_TRUE(w.m_hScrollMax == 0 && w.m_hScrollPos == 0) << w.m_hScrollMax << ", " << w.m_hScrollPos;
 }
 
 TYPED_TEST(TextWindow, BeforeItsWindowExistsTextIsStoredAndShownOnceCreated) {
