@@ -5,19 +5,17 @@
 // string library (kqbase.dll) and the C++ runtime they share (libstdc++-6.dll: operator new, the stream
 // classes) take from the C heap (malloc, calloc, realloc), and the records kqmfc.dll takes from the local
 // heap (LocalAlloc), caught in those modules' import tables. Only the armed thread's allocations count,
-// and only while it is armed. Not caught: the C runtime's own internal blocks, Win32's, and those of any
-// other module. One FailingAllocator at a time.
+// and only while it is armed. One FailingAllocator at a time.
 #pragma once
 
 #include "iat_hook.h"
 
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstddef>
-#include <cstdint>
 #include <memory>
-#include <string_view>
 #include <vector>
 
 namespace kqtest {
@@ -25,28 +23,32 @@ namespace kqtest {
 class FailingAllocator {
 public:
   FailingAllocator() {
-    realMalloc = crtFunction<Malloc>("malloc");
-    realCalloc = crtFunction<Calloc>("calloc");
-    realRealloc = crtFunction<Realloc>("realloc");
-    realFree = crtFunction<Free>("free");
-    for (const char* module : {"kqmfc.dll", "kqafx.dll", "kqbase.dll", "libstdc++-6.dll"}) {
-      hook(module, "msvcrt.dll", "malloc", reinterpret_cast<void*>(&hookedMalloc));
+    taken.reserve(1 << 15); // the hooks never allocate
+    auto crt = [](const char* name) {
+      return reinterpret_cast<void (*)()>(::GetProcAddress(::GetModuleHandleA("msvcrt.dll"), name));
+    };
+    realMalloc = reinterpret_cast<void*(__cdecl*)(size_t)>(crt("malloc"));
+    realCalloc = reinterpret_cast<void*(__cdecl*)(size_t, size_t)>(crt("calloc"));
+    realRealloc = reinterpret_cast<void*(__cdecl*)(void*, size_t)>(crt("realloc"));
+    realFree = reinterpret_cast<void(__cdecl*)(void*)>(crt("free"));
+    for (const char* module :
+         {"kqmfc.dll", "kqafx.dll", "kqbase.dll", "libstdc++-6.dll"}) { // operator new's last
+      caught = hook(module, "msvcrt.dll", "malloc", reinterpret_cast<void*>(&hookedMalloc));
       hook(module, "msvcrt.dll", "calloc", reinterpret_cast<void*>(&hookedCalloc));
       hook(module, "msvcrt.dll", "realloc", reinterpret_cast<void*>(&hookedRealloc));
       hook(module, "msvcrt.dll", "free", reinterpret_cast<void*>(&hookedFree));
     }
-    hook("kqmfc.dll", "kernel32.dll", "LocalAlloc", reinterpret_cast<void*>(&hookedLocalAlloc));
+    caught =
+        hook("kqmfc.dll", "kernel32.dll", "LocalAlloc", reinterpret_cast<void*>(&hookedLocalAlloc)) && caught;
     hook("kqmfc.dll", "kernel32.dll", "LocalFree", reinterpret_cast<void*>(&hookedLocalFree));
   }
-  ~FailingAllocator() { hooks.clear(); }
   FailingAllocator(const FailingAllocator&) = delete;
   FailingAllocator& operator=(const FailingAllocator&) = delete;
 
   // True when operator new (libstdc++'s malloc) and the records' LocalAlloc are caught.
-  bool covers() const { return caughtMalloc && caughtLocalAlloc; }
-
+  bool covers() const { return caught; }
   // From now on the calling thread's allocations are counted, and the n-th (0 for the next one) fails;
-  // with `all` set, every one fails. n < 0: none fails. `thread` 0 is the calling thread.
+  // with `all` set, every one fails. `thread` 0 is the calling thread.
   void arm(long n, bool all = false, DWORD thread = 0) {
     failAt = n, failAll = all, failSize = 0, counted = 0, failed = false;
     armedThread = thread != 0 ? thread : ::GetCurrentThreadId();
@@ -61,97 +63,54 @@ public:
     armedThread = 0;
     return failed;
   }
-  // The allocations counted since the last arm.
-  long allocations() const { return counted; }
-  // Blocks taken while armed and not freed since.
+  // The blocks taken while armed and not freed since; forget() drops them from the count (those a
+  // first run keeps for good: lazily made runtime state).
   std::size_t live() const {
-    ::AcquireSRWLockExclusive(&lock);
-    std::size_t n = 0;
-    for (void* slot : slots)
-      n += slot != nullptr && slot != gone ? 1 : 0;
-    ::ReleaseSRWLockExclusive(&lock);
-    return n;
+    return locked([] { return taken.size(); });
   }
-  // Forgets the blocks taken so far (those a first run leaves for good: lazily made runtime state).
   void forget() {
-    ::AcquireSRWLockExclusive(&lock);
-    for (void*& slot : slots)
-      slot = nullptr;
-    ::ReleaseSRWLockExclusive(&lock);
+    locked([] { taken.clear(); });
   }
 
 private:
-  using Malloc = void*(__cdecl*)(size_t);
-  using Calloc = void*(__cdecl*)(size_t, size_t);
-  using Realloc = void*(__cdecl*)(void*, size_t);
-  using Free = void(__cdecl*)(void*);
-
-  template <class F> static F crtFunction(const char* name) {
-    auto* any = reinterpret_cast<void (*)()>(::GetProcAddress(::GetModuleHandleA("msvcrt.dll"), name));
-    return reinterpret_cast<F>(any);
-  }
-  void hook(const char* module, const char* dll, const char* function, void* replacement) {
+  bool hook(const char* module, const char* dll, const char* function, void* replacement) {
     hooks.push_back(std::make_unique<IatHook>(module, dll, function, replacement));
-    if (hooks.back()->installed() && function == std::string_view("malloc") &&
-        module == std::string_view("libstdc++-6.dll"))
-      caughtMalloc = true;
-    if (hooks.back()->installed() && function == std::string_view("LocalAlloc"))
-      caughtLocalAlloc = true;
+    return hooks.back()->installed();
   }
-
-  // Whether this allocation counts, and whether it fails.
+  template <class F> static auto locked(F f) -> decltype(f()) {
+    struct Guard {
+      Guard() { ::AcquireSRWLockExclusive(&lock); }
+      ~Guard() { ::ReleaseSRWLockExclusive(&lock); }
+    } guard;
+    return f();
+  }
   static bool counts() { return armedThread.load() == ::GetCurrentThreadId(); }
   static bool fails(std::size_t size) {
     if (!counts())
       return false;
-    const long n = counted++;
-    const bool fail = failAll || n == failAt || (failSize != 0 && size == failSize);
+    const bool fail = failAll || counted++ == failAt || (failSize != 0 && size == failSize);
     failed = failed || fail;
     return fail;
   }
-  // An allocation of `size` bytes that make() takes: none when it fails, else tracked when it counts.
-  template <class Make> static void* allocate(std::size_t size, Make make) {
-    if (fails(size))
-      return nullptr;
-    void* p = make();
-    if (counts())
-      track(p);
-    return p;
-  }
-
-  // A set of pointers in a fixed table (open addressing), so that the hooks never allocate.
-  static constexpr std::size_t capacity = 1 << 15;
-  static inline void* const gone = reinterpret_cast<void*>(1);
-  static std::size_t home(void* p) {
-    return (reinterpret_cast<std::uintptr_t>(p) >> 4) * 2654435761u % capacity;
-  }
   static void track(void* p) {
-    if (p == nullptr)
-      return;
-    ::AcquireSRWLockExclusive(&lock);
-    for (std::size_t i = home(p), probes = 0; probes < capacity; i = (i + 1) % capacity, ++probes) {
-      if (slots[i] == nullptr || slots[i] == gone) {
-        slots[i] = p;
-        break;
-      }
-    }
-    ::ReleaseSRWLockExclusive(&lock);
+    if (p != nullptr && counts())
+      locked([p] { taken.size() < taken.capacity() ? taken.push_back(p) : void(); });
   }
+  // Whether p was taken while armed (it is then no longer counted).
   static bool untrack(void* p) {
-    if (p == nullptr)
-      return false;
-    bool found = false;
-    ::AcquireSRWLockExclusive(&lock);
-    for (std::size_t i = home(p), probes = 0; probes < capacity && slots[i] != nullptr;
-         i = (i + 1) % capacity, ++probes) {
-      if (slots[i] == p) {
-        slots[i] = gone;
-        found = true;
-        break;
-      }
-    }
-    ::ReleaseSRWLockExclusive(&lock);
-    return found;
+    return locked([p] {
+      const auto found = std::find(taken.begin(), taken.end(), p);
+      if (p == nullptr || found == taken.end())
+        return false;
+      *found = taken.back();
+      taken.pop_back();
+      return true;
+    });
+  }
+  template <class Make> static void* allocate(std::size_t size, Make make) {
+    void* p = fails(size) ? nullptr : make();
+    track(p);
+    return p;
   }
 
   static void* __cdecl hookedMalloc(size_t size) {
@@ -161,18 +120,11 @@ private:
     return allocate(count * size, [&] { return realCalloc(count, size); });
   }
   static void* __cdecl hookedRealloc(void* old, size_t size) {
-    if (old != nullptr && size == 0) {
-      untrack(old);
-      return realRealloc(old, 0);
-    }
-    if (fails(size))
+    if (size != 0 && fails(size))
       return nullptr; // the old block stays as it was
     const bool tracked = untrack(old);
     void* p = realRealloc(old, size);
-    if (p == nullptr && tracked)
-      track(old);
-    else if (tracked || counts())
-      track(p);
+    track(p == nullptr && size != 0 && tracked ? old : p);
     return p;
   }
   static void __cdecl hookedFree(void* p) {
@@ -187,23 +139,20 @@ private:
     return ::LocalFree(h);
   }
 
-  static inline Malloc realMalloc = nullptr;
-  static inline Calloc realCalloc = nullptr;
-  static inline Realloc realRealloc = nullptr;
-  static inline Free realFree = nullptr;
+  static inline void*(__cdecl* realMalloc)(size_t) = nullptr;
+  static inline void*(__cdecl* realCalloc)(size_t, size_t) = nullptr;
+  static inline void*(__cdecl* realRealloc)(void*, size_t) = nullptr;
+  static inline void(__cdecl* realFree)(void*) = nullptr;
   static inline std::atomic<DWORD> armedThread{0};
   // Touched by the armed thread only.
-  static inline long failAt = -1;
-  static inline bool failAll = false;
+  static inline long failAt = -1, counted = 0;
+  static inline bool failAll = false, failed = false;
   static inline std::size_t failSize = 0;
-  static inline long counted = 0;
-  static inline bool failed = false;
   static inline SRWLOCK lock = SRWLOCK_INIT;
-  static inline void* slots[capacity] = {};
+  static inline std::vector<void*> taken;
 
   std::vector<std::unique_ptr<IatHook>> hooks;
-  bool caughtMalloc = false;
-  bool caughtLocalAlloc = false;
+  bool caught = false;
 };
 
 } // namespace kqtest

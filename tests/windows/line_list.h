@@ -1,4 +1,5 @@
-// Test helper: a window's line list as plain strings (NUL bytes kept).
+// Test helpers: a window's line list as plain strings (NUL bytes kept), joined, and a text that makes
+// several lines, completions and new node blocks.
 #pragma once
 
 #include <afx.h>
@@ -17,3 +18,19 @@ inline Lines linesOf(const CStringList& list) {
   }
   return out;
 }
+
+// The lines, each but the last followed by a line feed.
+inline std::string joined(const Lines& lines) {
+  std::string all;
+  for (const std::string& line : lines)
+    all += (&line == &lines.front() ? "" : "\n") + line;
+  return all;
+}
+
+// Thirty-odd lines, a run longer than two lines, tabs.
+inline const std::string manyLines = [] {
+  std::string t = "first\n";
+  for (int i = 0; i < 30; ++i)
+    t += "line " + std::to_string(i) + "\tx\n";
+  return t + std::string(300, 'r') + "\tafter tab\n\tlast";
+}();

@@ -23,19 +23,6 @@
 namespace {
 using kqtest::SetClientSize;
 
-std::string Clipboard() {
-  std::string text = "<none>";
-  if (::OpenClipboard(nullptr)) {
-    if (HANDLE data = ::GetClipboardData(CF_TEXT))
-      if (const char* bytes = static_cast<const char*>(::GlobalLock(data))) {
-        text = bytes;
-        ::GlobalUnlock(data);
-      }
-    ::CloseClipboard();
-  }
-  return text;
-}
-
 // Answers the dialogs of the calling thread one after the other, each when it appears: the file
 // name typed into the save dialog's name box (both its styles), then the command. Keeps each dialog's
 // static texts.
@@ -101,17 +88,7 @@ protected:
   void mouse(UINT message, LPARAM point, WPARAM flags = MK_LBUTTON) {
     ::SendMessageA(this->hwnd, message, flags, point);
   }
-  // A key with Ctrl and Shift up or down, as the thread's keyboard state has them.
-  void press(UINT vk, bool ctrl = false, bool shift = false) {
-    BYTE keys[256] = {};
-    ::GetKeyboardState(keys);
-    keys[VK_CONTROL] = ctrl ? 0x80 : 0;
-    keys[VK_SHIFT] = shift ? 0x80 : 0;
-    ::SetKeyboardState(keys);
-    ::SendMessageA(this->hwnd, WM_KEYDOWN, vk, 1);
-    keys[VK_CONTROL] = keys[VK_SHIFT] = 0;
-    ::SetKeyboardState(keys);
-  }
+  void press(UINT vk, bool ctrl = false, bool shift = false) { kqtest::Key(this->hwnd, vk, ctrl, shift); }
   void expectSelection(KQTextPosition anchor, KQTextPosition caret, const char* step) {
     const KQTextSelection s = this->window->GetSelection();
     EXPECT_TRUE(s.anchor == anchor && s.caret == caret)
@@ -124,7 +101,7 @@ protected:
     this->window->OnCmdMsg(id, CN_UPDATE_COMMAND_UI, &state, nullptr);
     return state.enabled;
   }
-  HWND findDialog() { return kqtest::FindDialog(::GetCurrentThreadId()); }
+  static HWND findDialog() { return kqtest::FindDialog(::GetCurrentThreadId()); }
 };
 using Kinds = testing::Types<kqtest::OutputExKind, kqtest::FastExKind>;
 TYPED_TEST_SUITE(LogViewer, Kinds);
@@ -140,18 +117,18 @@ TYPED_TEST(LogViewer, SelectsWithTheMouseAndTheKeysAndCopiesExactlyTheSelection)
   EXPECT_NE(::GetCapture(), this->hwnd);
   this->expectSelection({1, 2}, {3, 3}, "drag");
   this->press('C', true);
-  EXPECT_EQ(Clipboard(), "ne 1\r\nline 2\r\nlin");
+  EXPECT_EQ(kqtest::ClipboardText(), "ne 1\r\nline 2\r\nlin");
   this->mouse(WM_LBUTTONDOWN, this->at(5, 30), MK_LBUTTON | MK_SHIFT); // beyond the end: "line 5|"
   this->mouse(WM_LBUTTONUP, this->at(5, 30), MK_SHIFT);
   this->expectSelection({1, 2}, {5, 6}, "shift+click");
   this->mouse(WM_LBUTTONDBLCLK, this->at(7, 2));
   this->expectSelection({7, 0}, {7, 4}, "double-click");
   ::SendMessageA(this->hwnd, WM_COMMAND, ID_EDIT_COPY, 0);
-  EXPECT_EQ(Clipboard(), "line");
+  EXPECT_EQ(kqtest::ClipboardText(), "line");
   this->press(VK_ESCAPE);
   EXPECT_TRUE(w.GetSelection().empty());
   this->press('C', true); // nothing selected: the visible lines
-  EXPECT_EQ(Clipboard().substr(0, 16), "line 0\r\nline 1\r\n");
+  EXPECT_EQ(kqtest::ClipboardText().substr(0, 16), "line 0\r\nline 1\r\n");
   this->press('A', true);
   this->expectSelection({0, 0}, {100, 0}, "select all"); // the empty current line is the end
   this->mouse(WM_LBUTTONDOWN, this->at(4, 1));
@@ -181,7 +158,7 @@ TYPED_TEST(LogViewer, SelectsWithTheMouseAndTheKeysAndCopiesExactlyTheSelection)
   this->expectSelection({2, 0}, {2, 6}, "full"); // "line 4": 102 lines went
   w.Display("x\n", 2);
   this->press('C', true);
-  EXPECT_EQ(Clipboard(), "line 5");
+  EXPECT_EQ(kqtest::ClipboardText(), "line 5");
   w.OnClearBuffer();
   EXPECT_TRUE(w.GetSelection().empty());
 }
@@ -346,7 +323,7 @@ TEST_F(LogViewerThreads, SelectsAndSearchesWhileFourThreadsAppend) {
   ASSERT_EQ(found.size(), 5u);
   EXPECT_TRUE(found[0] < found[1] && found[1] < found[2] && found[2] < found[3] && found[3] == found[4]);
   press('C', true);
-  EXPECT_EQ(Clipboard(), "line 1500");
+  EXPECT_EQ(kqtest::ClipboardText(), "line 1500");
 }
 
 // The plain windows take none of it: no selection, capture, dialog or command.
@@ -360,7 +337,7 @@ TYPED_TEST(PlainWindow, IgnoresTheViewerMessages) {
   EXPECT_NE(::GetCapture(), this->hwnd);
   for (const UINT id : {ID_EDIT_FIND, ID_FILE_SAVE_AS, ID_EDIT_SELECT_ALL, ID_EDIT_REPEAT})
     ::SendMessageA(this->hwnd, WM_COMMAND, id, 0);
-  this->key('F', true);
+  kqtest::Key(this->hwnd, 'F', true);
   EXPECT_EQ(kqtest::FindDialog(::GetCurrentThreadId()), nullptr);
   RecordedState state;
   EXPECT_FALSE(this->window->OnCmdMsg(ID_EDIT_COPY, CN_UPDATE_COMMAND_UI, &state, nullptr));

@@ -1,9 +1,8 @@
 // The output window under load, on a real window under Wine: eight threads make 10,000 Display calls each
 // while the window's own thread paints, scrolls, clears, changes the font, saves and copies every line.
-// Every line painted, saved or copied is whole and from one writer; the count keeps the cap; a copy of the
-// full window taken while the writers append is one snapshot; everything written after the last clear is
-// there in each writer's order, and a full repaint draws exactly the stored lines of the page.
-#include "kqwindowsex.h"
+// Every line painted, saved or copied is whole and from one writer, each writer's lines in order; the
+// count keeps the cap; everything written after the last clear is there, and a full repaint then draws
+// exactly the stored lines of the page.
 #include "line_list.h"
 #include "window_test_util.h"
 #include "writer_lines.h"
@@ -19,24 +18,15 @@
 #include <vector>
 
 namespace {
-constexpr int writers = 8, calls = 10000, linesPerCall = 2;
+// Writers pause at lastClearAt for the last clear; what comes after (8 x 1800 x 2 lines) all fits. A
+// writer at call c waits until the window's thread has done c / callsPerRound - slack rounds, so that
+// the window's work is spread over the whole run.
+constexpr int writers = 8, calls = 10000, lastClearAt = 8200, callsPerRound = 100, slack = 5;
 constexpr long long cap = kqtest::OutputKind::cap;
-// Writers pause at fullAt (8 x 2000 x 2 lines: more than the cap keeps) and at lastClearAt, for the last
-// clear; what comes after (8 x 1800 x 2 lines) all fits.
-constexpr int fullAt = 2000, lastClearAt = 8200;
-// The writers and the window's thread keep pace: a writer at call c waits until the window's thread has
-// done (c - slack) / callsPerRound rounds, and the window's thread starts round r once the writers have
-// made r * callsPerRound calls each on average, so that its work is spread over the whole run.
-constexpr int callsPerRound = 100, slack = 500;
 
 Lines storedLines(COutputWindow& w) {
   std::lock_guard<KQCriticalSection> guard(w.m_lock);
   return linesOf(w.m_lines);
-}
-
-INT_PTR storedCount(COutputWindow& w) {
-  std::lock_guard<KQCriticalSection> guard(w.m_lock);
-  return w.m_lines.GetCount();
 }
 
 // The records of `bytes`, each ended by CR LF; `error` set when bytes are left after the last one.
@@ -51,48 +41,16 @@ Lines crLfRecords(const std::string& bytes, std::string& error) {
 }
 
 // A file written by SaveAs: the stored lines, the current line last, then the extra line end.
-Lines savedRecords(const std::string& path, std::string& error) {
+Lines savedRecords(COutputWindow& w, std::string& error) {
+  const std::string path = kqtest::TempPath("save.txt");
+  if (w.SaveAs(path.c_str()) != 1)
+    error = "SaveAs failed";
   Lines records = crLfRecords(kqtest::FileBytes(path), error);
+  ::DeleteFileA(path.c_str());
   if (records.size() < 2 || !records.back().empty())
     error = "the saved file does not end with the extra line end";
-  if (!records.empty())
-    records.pop_back();
+  records.resize(records.empty() ? 0 : records.size() - 1);
   return records;
-}
-
-std::string clipboardText() {
-  std::string text;
-  if (::OpenClipboard(nullptr)) {
-    if (HANDLE data = ::GetClipboardData(CF_TEXT)) {
-      if (const char* bytes = static_cast<const char*>(::GlobalLock(data)))
-        text = bytes;
-      ::GlobalUnlock(data);
-    }
-    ::CloseClipboard();
-  }
-  return text;
-}
-
-// Empty when `drawn` is what a paint of the whole client area must draw from `lines`: from the line
-// above the first one shown down to the line holding the client area's bottom edge, each whole at its
-// row. Else what differs.
-std::string pageMismatch(const COutputWindow& w, HWND hwnd, const Lines& lines,
-                         const std::vector<kqtest::DrawnText>& drawn) {
-  RECT client = {};
-  ::GetClientRect(hwnd, &client);
-  const int lh = w.m_lineHeight, top = w.m_vScrollPos;
-  const int first = std::max(0, top - 1);
-  const int end = std::min(static_cast<int>(lines.size()), top + 1 + static_cast<int>(client.bottom) / lh);
-  if (static_cast<int>(drawn.size()) != std::max(0, end - first))
-    return "drew " + std::to_string(drawn.size()) + " lines, not " + std::to_string(end - first);
-  for (int i = first; i < end; ++i) {
-    const kqtest::DrawnText& d = drawn[static_cast<size_t>(i - first)];
-    if (d.text != lines[static_cast<size_t>(i)] || d.y != (i - top) * lh ||
-        d.x != -w.m_hScrollPos * w.m_charWidth)
-      return "row " + std::to_string(i) + " drew \"" + d.text + "\" at " + std::to_string(d.x) + "," +
-             std::to_string(d.y) + ", stored \"" + lines[static_cast<size_t>(i)] + "\"";
-  }
-  return {};
 }
 
 using StressTest = kqtest::TextWindowTest<kqtest::OutputKind>;
@@ -100,138 +58,114 @@ using StressTest = kqtest::TextWindowTest<kqtest::OutputKind>;
 
 TEST_F(StressTest, EightWritersWhileTheWindowPaintsScrollsClearsCopiesChangesFontAndSaves) {
   auto& w = *window;
-  kqtest::WriterPause full(writers), lastClear(writers);
+  kqtest::WriterPause lastClear(writers);
   kqtest::TextOutRecorder recorder;
-
   std::atomic<long> rounds{0}, callsMade{0};
   std::atomic<int> finished{0};
   std::vector<std::thread> threads;
   for (int t = 0; t < writers; ++t)
     threads.emplace_back([&, t] {
       for (int c = 0; c < calls; ++c) {
-        if (c == fullAt)
-          full.Arrive();
         if (c == lastClearAt)
           lastClear.Arrive();
-        while (rounds.load() < (c - slack) / callsPerRound)
+        while (rounds.load() < c / callsPerRound - slack)
           ::Sleep(1);
-        const long seq = static_cast<long>(c) * linesPerCall;
-        const std::string text = kqtest::WriterLine(t, seq) + "\n" + kqtest::WriterLine(t, seq + 1) + "\n";
+        const std::string text =
+            kqtest::WriterLine(t, 2L * c) + "\n" + kqtest::WriterLine(t, 2L * c + 1) + "\n";
         w.Display(text.data(), static_cast<int>(text.size()));
         ++callsMade;
       }
       ++finished;
     });
 
-  // The window's thread. `error` keeps the first fault seen; every line a paint draws must be whole (or
-  // the empty current line).
+  // The window's thread; `error` keeps the first fault seen. A round starts once the writers have made
+  // its calls (or wait for the last clear, or are done): between two clears more lines come than the cap
+  // keeps.
   std::string error;
-  auto note = [&](const std::string& what, long round, const std::string& fault) {
+  auto note = [&](long round, const std::string& what, const std::string& fault) {
     if (!fault.empty() && error.empty())
       error = "round " + std::to_string(round) + ", " + what + ": " + fault;
   };
-  auto checkDrawn = [&](const std::vector<kqtest::DrawnText>& drawn, long round) {
+  auto checkPainted = [&](long round, const std::vector<kqtest::DrawnText>& drawn) {
     std::string fault;
-    for (const kqtest::DrawnText& d : drawn)
-      if (!d.text.empty())
+    for (const kqtest::DrawnText& d : drawn) // one by one: a page may show a writer's lines twice
+      if (!d.text.empty())                   // the empty current line
         kqtest::CheckWriterLines(Lines{d.text}, writers, fault);
-    note("painted", round, fault);
+    note(round, "painted", fault);
   };
-  const std::string path = kqtest::TempPath("save.txt");
   std::mt19937 rng(7);
-  int phase = 0; // 0 until the cap is reached, 1 until the last clear, 2 after it
-  long fonts = 0, phaseRounds = 0;
-  for (long round = 0; phase < 2 || finished.load() < writers; rounds = ++round, ++phaseRounds) {
+  bool lastCleared = false;
+  long long largest = 0; // the cap is reached between two clears
+  for (long round = 0; !lastCleared || finished.load() < writers; rounds = ++round) {
+    while (callsMade.load() < round * writers * callsPerRound && (lastCleared || !lastClear.AllArrived()) &&
+           finished.load() < writers)
+      ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT), kqtest::PumpPending();
     kqtest::PumpPending();
-    checkDrawn(recorder.take(), round);
-    checkDrawn(recorder.repaint(hwnd), round);
+    checkPainted(round, recorder.take());
+    checkPainted(round, recorder.repaint(hwnd));
     const UINT codes[] = {SB_LINEUP, SB_LINEDOWN, SB_PAGEUP,       SB_PAGEDOWN,
                           SB_TOP,    SB_BOTTOM,   SB_THUMBPOSITION};
     send(WM_VSCROLL, codes[rng() % std::size(codes)], rng() % 30000);
     if (round % 4 == 0)
       send(WM_HSCROLL, rng() % 2 == 0 ? SB_LINERIGHT : SB_LEFT);
-    checkDrawn(recorder.take(), round); // the band the scroll uncovered
-    if (const INT_PTR count = storedCount(w); count < 1 || count > cap - 1)
-      note("count", round, std::to_string(count) + " lines stored");
-    if (round % 16 == 0) {
-      std::string fault = w.SaveAs(path.c_str()) == 1 ? "" : "SaveAs failed";
-      const Lines records = savedRecords(path, fault);
-      if (static_cast<long long>(records.size()) > cap - 1)
-        fault = std::to_string(records.size()) + " records";
-      kqtest::CheckWriterLines(kqtest::CompletedLines(records, fault), writers, fault);
-      note("saved file", round, fault);
+    checkPainted(round, recorder.take()); // the band the scroll uncovered
+    {
+      std::lock_guard<KQCriticalSection> guard(w.m_lock);
+      largest = std::max<long long>(largest, w.m_lines.GetCount());
+      if (w.m_lines.GetCount() < 1 || w.m_lines.GetCount() > cap - 1)
+        note(round, "count", std::to_string(w.m_lines.GetCount()) + " lines stored");
     }
-    if ((phase == 0 && round == 5) || (phase == 1 && phaseRounds == 3)) {
-      if (!kqtest::ChooseFont(w, "Tahoma", fonts++ % 2 == 0 ? "Red" : "Blue", IDOK))
-        note("font", round, "the font dialog did not take face and colour");
-      checkDrawn(recorder.take(), round);
+    std::string fault;
+    if (round % 8 == 0) {
+      const Lines saved = savedRecords(w, fault);
+      kqtest::CheckWriterLines(kqtest::CompletedLines(saved, fault), writers, fault);
+      note(round, "saved file", fault);
+    } else if (round % 8 == 4) { // one snapshot: each writer's lines one unbroken run
+      fault = KQCopyAll(w) == 1 ? "" : "KQCopyAll failed";
+      kqtest::CheckWriterLines(crLfRecords(kqtest::ClipboardText(), fault), writers, fault);
+      note(round, "copy all", fault);
     }
-    if (phase == 1 && phaseRounds < 3) {
-      // Full, and the writers append: each copy is one snapshot, every completed line whole and each
-      // writer's lines one unbroken run (the empty current line is left out).
-      std::string fault = KQCopyAll(w) == 1 ? "" : "KQCopyAll failed";
-      const Lines copied = crLfRecords(clipboardText(), fault);
-      if (static_cast<long long>(copied.size()) != cap - 2)
-        fault = std::to_string(copied.size()) + " lines copied";
-      kqtest::CheckWriterLines(copied, writers, fault);
-      note("copy all", round, fault);
-    }
-    if (phase == 0 && full.AllArrived()) {
-      // Every writer held: more lines were written than the cap keeps; the newest are kept, the page
-      // shown is what is stored.
-      const Lines held = storedLines(w);
-      EXPECT_EQ(static_cast<long long>(held.size()), cap - 1);
-      std::string heldError;
-      const auto runs = kqtest::CheckWriterLines(kqtest::CompletedLines(held, heldError), writers, heldError);
-      EXPECT_EQ(heldError, "");
-      for (int t = 0; t < writers; ++t)
-        EXPECT_EQ(runs[static_cast<size_t>(t)].last, long{fullAt} * linesPerCall - 1) << t;
-      EXPECT_EQ(pageMismatch(w, hwnd, held, recorder.repaint(hwnd)), "");
-      phase = 1, phaseRounds = 0;
-      full.Release();
-    } else if (phase == 1) {
-      const bool last = lastClear.AllArrived();
-      if (last || phaseRounds % 4 == 3)
+    if (round == 10 || round == 30)
+      note(round, "font",
+           kqtest::ChooseFont(w, "Tahoma", round == 10 ? "Red" : "Blue", IDOK) ? "" : "not chosen");
+    if (!lastCleared) {
+      lastCleared = lastClear.AllArrived();
+      if (lastCleared || round % 24 == 23)
         w.OnClearBuffer();
-      if (last) {
-        EXPECT_EQ(storedLines(w), Lines{""});
-        phase = 2, phaseRounds = 0;
+      if (lastCleared)
         lastClear.Release();
-      }
-    }
-    // Until the writers have made this round's calls, or wait at a pause, or are done.
-    const long target = (round + 1) * writers * callsPerRound;
-    while (callsMade.load() < target && !(phase == 0 && full.AllArrived()) &&
-           !(phase == 1 && lastClear.AllArrived()) && finished.load() < writers) {
-      kqtest::PumpPending();
-      ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
     }
   }
   for (auto& t : threads)
     t.join();
   EXPECT_EQ(error, "");
+  EXPECT_EQ(largest, cap - 1);
 
-  // Everything written after the last clear, whole and in each writer's order; the last page painted is
-  // the stored one; the saved file holds the stored lines.
+  // Everything written after the last clear, whole and in each writer's order; the last page painted and
+  // the saved file are the stored lines.
   kqtest::PumpPending();
   send(WM_VSCROLL, SB_BOTTOM);
   const Lines stored = storedLines(w);
-  EXPECT_EQ(stored.size(), static_cast<size_t>(writers * (calls - lastClearAt) * linesPerCall + 1));
+  ASSERT_EQ(stored.size(), static_cast<size_t>(writers * (calls - lastClearAt) * 2 + 1));
   std::string storedError;
   const auto runs =
       kqtest::CheckWriterLines(kqtest::CompletedLines(stored, storedError), writers, storedError);
   EXPECT_EQ(storedError, "");
-  for (int t = 0; t < writers; ++t) {
-    EXPECT_EQ(runs[static_cast<size_t>(t)].first, long{lastClearAt} * linesPerCall) << t;
-    EXPECT_EQ(runs[static_cast<size_t>(t)].last, long{calls} * linesPerCall - 1) << t;
-  }
+  for (int t = 0; t < writers; ++t)
+    EXPECT_TRUE(runs[static_cast<size_t>(t)].first == 2L * lastClearAt &&
+                runs[static_cast<size_t>(t)].last == 2L * calls - 1)
+        << t;
+  // From the line above the top one to the one at the client area's bottom edge, each whole at its row.
   recorder.take();
-  const auto lastPage = recorder.repaint(hwnd);
-  EXPECT_GT(lastPage.size(), 2u);
-  EXPECT_EQ(pageMismatch(w, hwnd, stored, lastPage), "");
+  const auto page = recorder.repaint(hwnd);
+  const int top = w.m_vScrollPos, height = w.m_lineHeight;
+  const long long end = std::min<long long>(top + 1 + w.m_clientHeight / height, stored.size());
+  ASSERT_EQ(static_cast<long long>(page.size()), end - (top - 1));
+  for (size_t i = 0; i < page.size(); ++i)
+    EXPECT_TRUE(page[i].text == stored[top - 1 + i] && page[i].y == (static_cast<int>(i) - 1) * height &&
+                page[i].x == -w.m_hScrollPos * w.m_charWidth)
+        << i;
   std::string saveError;
-  ASSERT_EQ(w.SaveAs(path.c_str()), 1);
-  EXPECT_EQ(savedRecords(path, saveError), stored);
+  EXPECT_EQ(savedRecords(w, saveError), stored);
   EXPECT_EQ(saveError, "");
-  ::DeleteFileA(path.c_str());
 }

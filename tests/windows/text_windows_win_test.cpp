@@ -1,6 +1,7 @@
-// What both text windows do alike, on real windows under Wine: every test runs on a COutputWindow and a
-// CFastDisplayWnd, each a child of a host window; the scroll, key, wheel and copy tests also on their
-// opt-in classes (kqwindowsex.h), and the plain classes must ignore what only those handle.
+// The text windows and the input dialog on real windows under Wine. What both windows do alike runs on a
+// COutputWindow and a CFastDisplayWnd, each a child of a host window; the scroll, key, wheel and copy
+// tests also on their opt-in classes (kqwindowsex.h), and the plain classes must ignore what only those
+// handle. Then what only one window does, and the input dialog from this executable's template.
 #include "window_test_util.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +13,8 @@
 #include <thread>
 #include <vector>
 
+using kqtest::ClipboardText;
+using kqtest::Key;
 using kqtest::SetClientSize;
 
 namespace {
@@ -20,19 +23,20 @@ template <class Kind> using TextView = kqtest::TextWindowTest<Kind>;
 using Kinds = testing::Types<kqtest::OutputKind, kqtest::FastKind>;
 using AllKinds =
     testing::Types<kqtest::OutputKind, kqtest::FastKind, kqtest::OutputExKind, kqtest::FastExKind>;
+TYPED_TEST_SUITE(TextWindow, Kinds);
+TYPED_TEST_SUITE(TextView, AllKinds);
 
-std::string ClipboardText() {
-  std::string text = "<no text>";
-  if (!::OpenClipboard(nullptr))
-    return "<not opened>";
-  if (HANDLE data = ::GetClipboardData(CF_TEXT)) {
-    if (const char* bytes = static_cast<const char*>(::GlobalLock(data))) {
-      text = bytes;
-      ::GlobalUnlock(data);
-    }
-  }
-  ::CloseClipboard();
-  return text;
+// The metrics of a font described by `font` on the screen.
+TEXTMETRICA MetricsOf(const LOGFONTA& font) {
+  TEXTMETRICA tm = {};
+  HDC dc = ::GetDC(nullptr);
+  HFONT created = ::CreateFontIndirectA(&font);
+  HGDIOBJ old = ::SelectObject(dc, created);
+  ::GetTextMetricsA(dc, &tm);
+  ::SelectObject(dc, old);
+  ::DeleteObject(created);
+  ::ReleaseDC(nullptr, dc);
+  return tm;
 }
 
 void SetClipboardSentinel() {
@@ -69,37 +73,25 @@ private:
   UINT lines = 3, chars = 3;
 };
 
-HGLOBAL WINAPI noGlobalAlloc(UINT, SIZE_T) {
-  return nullptr;
-}
-LPVOID WINAPI noGlobalLock(HGLOBAL) {
-  return nullptr;
-}
-HANDLE WINAPI noSetClipboardData(UINT, HANDLE) {
-  return nullptr;
-}
 } // namespace
-TYPED_TEST_SUITE(TextWindow, Kinds);
-TYPED_TEST_SUITE(TextView, AllKinds);
 
+// Font, colour and cells from the stock fixed font; ranges of 1 one column and one line short of the
+// text, and of 0 (the bars hidden) for all of it.
 TYPED_TEST(TextWindow, CellSizesFromTheStockFixedFontAndNoBarForARangeOf0) {
   auto& w = *this->window;
   const int cw = this->cw, lh = this->lh, width = TypeParam::width;
   LOGFONTA stock = {};
   ::GetObjectA(::GetStockObject(ANSI_FIXED_FONT), sizeof(stock), &stock);
-  const TEXTMETRICA tm = kqtest::MetricsOf(stock);
+  const TEXTMETRICA tm = MetricsOf(stock);
   ASSERT_EQ(tm.tmPitchAndFamily & TMPF_FIXED_PITCH, 0); // the bit is clear for a fixed-pitch font
   EXPECT_STREQ(w.m_logFont.lfFaceName, stock.lfFaceName);
   EXPECT_EQ(w.m_textColor, ::GetSysColor(COLOR_WINDOWTEXT));
-  EXPECT_EQ(cw, tm.tmAveCharWidth);
-  EXPECT_EQ(lh, tm.tmHeight + tm.tmExternalLeading);
+  EXPECT_TRUE(cw == tm.tmAveCharWidth && lh == tm.tmHeight + tm.tmExternalLeading);
   EXPECT_EQ(w.m_textWidth, (width + 1) * cw);
-  // 31 lines with the current one. One column and one line short: ranges of 1; all of them: no bars.
-  this->addLines(30);
+  this->addLines(30); // 31 lines with the current one
   for (const int range : {1, 0}) {
     SetClientSize(this->hwnd, (width + 1 - range) * cw, (31 - range) * lh);
-    EXPECT_EQ(w.m_hScrollMax, range);
-    EXPECT_EQ(w.m_vScrollMax, range);
+    EXPECT_TRUE(w.m_hScrollMax == range && w.m_vScrollMax == range);
     const LONG style = ::GetWindowLongA(this->hwnd, GWL_STYLE);
     EXPECT_EQ((style & WS_HSCROLL) != 0, range > 0);
     EXPECT_EQ((style & WS_VSCROLL) != 0, range > 0);
@@ -109,36 +101,34 @@ TYPED_TEST(TextWindow, CellSizesFromTheStockFixedFontAndNoBarForARangeOf0) {
 // At the end of a full store (the oldest lines dropped), so the rows are fetched by index from far in.
 TYPED_TEST(TextWindow, PaintsOnlyTheRowsOfTheInvalidRectangle) {
   auto& w = *this->window;
-  const HWND hwnd = this->hwnd;
   const int cw = this->cw, lh = this->lh;
   const long long total = TypeParam::cap + 5000, dropped = total - (TypeParam::cap - 2);
   this->addLines(total);
   ASSERT_EQ(w.m_lines.GetCount(), TypeParam::cap - 1);
-  SetClientSize(hwnd, 60 * cw, 20 * lh);
+  SetClientSize(this->hwnd, 60 * cw, 20 * lh);
   this->send(WM_VSCROLL, SB_BOTTOM);
   this->send(WM_HSCROLL, SB_THUMBPOSITION, 3);
   const int top = w.m_vScrollPos;
   ASSERT_EQ(top, TypeParam::cap - 1 - 20);
-  kqtest::Settle(hwnd);
-
+  kqtest::Settle(this->hwnd);
   kqtest::TextOutRecorder recorder;
   // From the middle of row 2 to the third pixel of row 4: rows 1 to 4, moved 3 columns left.
   const RECT band = {5, 2 * lh + lh / 2, 20, 4 * lh + 2};
-  const auto drawn = recorder.repaint(hwnd, &band);
+  const auto drawn = recorder.repaint(this->hwnd, &band);
   ASSERT_EQ(drawn.size(), 4u);
   for (int i = 0; i < 4; ++i) {
     EXPECT_EQ(drawn[i].text, "line " + std::to_string(dropped + top + 1 + i));
     EXPECT_TRUE(drawn[i].x == -3 * cw && drawn[i].y == (1 + i) * lh) << drawn[i].x << ", " << drawn[i].y;
   }
   // A whole repaint: from the line above the top (off the client area) to the empty current line.
-  const auto all = recorder.repaint(hwnd);
+  const auto all = recorder.repaint(this->hwnd);
   ASSERT_EQ(all.size(), 21u);
-  EXPECT_EQ(all.front().text, "line " + std::to_string(dropped + top - 1));
-  EXPECT_EQ(all.front().y, -lh);
-  EXPECT_EQ(all[19].text, "line " + std::to_string(total - 1));
-  EXPECT_EQ(all.back().text, "");
+  EXPECT_TRUE(all.front().text == "line " + std::to_string(dropped + top - 1) && all.front().y == -lh);
+  EXPECT_TRUE(all[19].text == "line " + std::to_string(total - 1) && all.back().text.empty());
 }
 
+// Clearing goes back to the first line, keeps the column and invalidates the whole client area; text of
+// no bytes stores nothing but still updates the view; a range that shrinks below the column brings it in.
 TYPED_TEST(TextWindow, ClearingGoesBackToTheFirstLineAndKeepsTheColumn) {
   auto& w = *this->window;
   this->scrolledView(100, 30, 4);
@@ -148,14 +138,15 @@ TYPED_TEST(TextWindow, ClearingGoesBackToTheFirstLineAndKeepsTheColumn) {
   EXPECT_TRUE(w.m_vScrollPos == 0 && w.m_hScrollPos == 4) << w.m_vScrollPos << ", " << w.m_hScrollPos;
   RECT update = {};
   EXPECT_TRUE(::GetUpdateRect(this->hwnd, &update, FALSE));
-  EXPECT_EQ(update.bottom - update.top, 10 * this->lh); // the whole client area
-  // Text of no bytes stores nothing but still updates the view.
+  EXPECT_EQ(update.bottom - update.top, 10 * this->lh);
   w.Display("abc", 3);
   kqtest::Settle(this->hwnd);
   w.Display("xyz", 0);
   w.Display("xyz", -5);
   EXPECT_TRUE(::GetUpdateRect(this->hwnd, &update, FALSE));
   EXPECT_TRUE(w.m_lines.GetCount() == 1 && w.m_lines.GetHead() == "abc");
+  SetClientSize(this->hwnd, (TypeParam::width + 1) * this->cw, 10 * this->lh); // the whole width shown
+  EXPECT_TRUE(w.m_hScrollMax == 0 && w.m_hScrollPos == 0) << w.m_hScrollMax << ", " << w.m_hScrollPos;
 }
 
 TYPED_TEST(TextWindow, BeforeItsWindowExistsTextIsStoredAndShownOnceCreated) {
@@ -193,7 +184,7 @@ TYPED_TEST(TextWindow, FontDialogCancelledChangesNothingConfirmedDrawsInTheNewFo
   EXPECT_EQ(w.m_textColor, RGB(255, 0, 0));
   EXPECT_TRUE(::GetScrollPos(this->hwnd, SB_VERT) == 0 && ::GetScrollPos(this->hwnd, SB_HORZ) == 0);
   // A variable-pitch face: capitals count one and a half average characters. Ranges from the new cells.
-  const TEXTMETRICA tm = kqtest::MetricsOf(w.m_logFont);
+  const TEXTMETRICA tm = MetricsOf(w.m_logFont);
   ASSERT_NE(tm.tmPitchAndFamily & TMPF_FIXED_PITCH, 0);
   EXPECT_EQ(w.m_charWidth, tm.tmAveCharWidth);
   EXPECT_EQ(w.m_capsWidth, 3 * tm.tmAveCharWidth / 2);
@@ -264,8 +255,7 @@ TYPED_TEST(TextView, EveryScrollRequestKeyAndWheelMessage) {
   this->send(WM_VSCROLL, SB_TOP);
   kqtest::Settle(hwnd);
   const int vMax = w.m_vScrollMax, hMax = w.m_hScrollMax;
-  ASSERT_EQ(vMax, 81);
-  ASSERT_EQ(hMax, TypeParam::width - 40);
+  ASSERT_TRUE(vMax == 81 && hMax == TypeParam::width - 40) << vMax << ", " << hMax;
   int low = -1, high = -1;
   ::GetScrollRange(hwnd, SB_VERT, &low, &high);
   EXPECT_TRUE(low == 0 && high == vMax) << low << ".." << high;
@@ -282,7 +272,7 @@ TYPED_TEST(TextView, EveryScrollRequestKeyAndWheelMessage) {
   for (int i = 0; i < 3; ++i)
     EXPECT_TRUE(drawn[i].text == "line " + std::to_string(19 + i) && drawn[i].y == (18 + i) * lh) << i;
 
-  kqtest::ScrollPosCounter bars;
+  kqtest::ScrollBarCounter bars;
   ASSERT_TRUE(bars.installed());
   int v = w.m_vScrollPos, h = w.m_hScrollPos;
   for (size_t i = 0; i < std::size(kRequests); ++i) {
@@ -293,7 +283,7 @@ TYPED_TEST(TextView, EveryScrollRequestKeyAndWheelMessage) {
     if (r.message == kSetWheel)
       WheelSettings::set(static_cast<UINT>(r.arg), r.thumb);
     else if (r.message == K)
-      this->key(static_cast<UINT>(r.arg & ~kCtrl), (r.arg & kCtrl) != 0);
+      Key(hwnd, static_cast<UINT>(r.arg & ~kCtrl), (r.arg & kCtrl) != 0);
     else if (r.message == W || r.message == T)
       ::SendMessageA(hwnd, r.message, MAKEWPARAM(0, r.arg), MAKELPARAM(50, 50));
     else
@@ -302,7 +292,8 @@ TYPED_TEST(TextView, EveryScrollRequestKeyAndWheelMessage) {
       EXPECT_TRUE(w.m_vScrollPos == v && w.m_hScrollPos == h && bars.take() == 0) << "row " << i;
       this->send(WM_VSCROLL, SB_THUMBPOSITION, static_cast<UINT>(wantV));
       this->send(WM_HSCROLL, SB_THUMBPOSITION, static_cast<UINT>(wantH));
-    } else {
+    } else { // the pixels moved by the units scrolled
+      EXPECT_TRUE(bars.dx == (h - wantH) * w.m_charWidth && bars.dy == (v - wantV) * lh) << "row " << i;
       EXPECT_EQ(bars.take(), (wantV != v) + (wantH != h)) << "row " << i;
     }
     EXPECT_TRUE(w.m_vScrollPos == wantV && ::GetScrollPos(hwnd, SB_VERT) == wantV) << "row " << i;
@@ -323,68 +314,38 @@ TYPED_TEST(TextView, EveryScrollRequestKeyAndWheelMessage) {
   EXPECT_TRUE(w.m_vScrollPos == 1 && w.m_hScrollPos == 1) << w.m_vScrollPos << ", " << w.m_hScrollPos;
 }
 
-// The host's copy functions on every window. On the opt-in ones also Ctrl+C, the two commands, and a left
-// click that takes the focus; the plain ones leave the clipboard and the focus alone.
+// The host's copy functions on every window. On the opt-in ones also Ctrl+C, the two commands, the
+// context menu at the click or (from the keyboard) at the client area's top-left corner, and a left click
+// that takes the focus; the plain ones leave the clipboard and the focus alone and show no menu.
 TYPED_TEST(TextView, CopiesThePageOrEveryLineAsCrLfText) {
   auto& w = *this->window;
+  const HWND hwnd = this->hwnd;
   const bool optIn = TypeParam::optIn;
   this->scrolledView(100, 20, 5); // lines 20 to 29 shown
   SetClipboardSentinel();
-  this->key('C');
+  Key(hwnd, 'C');
   EXPECT_EQ(ClipboardText(), "sentinel");
-  this->key('C', true);
+  Key(hwnd, 'C', true);
   EXPECT_EQ(ClipboardText(), optIn ? Lines(20, 30) : "sentinel");
-  ::SendMessageA(this->hwnd, WM_COMMAND, ID_KQ_COPY_ALL, 0);
+  ::SendMessageA(hwnd, WM_COMMAND, ID_KQ_COPY_ALL, 0);
   EXPECT_EQ(ClipboardText(), optIn ? Lines(0, 100) : "sentinel");
-  ::SendMessageA(this->hwnd, WM_COMMAND, ID_EDIT_COPY, 0);
+  ::SendMessageA(hwnd, WM_COMMAND, ID_EDIT_COPY, 0);
   EXPECT_EQ(ClipboardText(), optIn ? Lines(20, 30) : "sentinel");
   ::SetFocus(this->parent);
-  ::SendMessageA(this->hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-  EXPECT_EQ(::GetFocus() == this->hwnd, optIn);
+  ::SendMessageA(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  EXPECT_EQ(::GetFocus() == hwnd, optIn);
 
-  SetClientSize(this->hwnd, 40 * this->cw, 10 * this->lh + 1); // a partly visible last row is copied
-  EXPECT_EQ(KQCopyVisible(w), 1);
-  EXPECT_EQ(ClipboardText(), Lines(20, 31));
-  w.Display("tail", 4); // so is a current line with text
-  EXPECT_EQ(KQCopyAll(w), 1);
-  EXPECT_EQ(ClipboardText(), Lines(0, 100) + "tail\r\n");
-  // No memory for the clipboard's block, the block refused, or the clipboard held open by someone else:
-  // 0, nothing thrown.
-  const struct {
-    const char *dll, *name;
-    void* replacement;
-  } failures[] = {{"kernel32.dll", "GlobalAlloc", reinterpret_cast<void*>(&noGlobalAlloc)},
-                  {"kernel32.dll", "GlobalLock", reinterpret_cast<void*>(&noGlobalLock)},
-                  {"user32.dll", "SetClipboardData", reinterpret_cast<void*>(&noSetClipboardData)}};
-  for (const auto& f : failures) {
-    kqtest::IatHook failing("kqmfc.dll", f.dll, f.name, f.replacement);
-    ASSERT_TRUE(failing.installed()) << f.name;
-    EXPECT_EQ(KQCopyVisible(w), 0) << f.name;
-    EXPECT_EQ(KQCopyAll(w), 0) << f.name;
-  }
-  ASSERT_TRUE(::OpenClipboard(nullptr));
-  EXPECT_EQ(KQCopyAll(w), 0);
-  ::CloseClipboard();
-  w.OnClearBuffer();
-  EXPECT_EQ(KQCopyAll(w), 1);
-  EXPECT_EQ(ClipboardText(), "");
-}
-
-// The context menu of the opt-in windows: "Copy" and "Copy all" at the click, or from the keyboard
-// (position -1, -1) at the client area's top-left corner; the plain windows show none.
-TYPED_TEST(TextView, TheContextMenuOpensAtTheClickOrTheClientAreaAndCopies) {
-  this->scrolledView(100, 20, 5);
   RECT rect = {};
-  ::GetWindowRect(this->hwnd, &rect);
+  ::GetWindowRect(hwnd, &rect);
   POINT client = {0, 0};
-  ::ClientToScreen(this->hwnd, &client);
+  ::ClientToScreen(hwnd, &client);
   const struct {
     POINT at, menuAt;
     char choice;
     std::string copied;
-  } cases[] = {{{rect.left + 30, rect.top + 30}, {rect.left + 30, rect.top + 30}, 'a', Lines(0, 100)},
+  } menus[] = {{{rect.left + 30, rect.top + 30}, {rect.left + 30, rect.top + 30}, 'a', Lines(0, 100)},
                {{-1, -1}, client, 'c', Lines(20, 30)}};
-  for (const auto& c : cases) {
+  for (const auto& m : menus) {
     SetClipboardSentinel();
     std::vector<std::string> items;
     RECT menuRect = {};
@@ -402,25 +363,234 @@ TYPED_TEST(TextView, TheContextMenuOpensAtTheClickOrTheClientAreaAndCopies) {
           const bool grey = (::GetMenuState(handle, static_cast<UINT>(k), MF_BYPOSITION) & MF_GRAYED) != 0;
           items.push_back(std::string(text) + (grey && text[0] != 0 ? " (grey)" : ""));
         }
-        ::PostMessageA(menu, WM_CHAR, c.choice, 0);
+        ::PostMessageA(menu, WM_CHAR, m.choice, 0);
         return;
       }
     });
-    ::SendMessageA(this->hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(this->hwnd),
-                   MAKELPARAM(c.at.x, c.at.y));
+    ::SendMessageA(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd), MAKELPARAM(m.at.x, m.at.y));
     kqtest::PumpPending(); // the chosen command arrives as a posted WM_COMMAND
     done = true;
     watcher.join();
-    if (!TypeParam::optIn) {
-      EXPECT_TRUE(items.empty());
-      EXPECT_EQ(ClipboardText(), "sentinel");
-      continue;
-    }
-    EXPECT_EQ(items, (std::vector<std::string>{"&Copy\tCtrl+C", "Copy &all", "Select a&ll\tCtrl+A", "",
-                                               "&Find...\tCtrl+F", "Find &next\tF3 (grey)", "",
-                                               "Sa&ve as..."})); // nothing searched yet
-    EXPECT_TRUE(menuRect.left == c.menuAt.x && menuRect.top == c.menuAt.y)
-        << menuRect.left << ", " << menuRect.top << " for " << c.menuAt.x << ", " << c.menuAt.y;
-    EXPECT_EQ(ClipboardText(), c.copied);
+    const std::vector<std::string> expectedItems{
+        "&Copy\tCtrl+C",         "Copy &all", "Select a&ll\tCtrl+A", "", "&Find...\tCtrl+F",
+        "Find &next\tF3 (grey)", "",          "Sa&ve as..."}; // nothing searched yet
+    EXPECT_EQ(items, optIn ? expectedItems : std::vector<std::string>{});
+    EXPECT_TRUE(!optIn || (menuRect.left == m.menuAt.x && menuRect.top == m.menuAt.y))
+        << menuRect.left << ", " << menuRect.top << " for " << m.menuAt.x << ", " << m.menuAt.y;
+    EXPECT_EQ(ClipboardText(), optIn ? m.copied : "sentinel");
   }
+
+  SetClientSize(hwnd, 40 * this->cw, 10 * this->lh + 1); // a partly visible last row is copied
+  EXPECT_EQ(KQCopyVisible(w), 1);
+  EXPECT_EQ(ClipboardText(), Lines(20, 31));
+  w.Display("tail", 4); // so is a current line with text
+  EXPECT_EQ(KQCopyAll(w), 1);
+  EXPECT_EQ(ClipboardText(), Lines(0, 100) + "tail\r\n");
+  // No memory for the clipboard's block, the block refused, or the clipboard held open by someone else:
+  // 0, nothing thrown.
+  const struct {
+    const char *dll, *name;
+    void* replacement;
+  } failures[] = {
+      {"kernel32.dll", "GlobalAlloc",
+       reinterpret_cast<void*>(+[](UINT, SIZE_T) -> HGLOBAL { return nullptr; })},
+      {"kernel32.dll", "GlobalLock", reinterpret_cast<void*>(+[](HGLOBAL) -> LPVOID { return nullptr; })},
+      {"user32.dll", "SetClipboardData",
+       reinterpret_cast<void*>(+[](UINT, HANDLE) -> HANDLE { return nullptr; })}};
+  for (const auto& f : failures) {
+    kqtest::IatHook failing("kqmfc.dll", f.dll, f.name, f.replacement);
+    ASSERT_TRUE(failing.installed()) << f.name;
+    EXPECT_TRUE(KQCopyVisible(w) == 0 && KQCopyAll(w) == 0) << f.name;
+  }
+  ASSERT_TRUE(::OpenClipboard(nullptr));
+  EXPECT_EQ(KQCopyAll(w), 0);
+  ::CloseClipboard();
+  w.OnClearBuffer();
+  EXPECT_EQ(KQCopyAll(w), 1);
+  EXPECT_EQ(ClipboardText(), "");
+}
+
+namespace {
+using OutputWindowTest = kqtest::TextWindowTest<kqtest::OutputKind>;
+} // namespace
+
+// Top-level with its Close item greyed, or a child at its rectangle without a system menu; both shown
+// and painted before Create returns.
+TEST_F(OutputWindowTest, TopLevelWithCloseGreyedOrAChildWithoutASystemMenuBothPaintedAtOnce) {
+  auto* top = new COutputWindow;
+  ASSERT_EQ(top->Create("Output"), 1);
+  const HWND topHwnd = top->GetSafeHwnd();
+  EXPECT_TRUE(::IsWindowVisible(topHwnd) && !::GetUpdateRect(topHwnd, nullptr, FALSE));
+  EXPECT_EQ(::GetWindowLongA(topHwnd, GWL_STYLE) & WS_OVERLAPPEDWINDOW, WS_OVERLAPPEDWINDOW);
+  HMENU menu = ::GetSystemMenu(topHwnd, FALSE);
+  ASSERT_NE(menu, nullptr);
+  const UINT close = ::GetMenuState(menu, SC_CLOSE, MF_BYCOMMAND);
+  EXPECT_TRUE(close != static_cast<UINT>(-1) && (close & MF_GRAYED));
+  EXPECT_FALSE(::GetMenuState(menu, SC_MINIMIZE, MF_BYCOMMAND) & MF_GRAYED);
+  ::DestroyWindow(topHwnd); // the frame deletes itself
+
+  EXPECT_TRUE((::GetWindowLongA(hwnd, GWL_STYLE) & WS_CHILD) && !::GetUpdateRect(hwnd, nullptr, FALSE));
+  RECT placed = {};
+  ::GetWindowRect(hwnd, &placed);
+  ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&placed), 2);
+  EXPECT_TRUE(placed.left == 10 && placed.top == 20 && placed.right == 410 && placed.bottom == 320);
+  EXPECT_EQ(::GetSystemMenu(hwnd, FALSE), nullptr);
+}
+
+// A view at the bottom follows new text, a scrolled-up one stays; text that adds no line keeps a bottom
+// view there and sets no bar (nothing changes), a new line does.
+TEST_F(OutputWindowTest, AViewAtTheBottomFollowsNewTextAScrolledUpViewStays) {
+  kqtest::SetClientSize(hwnd, 50 * cw, 10 * lh);
+  addLines(30);
+  addLines(5);
+  EXPECT_TRUE(window->m_vScrollPos == 26 && ::GetScrollPos(hwnd, SB_VERT) == 26);
+  send(WM_VSCROLL, SB_LINEUP);
+  send(WM_VSCROLL, SB_LINEUP);
+  addLines(5);
+  EXPECT_TRUE(window->m_vScrollPos == 24 && ::GetScrollPos(hwnd, SB_VERT) == 24);
+  send(WM_VSCROLL, SB_BOTTOM);
+  kqtest::ScrollBarCounter bars;
+  ASSERT_TRUE(bars.installed());
+  window->Display("partial");
+  EXPECT_TRUE(window->m_vScrollPos == 31 && bars.take() == 0);
+  window->Display("\n");
+  EXPECT_TRUE(window->m_vScrollPos == 32 && ::GetScrollPos(hwnd, SB_VERT) == 32 && bars.take() >= 1);
+}
+
+// Each line up to its NUL with CR LF, then one more; the file truncated first and shared with others;
+// paths that cannot be opened (in a missing folder, a folder) give 0 and create nothing.
+TEST_F(OutputWindowTest, SaveAsWritesEachLineUpToItsNulWithCrLfThenOneMore) {
+  const std::string path = kqtest::TempPath("save.txt");
+  window->Display("abc\n");
+  ASSERT_EQ(window->SaveAs(path.c_str()), 1);
+  EXPECT_EQ(kqtest::FileBytes(path), "abc\r\n\r\n\r\n"); // the empty current line, then the extra line end
+  window->OnClearBuffer();
+  const std::string text("a\tb\r\nx\0y\n\0z\nlast", 17);
+  window->Display(text.data(), static_cast<int>(text.size()));
+  HANDLE other = ::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(other, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(window->SaveAs(path.c_str()), 1);
+  ::CloseHandle(other);
+  EXPECT_EQ(kqtest::FileBytes(path), "a       b\r\nx\r\n\r\nlast\r\n\r\n");
+  ::DeleteFileA(path.c_str());
+  const std::string missing = kqtest::TempPath("no-such-dir") + "\\out.txt";
+  EXPECT_EQ(window->SaveAs(missing.c_str()), 0);
+  EXPECT_EQ(::GetFileAttributesA(missing.c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(window->SaveAs(path.substr(0, path.rfind('\\') + 1).c_str()), 0);
+}
+
+namespace {
+std::vector<int> minMaxRequests;
+LRESULT CALLBACK recordMinMax(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_MINMAX)
+    minMaxRequests.push_back(LOWORD(lParam));
+  return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+} // namespace
+
+// The fast display window's input queue: last returned first, NUL bytes kept, no NUL added; before the
+// window exists too. Once it does, an empty queue shows the last page, a minimised window restored for
+// the update and minimised again; pending input leaves the view alone.
+TEST(FastDisplay, InputComesBackLastReturnedFirstAndAnEmptyQueueShowsTheLastPage) {
+  CFastDisplayWnd window;
+  char buffer[10] = {'#', '#'};
+  auto give = [&](const std::string& text, int count) {
+    return window.ReturnInput(const_cast<char*>(text.data()), count);
+  };
+  auto pending = [&] { return std::string(window.m_input.GetString(), window.m_input.GetLength()); };
+  EXPECT_EQ(window.GetInput(buffer, 4), 0);
+  EXPECT_TRUE(give("b", 1) == 1 && give("a", 1) == 1 && give("xyz", 0) == 1 && give("xyz", -4) == 1);
+  EXPECT_EQ(pending(), "ab");
+  EXPECT_TRUE(window.GetInput(buffer, 0) == 0 && window.GetInput(buffer, -1) == 0);
+  EXPECT_EQ(window.GetInput(buffer, 1), 1);
+  EXPECT_EQ(std::string(buffer, 2), "a#");
+  give(std::string("c\0d", 3), 3);
+  EXPECT_EQ(window.GetInput(buffer, 3), 3);
+  EXPECT_EQ(std::string(buffer, 3), std::string("c\0d", 3));
+  EXPECT_EQ(pending(), "b");
+  EXPECT_TRUE(window.FlushInput() == 1 && window.m_input.IsEmpty());
+  give("zz", 2);
+  window.OnClearBuffer();
+  EXPECT_TRUE(window.m_input.IsEmpty());
+
+  ASSERT_TRUE(window.CreateEx(0, nullptr, "fast", WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL,
+                              0, 0, 400, 300, nullptr, nullptr));
+  const std::string text(100, '\n');
+  window.Display(text.data(), 100);
+  kqtest::SetClientSize(window.GetSafeHwnd(), 40 * window.m_charWidth, 10 * window.m_lineHeight);
+  EXPECT_EQ(window.m_vScrollPos, 0); // new text never moves the view
+  give("k", 1);
+  EXPECT_TRUE(window.GetInput(buffer, 4) == 1 && window.m_vScrollPos == 0);
+  EXPECT_EQ(window.GetInput(buffer, 4), 0);
+  EXPECT_TRUE(window.m_vScrollPos == 101 - 10 && ::GetScrollPos(window.GetSafeHwnd(), SB_VERT) == 101 - 10);
+  ::ShowWindow(window.GetSafeHwnd(), SW_MINIMIZE);
+  kqtest::PumpPending();
+  ASSERT_TRUE(window.IsIconic());
+  HHOOK hook = ::SetWindowsHookExA(WH_CBT, recordMinMax, nullptr, ::GetCurrentThreadId());
+  give("k", 1);
+  EXPECT_EQ(window.GetInput(buffer, 4), 1); // input pending: no restore
+  EXPECT_EQ(window.GetInput(buffer, 4), 0);
+  ::UnhookWindowsHookEx(hook);
+  ASSERT_EQ(minMaxRequests.size(), 2u);
+  EXPECT_NE(minMaxRequests[0], SW_MINIMIZE); // restored ...
+  EXPECT_EQ(minMaxRequests[1], SW_MINIMIZE); // ... then minimised again
+  EXPECT_TRUE(window.IsIconic());
+  // The exported scroll rule.
+  EXPECT_EQ(CFastDisplayWnd::compute_scroll_pos_delta(SB_THUMBPOSITION, 7, 5, 10, 1, 8), 2);
+  EXPECT_EQ(CFastDisplayWnd::compute_scroll_pos_delta(SB_LINEDOWN, 0, 12, 10, 1, 8), -2);
+  window.DestroyWindow();
+}
+
+namespace {
+std::atomic<int> beeps{0};
+std::atomic<UINT> lastBeep{0xFFFFFFFF};
+BOOL WINAPI countBeep(UINT type) {
+  ++beeps;
+  lastBeep = type;
+  return TRUE; // silent
+}
+std::string text(const CString& s) {
+  return std::string(s.GetString(), static_cast<size_t>(s.GetLength()));
+}
+} // namespace
+
+// One dialog object opened three times: OK with the edit control empty, OK with text, Cancel after
+// typing; the beep seen in the library's import table, the dialog answered by a watcher thread.
+TEST(InputDialog, ResultAfterOkAndCancelOneBeepPerOpeningAndTheEditControl) {
+  kqtest::IatHook hook("kqmfc.dll", "user32.dll", "MessageBeep", reinterpret_cast<void*>(&countBeep));
+  ASSERT_TRUE(hook.installed()) << "kqmfc.dll imports MessageBeep by name";
+  HWND owner = ::CreateWindowExA(0, "STATIC", "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200,
+                                 nullptr, nullptr, nullptr, nullptr);
+  CString result("old");
+  CInputDlg dialog(CWnd::FromHandle(owner), result);
+  const struct {
+    WORD command;
+    const char* typed;
+    const char* expected;
+  } cases[] = {{IDOK, "", "\n"}, {IDOK, "abc", "abc\n"}, {IDCANCEL, "typed", ""}};
+  for (const auto& c : cases) {
+    beeps = 0;
+    const std::string before = text(result);
+    std::string during;
+    HWND editSeen = nullptr, editExpected = nullptr, ownerSeen = nullptr;
+    const auto look = [&](HWND dialogWindow) {
+      during = text(result);
+      editSeen = dialog.EditCtl().GetSafeHwnd();
+      editExpected = ::GetDlgItem(dialogWindow, IDC_INPUT_EDIT);
+      ownerSeen = ::GetWindow(dialogWindow, GW_OWNER);
+    };
+    {
+      kqtest::DialogWatcher watcher(
+          {.editId = IDC_INPUT_EDIT, .editText = c.typed, .prepare = look, .command = c.command});
+      EXPECT_EQ(dialog.DoModal(), c.command);
+      EXPECT_TRUE(watcher.Result().found);
+    }
+    EXPECT_EQ(text(result), c.expected);
+    EXPECT_EQ(during, before); // not written while the dialog runs
+    EXPECT_TRUE(beeps == 1 && lastBeep == static_cast<UINT>(MB_OK));
+    EXPECT_TRUE(editSeen != nullptr && editSeen == editExpected && ownerSeen == owner);
+  }
+  ::DestroyWindow(owner);
+  kqtest::PumpPending();
 }

@@ -11,11 +11,19 @@ TEST(ViewMath, RangesAndPagesAtTheirEdges) {
   EXPECT_EQ(KQHScrollMax(1128, 0, 8), 141);
   EXPECT_EQ(KQVScrollMax(100, 240, 0), 0);
   EXPECT_EQ(KQHScrollMax(1128, 400, 0), 0);
+  EXPECT_TRUE(KQVScrollMax(100, 10, 1) == 90 && KQHScrollMax(1128, 400, 1) == 728); // one-pixel cells count
+  // Cells: capitals are one average character wide in a fixed-pitch font (pitch bit clear), one and a
+  // half in a variable-pitch one; a line takes its width plus one capital.
+  const KQCellMetrics fixed = KQCellMetricsFromText(8, 13, 2, 0, 140),
+                      variable = KQCellMetricsFromText(8, 13, 2, 1, 80);
+  EXPECT_TRUE(fixed.charWidth == 8 && fixed.capsWidth == 8 && fixed.lineHeight == 15 &&
+              fixed.textWidth == 141 * 8);
+  EXPECT_TRUE(variable.capsWidth == 12 && variable.textWidth == 81 * 12);
   // Pages: whole lines, an eighth of the whole columns, at least 1; a cell size of 0 or less gives 1.
   const struct {
     int client, cell, v, h;
-  } pages[] = {{240, 12, 20, 2}, {239, 12, 19, 2}, {11, 12, 1, 1},
-               {0, 12, 1, 1},    {400, 0, 1, 1},   {400, -3, 1, 1}};
+  } pages[] = {{240, 12, 20, 2}, {239, 12, 19, 2}, {11, 12, 1, 1},   {0, 12, 1, 1},
+               {400, 0, 1, 1},   {400, -3, 1, 1},  {400, 1, 400, 50}};
   for (const auto& p : pages) {
     EXPECT_EQ(KQVPageSize(p.client, p.cell), p.v) << p.client << " / " << p.cell;
     EXPECT_EQ(KQHPageSize(p.client, p.cell), p.h) << p.client << " / " << p.cell;

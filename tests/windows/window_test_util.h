@@ -1,6 +1,6 @@
 // Test helpers for the text windows under Wine: a fixture holding either window, plain or opt-in, as a
-// child of a host window; what the windows draw and how often they set a scroll bar; client sizes, font
-// metrics, the font dialog answered, and temporary files.
+// child of a host window; what the framework draws and how often it sets a scroll bar; client sizes,
+// the font dialog answered, and temporary files.
 #pragma once
 
 #include "kqwindowsex.h" // the framework before <windows.h>, as in any MFC source
@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <fstream>
 #include <iterator>
@@ -58,7 +59,7 @@ private:
       ::GetTextFaceA(dc, LF_FACESIZE, face);
       std::lock_guard<std::mutex> guard(self->mutex);
       self->drawn.push_back(
-          {x, y, std::string(text, static_cast<size_t>(count > 0 ? count : 0)), ::GetTextColor(dc), face});
+          {x, y, std::string(text, static_cast<size_t>(std::max(count, 0))), ::GetTextColor(dc), face});
     }
     return ::TextOutA(dc, x, y, text, count);
   }
@@ -69,34 +70,68 @@ private:
   std::vector<DrawnText> drawn;
 };
 
-// Counts the framework layer's SetScrollPos calls while it exists: a scroll that moves sets its bar once.
-class ScrollPosCounter {
+// Counts the framework layer's SetScrollPos calls while it exists (a scroll that moves sets its bar
+// once), and adds up the pixels its ScrollWindow calls move the client area by.
+class ScrollBarCounter {
 public:
-  ScrollPosCounter() : hook("kqafx.dll", "user32.dll", "SetScrollPos", reinterpret_cast<void*>(&Hooked)) {
-    calls = 0;
+  ScrollBarCounter()
+      : setPos("kqafx.dll", "user32.dll", "SetScrollPos", reinterpret_cast<void*>(&HookedSetPos)),
+        scroll("kqafx.dll", "user32.dll", "ScrollWindow", reinterpret_cast<void*>(&HookedScroll)) {
+    take();
   }
-  bool installed() const { return hook.installed(); }
-  int take() { return calls.exchange(0); }
+  bool installed() const { return setPos.installed() && scroll.installed(); }
+  int take() { return dx = 0, dy = 0, calls.exchange(0); }
+  static inline std::atomic<int> dx{0}, dy{0};
 
 private:
-  static int WINAPI Hooked(HWND window, int bar, int pos, BOOL redraw) {
+  static int WINAPI HookedSetPos(HWND window, int bar, int pos, BOOL redraw) {
     ++calls;
     return ::SetScrollPos(window, bar, pos, redraw);
   }
+  static BOOL WINAPI HookedScroll(HWND window, int x, int y, const RECT* rect, const RECT* clip) {
+    dx += x, dy += y;
+    return ::ScrollWindow(window, x, y, rect, clip);
+  }
   static inline std::atomic<int> calls{0};
-  IatHook hook;
+  IatHook setPos, scroll;
 };
 
-// A path in the temporary folder, unique to this process.
+// A path in the temporary folder, unique to this process, and a file's bytes.
 inline std::string TempPath(const std::string& name) {
   char dir[MAX_PATH] = {};
   ::GetTempPathA(MAX_PATH, dir);
   return std::string(dir) + "kqwin-" + std::to_string(::GetCurrentProcessId()) + "-" + name;
 }
-
 inline std::string FileBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The clipboard's CF_TEXT (up to its first NUL byte).
+inline std::string ClipboardText() {
+  std::string text = "<no text>";
+  if (!::OpenClipboard(nullptr))
+    return "<not opened>";
+  if (HANDLE data = ::GetClipboardData(CF_TEXT)) {
+    if (const char* bytes = static_cast<const char*>(::GlobalLock(data)))
+      text = bytes;
+    ::GlobalUnlock(data);
+  }
+  ::CloseClipboard();
+  return text;
+}
+
+// A key pressed on `window` with Ctrl and Shift up or down, as the thread's keyboard state (GetKeyState)
+// has them.
+inline void Key(HWND window, UINT vk, bool ctrl = false, bool shift = false) {
+  BYTE keys[256] = {};
+  ::GetKeyboardState(keys);
+  keys[VK_CONTROL] = ctrl ? 0x80 : 0;
+  keys[VK_SHIFT] = shift ? 0x80 : 0;
+  ::SetKeyboardState(keys);
+  ::SendMessageA(window, WM_KEYDOWN, vk, 1);
+  keys[VK_CONTROL] = keys[VK_SHIFT] = 0;
+  ::SetKeyboardState(keys);
 }
 
 // Paints whatever is invalid now and handles every message waiting for this thread.
@@ -104,19 +139,6 @@ inline void Settle(HWND window) {
   PumpPending();
   ::UpdateWindow(window);
   PumpPending();
-}
-
-// The metrics of a font described by `font` on the screen.
-inline TEXTMETRICA MetricsOf(const LOGFONTA& font) {
-  TEXTMETRICA tm = {};
-  HDC dc = ::GetDC(nullptr);
-  HFONT created = ::CreateFontIndirectA(&font);
-  HGDIOBJ old = ::SelectObject(dc, created);
-  ::GetTextMetricsA(dc, &tm);
-  ::SelectObject(dc, old);
-  ::DeleteObject(created);
-  ::ReleaseDC(nullptr, dc);
-  return tm;
 }
 
 // Sizes a window so that its client area is width x height (the scroll bars it shows then included).
@@ -159,13 +181,14 @@ bool ChooseFont(Window& window, const std::string& face, const std::string& colo
 }
 
 // The text windows, each created as a visible 400 x 300 child of `parent` with both scroll bars; the
-// opt-in classes (kqwindowsex.h) are created as their base.
+// opt-in classes (kqwindowsex.h) are created as their base. On failure the object is gone (a frame
+// deletes itself; the fast display window is deleted here alike).
 struct OutputKind {
   using Window = COutputWindow;
   static constexpr int width = 140;
   static constexpr long long cap = 30000;
   static constexpr bool optIn = false;
-  static bool create(COutputWindow& w, HWND parent) { // on failure the frame has deleted itself
+  static bool create(COutputWindow& w, HWND parent) {
     return w.Create("output", RECT{10, 20, 410, 320}, CWnd::FromHandle(parent)) == 1;
   }
   static void release(COutputWindow*) {} // a frame deletes itself when its window is destroyed
@@ -175,7 +198,7 @@ struct FastKind {
   static constexpr int width = 80;
   static constexpr long long cap = 65000;
   static constexpr bool optIn = false;
-  static bool create(CFastDisplayWnd& w, HWND parent) { // on failure the object is deleted, as a frame does
+  static bool create(CFastDisplayWnd& w, HWND parent) {
     if (w.CreateEx(0, nullptr, "fast", WS_CHILD | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL, 0, 0, 400, 300,
                    parent, nullptr))
       return true;
@@ -225,16 +248,6 @@ protected:
   }
   void send(UINT message, UINT code, UINT pos = 0) {
     ::SendMessageA(hwnd, message, MAKEWPARAM(code, pos), 0);
-  }
-  // A key pressed with Ctrl up or down, as the thread's keyboard state (GetKeyState) has it.
-  void key(UINT vk, bool ctrl = false) {
-    BYTE keys[256] = {};
-    ::GetKeyboardState(keys);
-    keys[VK_CONTROL] = ctrl ? 0x80 : 0;
-    ::SetKeyboardState(keys);
-    ::SendMessageA(hwnd, WM_KEYDOWN, vk, 1);
-    keys[VK_CONTROL] = 0;
-    ::SetKeyboardState(keys);
   }
   // `count` lines in a client area of 40 columns by 10 lines, scrolled by thumb to `row` and `column`.
   void scrolledView(long long count, UINT row, UINT column) {
