@@ -18,47 +18,31 @@
 #include <cstdio>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace {
-using kqtest::SetClientSize;
-
-// Answers the dialogs of the calling thread one after the other, each when it appears: the file
-// name typed into the save dialog's name box (both its styles), then the command. Keeps each dialog's
+// Answers the calling thread's dialogs in turn, each when it appears: the file name (when not null)
+// typed into the save dialog's name box of either style, then the command. `texts` gets each dialog's
 // static texts.
-class DialogSequence {
-public:
-  struct Step {
-    const char* fileName; // nullptr: nothing typed
-    WORD command;
-  };
-  explicit DialogSequence(std::vector<Step> steps)
-      : owner(::GetCurrentThreadId()), thread([this, steps] {
-          for (const Step& step : steps) {
-            HWND dialog = nullptr;
-            for (int i = 0; i < 3000 && (dialog = kqtest::FindDialog(owner)) == nullptr; ++i)
-              ::Sleep(10);
-            if (dialog == nullptr)
-              return;
-            texts.push_back(kqtest::StaticTexts(dialog));
-            if (step.fileName != nullptr)
-              for (const int box : {0x47c /* cmb13 */, 0x480 /* edt1 */})
-                ::SetDlgItemTextA(dialog, box, step.fileName);
-            ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(step.command, BN_CLICKED), 0);
-            while (::IsWindow(dialog))
-              ::Sleep(10);
-          }
-        }) {}
-  std::vector<std::string> result() {
-    thread.join();
-    return texts;
-  }
-
-private:
-  DWORD owner;
-  std::vector<std::string> texts;
-  std::thread thread;
-};
+std::thread AnswerInTurn(std::vector<std::pair<const char*, WORD>> steps, std::vector<std::string>& texts) {
+  return std::thread([owner = ::GetCurrentThreadId(), steps, &texts] {
+    for (const auto& [fileName, command] : steps) {
+      HWND dialog = nullptr;
+      for (int i = 0; i < 3000 && (dialog = kqtest::FindDialog(owner)) == nullptr; ++i)
+        ::Sleep(10);
+      if (dialog == nullptr)
+        return;
+      texts.push_back(kqtest::StaticTexts(dialog));
+      for (const int box : {0x47c /* cmb13 */, 0x480 /* edt1 */})
+        if (fileName != nullptr)
+          ::SetDlgItemTextA(dialog, box, fileName);
+      ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(command, BN_CLICKED), 0);
+      while (::IsWindow(dialog))
+        ::Sleep(10);
+    }
+  });
+}
 
 FILE* __cdecl noFile(const char*, const char*, int) {
   errno = EACCES;
@@ -179,10 +163,10 @@ TYPED_TEST(LogViewer, FindsThroughTheDialogAndF3) {
     const char* what;
     bool matchCase, wholeWord, up;
     KQTextPosition expected; // {-1, -1}: no match, selection kept
-  } cases[] = {{"line 4", false, false, false, {4, 0}},   {"line 4", false, true, false, {-1, -1}},
-               {"line 4", false, false, false, {40, 0}},  {"LINE 4", true, false, false, {-1, -1}},
-               {"line 4", false, true, true, {4, 0}},     {"line 4", false, false, true, {-1, -1}},
-               {"NEEDLE", false, false, false, {100, 70}}};
+  } cases[] = {{"line 4", false, false, false, {4, 0}},    {"line 4", false, true, false, {-1, -1}},
+               {"line 4", false, false, false, {40, 0}},   {"LINE 4", true, false, false, {-1, -1}},
+               {"line 4", false, true, true, {4, 0}},      {"line 4", false, false, true, {-1, -1}},
+               {"NEEDLE", false, false, false, {100, 70}}, {"line 9", false, false, false, {-1, -1}}};
   ::SendMessageA(this->hwnd, WM_VSCROLL, MAKEWPARAM(SB_TOP, 0), 0);
   for (const auto& c : cases) {
     const KQTextSelection before = w.GetSelection();
@@ -203,11 +187,6 @@ TYPED_TEST(LogViewer, FindsThroughTheDialogAndF3) {
         << c.what;
   }
   EXPECT_EQ(w.m_hScrollPos, 70 + 6 - 40); // the match's end at the view's right edge
-  ::SetDlgItemTextA(dialog, 0x480, "line 9");
-  ::CheckDlgButton(dialog, 0x411, BST_UNCHECKED);
-  ::CheckRadioButton(dialog, 0x420, 0x421, 0x421);
-  ::SendMessageA(dialog, WM_COMMAND, IDOK, 0); // from "needle": "line 9" lies above, nothing below
-  this->expectSelection({100, 70}, {100, 76}, "nothing below");
   ::SendMessageA(this->hwnd, WM_COMMAND, ID_EDIT_SELECT_ALL, 0);
   this->press(VK_ESCAPE);
   const long long top = w.m_vScrollPos; // lines 90 to 99 hold "line 9"
@@ -238,21 +217,20 @@ TYPED_TEST(LogViewer, SavesThroughTheDialogAndReportsAFailure) {
   for (int i = 0; i < 100; ++i)
     expected += "line " + std::to_string(i) + "\r\n";
   expected += "\r\n\r\n"; // the empty current line, then the end
-  DialogSequence saved({{path.c_str(), IDOK}});
-  ::SendMessageA(this->hwnd, WM_COMMAND, ID_FILE_SAVE_AS, 0);
-  EXPECT_EQ(saved.result().size(), 1u);
-  EXPECT_EQ(kqtest::FileBytes(path), expected);
-
-  DialogSequence cancelled({{nullptr, IDCANCEL}});
-  ::SendMessageA(this->hwnd, WM_COMMAND, ID_FILE_SAVE_AS, 0);
-  EXPECT_EQ(cancelled.result().size(), 1u);
-
+  std::vector<std::string> texts;
+  for (const WORD answer : {IDCANCEL, IDOK}) { // Cancel writes nothing
+    std::thread answering = AnswerInTurn({{path.c_str(), answer}}, texts);
+    ::SendMessageA(this->hwnd, WM_COMMAND, ID_FILE_SAVE_AS, 0);
+    answering.join();
+    EXPECT_EQ(kqtest::FileBytes(path), answer == IDOK ? expected : "") << answer;
+  }
   std::remove(path.c_str());
   kqtest::IatHook failing("kqmfc.dll", "msvcrt.dll", "_fsopen", reinterpret_cast<void*>(&noFile));
   ASSERT_TRUE(failing.installed());
-  DialogSequence refused({{path.c_str(), IDOK}, {nullptr, IDOK}});
+  texts.clear();
+  std::thread answering = AnswerInTurn({{path.c_str(), IDOK}, {nullptr, IDOK}}, texts);
   ::SendMessageA(this->hwnd, WM_COMMAND, ID_FILE_SAVE_AS, 0);
-  const std::vector<std::string> texts = refused.result();
+  answering.join();
   ASSERT_EQ(texts.size(), 2u);
   EXPECT_EQ(texts[1], "The file " + path + " could not be written: " + std::strerror(EACCES) + ".");
   EXPECT_EQ(w.m_lines.GetCount(), 101);
@@ -320,7 +298,6 @@ TEST_F(LogViewerThreads, SelectsAndSearchesWhileFourThreadsAppend) {
     ::SendMessageA(dialog, WM_COMMAND, IDOK, 0);
     found.push_back(w.GetSelection().anchor.line);
   }
-  ASSERT_EQ(found.size(), 5u);
   EXPECT_TRUE(found[0] < found[1] && found[1] < found[2] && found[2] < found[3] && found[3] == found[4]);
   press('C', true);
   EXPECT_EQ(kqtest::ClipboardText(), "line 1500");
