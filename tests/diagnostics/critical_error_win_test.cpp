@@ -1,5 +1,4 @@
-// Critical errors in real Yes/No message boxes, answered by a watcher thread; each thread below is a
-// fresh one, with a fresh record.
+// Critical errors in real Yes/No boxes, answered by a watcher; each thread has a fresh record.
 #include <afxwin.h> // the framework before <windows.h>
 
 #include "dialog_watcher.h"
@@ -17,7 +16,7 @@ std::string boxText(const std::string& description, const std::string& line) {
          "\nDate    :\tDec  5 2026\n\nVoulez vous voir les prochains messages ?\n";
 }
 
-// The application, through which AfxMessageBox shows its box: records the style and help context asked.
+// Records the style and help context AfxMessageBox asks of the application.
 struct BoxApp : CWinApp {
   int DoMessageBox(LPCTSTR prompt, UINT type, UINT help) override {
     asked = {type, help};
@@ -26,7 +25,6 @@ struct BoxApp : CWinApp {
   std::pair<UINT, UINT> asked{};
 };
 
-// Writes `description` and shows the error, the watcher giving `answer`; what the box said, if any.
 kqtest::SeenDialog show(KQDebugInfo& info, const char* description, WORD answer, int line) {
   BoxApp app;
   info.CriticalErrorStream() << description;
