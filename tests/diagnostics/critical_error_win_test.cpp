@@ -40,19 +40,16 @@ kqtest::SeenDialog show(KQDebugInfo& info, const char* description, WORD answer,
 TEST(CriticalError, YesShowsEachBoxWithItsOwnTextAndNoSilencesOnlyItsThread) {
   std::thread([] {
     KQDebugInfo& info = GetDebugThreadInfo();
-    const struct {
-      const char* description;
-      int line;
-    } cases[] = {
+    const std::pair<const char*, int> cases[] = {
         {"Disque plein: a rather long first description", 42},
         {"second", 7}, // shorter than the one before: nothing of it remains
         {"", 1},       // no description: the box starts with an empty line
         {"boom\n", 2}, // its own line end gives an empty line before the file line
     };
-    for (const auto& c : cases) {
-      const auto seen = show(info, c.description, IDYES, c.line);
-      ASSERT_TRUE(seen.found) << c.description;
-      EXPECT_EQ(seen.text, boxText(c.description, std::to_string(c.line)));
+    for (const auto& [description, line] : cases) {
+      const auto seen = show(info, description, IDYES, line);
+      ASSERT_TRUE(seen.found) << description;
+      EXPECT_EQ(seen.text, boxText(description, std::to_string(line)));
     }
     info.CriticalErrorStream() << std::hex; // the line takes the stream's formatting
     EXPECT_EQ(show(info, "x", IDYES, 255).text, boxText("x", "ff"));
