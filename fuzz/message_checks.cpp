@@ -19,18 +19,14 @@
 namespace {
 using Model = std::map<std::int32_t, std::string>;
 
-// The reference reader: a second reader of message files, written from the format's reading steps alone and
-// kept as plain as they are, one byte at a time from memory, sharing nothing with the catalogue's reader.
+// The reference reader: the format's reading steps, byte by byte, sharing nothing with the catalogue's.
 struct Record {
-  std::int32_t number; // 0 when the record's number part converts to nothing
-  std::string text;    // empty when the record yields no text
+  std::int32_t number;
+  std::string text;
   bool operator==(const Record&) const = default;
 };
 
-// The number part converted as "%ld" converts it: strtol in the C locale takes white space, one sign and
-// decimal digits, and converts nothing (the number stays as it was) when no digit follows them or the part
-// starts with a NUL. Beyond 32 bits the catalogue saturates, as strtol does to long; the clamp does it where
-// long is wider.
+// As "%ld" converts: nothing converted leaves the number; beyond 32 bits it saturates, as strtol does.
 void convert(const std::string& part, std::int32_t& number) {
   const char* start = part.c_str();
   char* stop = nullptr;
@@ -41,27 +37,27 @@ void convert(const std::string& part, std::int32_t& number) {
 
 // `get` gives the next byte (0..255), or -1 at the end.
 template <class Get> Record readRecord(Get& get) {
-  Record record{0, ""}; // the load sets the number to 0 before each record
+  Record record{0, ""};
   int c = get();
-  if (c < 0) // the end before the record's first character: no text
+  if (c < 0)
     return record;
-  std::string part(1, static_cast<char>(c)); // the first character, whatever it is, and the digits after it
+  std::string part(1, static_cast<char>(c)); // the first character, whatever it is, then digits
   while ((c = get()) >= '0' && c <= '9')
     part += static_cast<char>(c);
   convert(part, record.number);
-  while (c != '"') { // skip up to and including the opening quote, starting with the character in hand
+  while (c != '"') {
     if (c < 0)
       return record;
     c = get();
   }
   bool escaped = false;
-  while ((c = get()) >= 0) { // the end inside the text keeps what was read
-    if (c == '\\') {         // never stored; a second one leaves the escape in force
+  while ((c = get()) >= 0) {
+    if (c == '\\') { // never stored; a second one leaves the escape in force
       escaped = true;
       continue;
     }
     if (c == '"' && !escaped) {
-      get(); // the one character after the closing quote, dropped
+      get(); // the character after the closing quote is dropped
       break;
     }
     if (escaped)
@@ -71,18 +67,16 @@ template <class Get> Record readRecord(Get& get) {
   }
   return record;
 }
-// Every record that a load of `size` bytes reads, in order, the last one being the read that met the end
-// (or, when the input ends inside a record, that record). The bytes are taken as they are: a CR LF pair is
-// two characters here, as it is wherever the file stream does not translate line ends.
+// Every record a load reads, the last being the read that met the end. CR LF is two characters here.
 std::vector<Record> referenceRecords(const char* data, std::size_t size) {
   std::size_t at = 0;
-  bool ended = false; // set by the first read that meets the end, as a stream's end-of-file state is
+  bool ended = false; // as a stream's end-of-file state
   const auto get = [&]() -> int {
     ended = ended || at == size;
     return at < size ? static_cast<unsigned char>(data[at++]) : -1;
   };
   std::vector<Record> records;
-  while (!ended) // until the end of the input has been met
+  while (!ended)
     records.push_back(readRecord(get));
   return records;
 }
@@ -95,9 +89,8 @@ std::int32_t keyFrom(std::uint8_t b) {
   return b < 200 ? static_cast<std::int32_t>(b) - 100 : edges[(b - 200) % std::size(edges)];
 }
 
-// Bytes in memory as a stream buffer. Reading the byte at `failAt` throws, which the reading istream turns
-// into badbit (as a failing disk would); each refill exposes at most `step` bytes, so that readers taking the
-// buffer a chunk at a time meet a chunk boundary everywhere.
+// Bytes in memory; reading the byte at `failAt` throws (badbit, as a failing disk); each refill exposes at
+// most `step` bytes, so that chunked readers meet a boundary everywhere.
 struct MemoryInput : std::streambuf {
   MemoryInput(const char* data, size_t size, size_t failAt, size_t step = SIZE_MAX)
       : stop(const_cast<char*>(data) + std::min(size, failAt)), failing(failAt <= size), step(step) {
@@ -132,8 +125,7 @@ std::string compare(const KQTableProbe& table, const Model& model) {
   return walked == model && countRight ? "" : "walk or count differs from the model";
 }
 
-// The catalogue as a clean message file: one record per line, quotes escaped. A stored text never holds
-// a backslash, so nothing else needs escaping.
+// One record per line, quotes escaped (a stored text never holds a backslash).
 std::string writeClean(const Model& model) {
   std::string file;
   for (const auto& [key, text] : model) {
@@ -145,11 +137,8 @@ std::string writeClean(const Model& model) {
   return file;
 }
 
-// Loads the bytes with the traced reader and with the catalogue's own (no trace) twice: over chunks of a
-// few bytes, where records run past chunk ends, and over the input in one chunk, where records are read
-// within it. All must stop where the input does, with badbit exactly when an error was injected; the traced
-// load must report the records that the reference reader reads from the bytes before the error, and every
-// table must hold their catalogue, given in `model`.
+// Loads traced, and untraced over small chunks and in one: all must stop where the input does (badbit
+// exactly when an error was injected), report the reference reader's records and hold their catalogue.
 std::string load(const char* data, size_t size, size_t failAt, Model& model) {
   MemoryInput tracedBuffer(data, size, failAt), smallBuffer(data, size, failAt, 1 + size % 7),
       wholeBuffer(data, size, failAt);
@@ -169,7 +158,7 @@ std::string load(const char* data, size_t size, size_t failAt, Model& model) {
   if (records != referenceRecords(data, std::min(size, failAt)))
     return "the records differ from the reference reader's";
   model.clear();
-  for (const Record& record : records) // each non-empty text under its number, the last one kept
+  for (const Record& record : records) // the last non-empty text of a number is kept
     if (!record.text.empty())
       model[record.number] = record.text;
   for (const KQTableProbe& table : tables)
@@ -184,7 +173,7 @@ std::string kqCheckMessageReader(const std::uint8_t* data, std::size_t size) {
   Model model, reread, failed;
   if (std::string r = load(text, size, SIZE_MAX, model); !r.empty())
     return "reading the input: " + r;
-  // A read error at byte k (k taken from the input) gives what a file of the first k bytes gives.
+  // A read error at byte k gives what a file of the first k bytes gives.
   size_t failAt = 0;
   for (size_t i = 0; i < size; ++i)
     failAt = failAt * 31 + data[i];
@@ -214,12 +203,12 @@ std::string kqCheckTableOperations(const std::uint8_t* data, std::size_t size) {
     const std::int32_t key = keyFrom(next());
     const bool present = model.count(key) != 0;
     const std::string stored = present ? model[key] : "";
-    // Where long is wider, a key and the same key plus or minus 2^32 name one entry.
+    // Where long is wider, key +- 2^32 names the same entry.
     const long long shift = (op & 0x40) ? -(1LL << 32) : (1LL << 32);
     const long alias = (op & 0x80) && sizeof(long) > 4 ? static_cast<long>(key + shift) : key;
     const void* freeHead = table.freeHead();
     const size_t buckets = table.getHashTableSize();
-    void* walk = table.getStartPosition(); // a walk begun before the step, one entry in when bit 5 is set
+    void* walk = table.getStartPosition(); // begun before the step; one entry in when bit 5 is set
     long walkKey = 0;
     KQCString walkText;
     if ((op & 0x20) && walk != nullptr)

@@ -1,17 +1,13 @@
-// Property checks shared by the fuzz targets and the unit tests. Each runs one input and gives "" when
-// every property held, else a description of the first one that failed.
+// Properties shared by the fuzz targets and the unit tests: "" when all held, else the first that failed.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
-// Reads `data` as a message file, traced and untraced, in small chunks and whole, and checks: the traced read
-// reports the records the reference reader (message_checks.cpp) reads and every table holds their catalogue;
-// a stream error at a byte gives what a file ending there gives; the catalogue written back as a clean file
-// reads the same and the checker finds nothing in it.
+// The input as a message file, read traced and untraced, chunked and whole, with and without a read error,
+// against the reference reader; its catalogue written back cleanly reads the same and passes the checker.
 std::string kqCheckMessageReader(const std::uint8_t* data, std::size_t size);
 
-// Runs a table configuration and operations taken from `data` on a KQMessageTable and a std::map side by
-// side, checking that they agree after every step and that the table's invariants hold.
+// Table operations taken from the input, on a KQMessageTable and a std::map side by side.
 std::string kqCheckTableOperations(const std::uint8_t* data, std::size_t size);

@@ -1,5 +1,4 @@
-// KQMessageTable with a view of its nodes, for checks of what no public operation shows (bucket fields, the
-// free list, the block headers), and a table's entries as plain strings.
+// KQMessageTable with a view of what no public operation shows (buckets, free list, blocks).
 #pragma once
 
 #include "kqmessages.h"
@@ -14,7 +13,6 @@ inline std::string kqText(const KQCString& s) {
   return std::string(s.data(), static_cast<size_t>(s.length()));
 }
 
-// Every entry, in walk order.
 using KQEntries = std::vector<std::pair<long, std::string>>;
 inline KQEntries kqWalk(const KQMessageTable& table) {
   KQEntries entries;
@@ -52,8 +50,7 @@ public:
   }
   bool hasBucketArray() const { return hashTable != nullptr; }
 
-  // "" when every invariant holds, else the first one broken. The loops stop one node past a correct
-  // count, so that a cycle shows as a wrong count.
+  // "" or the first invariant broken. The loops stop one past a correct count: a cycle shows as a count.
   std::string invariants() const {
     size_t live = 0, capacity = 0, free = 0;
     for (size_t b = 0; hashTable != nullptr && b < hashTableSize; ++b)

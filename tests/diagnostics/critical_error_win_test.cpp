@@ -1,5 +1,4 @@
-// Critical errors in real Yes/No message boxes, answered by a watcher thread; each thread below is a
-// fresh one, with a fresh record.
+// Critical errors in real Yes/No boxes, answered by a watcher; each thread has a fresh record.
 #include <afxwin.h> // the framework before <windows.h>
 
 #include "dialog_watcher.h"
@@ -17,7 +16,7 @@ std::string boxText(const std::string& description, const std::string& line) {
          "\nDate    :\tDec  5 2026\n\nVoulez vous voir les prochains messages ?\n";
 }
 
-// The application, through which AfxMessageBox shows its box: records the style and help context asked.
+// Records the style and help context AfxMessageBox asks of the application.
 struct BoxApp : CWinApp {
   int DoMessageBox(LPCTSTR prompt, UINT type, UINT help) override {
     asked = {type, help};
@@ -26,7 +25,6 @@ struct BoxApp : CWinApp {
   std::pair<UINT, UINT> asked{};
 };
 
-// Writes `description` and shows the error, the watcher giving `answer`; what the box said, if any.
 kqtest::SeenDialog show(KQDebugInfo& info, const char* description, WORD answer, int line) {
   BoxApp app;
   info.CriticalErrorStream() << description;
@@ -42,19 +40,16 @@ kqtest::SeenDialog show(KQDebugInfo& info, const char* description, WORD answer,
 TEST(CriticalError, YesShowsEachBoxWithItsOwnTextAndNoSilencesOnlyItsThread) {
   std::thread([] {
     KQDebugInfo& info = GetDebugThreadInfo();
-    const struct {
-      const char* description;
-      int line;
-    } cases[] = {
+    const std::pair<const char*, int> cases[] = {
         {"Disque plein: a rather long first description", 42},
         {"second", 7}, // shorter than the one before: nothing of it remains
         {"", 1},       // no description: the box starts with an empty line
         {"boom\n", 2}, // its own line end gives an empty line before the file line
     };
-    for (const auto& c : cases) {
-      const auto seen = show(info, c.description, IDYES, c.line);
-      ASSERT_TRUE(seen.found) << c.description;
-      EXPECT_EQ(seen.text, boxText(c.description, std::to_string(c.line)));
+    for (const auto& [description, line] : cases) {
+      const auto seen = show(info, description, IDYES, line);
+      ASSERT_TRUE(seen.found) << description;
+      EXPECT_EQ(seen.text, boxText(description, std::to_string(line)));
     }
     info.CriticalErrorStream() << std::hex; // the line takes the stream's formatting
     EXPECT_EQ(show(info, "x", IDYES, 255).text, boxText("x", "ff"));

@@ -1,5 +1,4 @@
-// kqmfc.dll loaded with LoadLibrary and unloaded with FreeLibrary in one process, as a host that links the
-// framework would. This executable does not import the library.
+// kqmfc.dll loaded and unloaded at run time by a host that links the framework (and not the library).
 #include <afxwin.h> // the framework first, as a host includes it
 
 #include "iat_hook.h"
@@ -20,7 +19,6 @@
 
 namespace {
 
-// The library, loaded; its GetDebugThreadInfo found by its g++ name.
 struct Library {
   HMODULE module = nullptr;
   KQDebugInfo& (*get)() = nullptr;
@@ -32,7 +30,7 @@ struct Library {
   }
 };
 
-// Records destroyed (seen through their critical-error streams) and owned streams destroyed.
+// Records destroyed (through their critical-error streams), owned streams destroyed.
 std::atomic<int> recordsDestroyed{0}, streamsDestroyed{0};
 void countErase(std::ios_base::event event, std::ios_base&, int) {
   recordsDestroyed += event == std::ios_base::erase_event;
@@ -41,7 +39,7 @@ struct CountedStream : std::ostringstream {
   ~CountedStream() override { ++streamsDestroyed; }
 };
 
-// True when the framework's resource search, for a resource nobody has, visits `module`, once per visit.
+// How often the framework's search for a resource nobody has visits `module`.
 std::vector<HMODULE> searched;
 HRSRC WINAPI recordingFindResource(HMODULE module, LPCSTR name, LPCSTR type) {
   searched.push_back(module);
@@ -64,7 +62,7 @@ SIZE_T privateBytes() {
   return c.PrivateUsage != 0 ? c.PrivateUsage : c.PagefileUsage;
 }
 
-// Every free slot, taken while the object lives.
+// Every free TLS slot, taken while the object lives.
 struct AllSlots {
   std::vector<DWORD> taken;
   AllSlots() {
@@ -76,23 +74,19 @@ struct AllSlots {
       TlsFree(i);
   }
 };
-// The slot holding `record` on the calling thread, or TLS_OUT_OF_INDEXES.
 DWORD slotOf(const KQDebugInfo* record) {
-  for (DWORD i = 0; i < TLS_MINIMUM_AVAILABLE + 1024; ++i) {
+  for (DWORD i = 0; i < TLS_MINIMUM_AVAILABLE + 1024; ++i)
     if (TlsGetValue(i) == record)
       return i;
-  }
   return TLS_OUT_OF_INDEXES;
 }
 
-// One load-use-unload cycle: a thread older than the load and three younger ones, each attaching an
-// owned stream that it never finishes.
+// Load, use, unload: a thread older than the load and three younger, each leaving an owned stream.
 void cycle() {
   recordsDestroyed = streamsDestroyed = 0;
   Library lib;
   DWORD slot = TLS_OUT_OF_INDEXES;
   std::vector<std::ostream*> streams;
-  // A thread's first use of its record; `atAttach` whether the record should exist before the request.
   auto use = [&](bool atAttach) {
     const void* before = TlsGetValue(slot);
     KQDebugInfo& record = lib.get();
@@ -105,7 +99,7 @@ void cycle() {
   // Win32 events: a version with std::latch hung now and then under Wine.
   HANDLE started = CreateEventA(nullptr, TRUE, FALSE, nullptr),
          loaded = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-  std::thread early([&] { // running before the load: gets its record at its first request
+  std::thread early([&] { // older than the load: its record comes at its first request
     SetEvent(started);
     WaitForSingleObject(loaded, INFINITE);
     if (slot != TLS_OUT_OF_INDEXES)
@@ -123,7 +117,7 @@ void cycle() {
   CloseHandle(started);
   CloseHandle(loaded);
   ASSERT_TRUE(libraryLoaded && slot != TLS_OUT_OF_INDEXES) << GetLastError();
-  for (int i = 0; i < 3; ++i) // younger than the load: a record before the first request
+  for (int i = 0; i < 3; ++i) // younger: the record exists before the first request
     std::thread(use, true).join();
   EXPECT_EQ(recordsDestroyed, 4);
   EXPECT_EQ(streamsDestroyed, 0) << "a thread's end deleted an owned stream (it is left to finish)";
@@ -141,7 +135,7 @@ void cycle() {
   EXPECT_TRUE(slotFreed) << "slot " << slot << " still taken";
 }
 
-// The next allocation of `failingSize` bytes by the C++ runtime fails (set it before the allocation).
+// The C++ runtime's next allocation of `failingSize` bytes fails.
 std::atomic<size_t> failingSize{0};
 void* __cdecl failingMalloc(size_t bytes) {
   size_t expected = bytes;
@@ -152,8 +146,6 @@ void* __cdecl failingMalloc(size_t bytes) {
 
 } // namespace
 
-// Each cycle's records released and their owned streams left to the host, the slot freed, the library out of
-// the framework's search; the process's private bytes steady.
 TEST(Lifecycle, HundredLoadsAndUnloadsReleaseEverything) {
   ASSERT_EQ(GetModuleHandleA("kqmfc.dll"), nullptr) << "the library must not be loaded yet";
   ASSERT_NE(AfxGetResourceHandle(), nullptr); // the framework is loaded first and stays, as in a host
@@ -165,9 +157,8 @@ TEST(Lifecycle, HundredLoadsAndUnloadsReleaseEverything) {
   EXPECT_LE(privateBytes(), settled + 16 * 1024);
 }
 
-// The two failures at load. No memory for the framework registration: the library loads all the same,
-// outside the framework's resource search, with its slot. No free slot: the load fails and leaves nothing
-// behind, and succeeds once a slot is free.
+// No memory for the framework registration: loaded all the same, outside the search. No free slot: the
+// load fails, leaving nothing behind.
 TEST(Lifecycle, LoadsWithoutTheRegistrationAndFailsCleanlyWithoutASlot) {
   Library lib;
   {
@@ -195,8 +186,7 @@ TEST(Lifecycle, LoadsWithoutTheRegistrationAndFailsCleanlyWithoutASlot) {
   EXPECT_EQ(error, static_cast<DWORD>(ERROR_DLL_INIT_FAILED));
   EXPECT_TRUE(unloaded);
 
-  // Nothing of the refused load stays in the framework: the next load maps the library at the same
-  // place, and its resource search must visit it once, not also for the refused load.
+  // The next load maps at the same place: a registration left by the refused load would be visited too.
   ASSERT_TRUE(lib.load());
   EXPECT_EQ(searchVisits(lib.module), 1);
   EXPECT_NE(slotOf(&lib.get()), TLS_OUT_OF_INDEXES);

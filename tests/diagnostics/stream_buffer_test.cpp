@@ -5,7 +5,6 @@
 
 #include <cstdio>
 #include <ostream>
-#include <stdexcept>
 #include <streambuf>
 #include <string>
 #include <vector>
@@ -16,7 +15,8 @@ namespace {
 // Each delivery as the `length` characters handed on plus the byte after them (the NUL placed there).
 using Deliveries = std::vector<std::string>;
 
-// Hands on at each flush, as the library's buffers do; a delivery throws while `fail` is set.
+// Hands on at each flush, as the library's buffers do. (A delivery that throws: the log buffer's Windows
+// test, whose window runs out of memory.)
 class RecordingBuffer : public std::basic_streambuf<char> {
 public:
   RecordingBuffer() : buffer(KQPutArea::allocate()) { KQPutArea::empty(*this); }
@@ -26,15 +26,11 @@ public:
 
   int overflow(int ch) override { return KQPutArea::overflow(*this, ch); }
   int sync() override {
-    KQPutArea::handOn(*this, [this](const char* text, int length) {
-      if (fail)
-        throw std::runtime_error("delivery failed");
-      deliveries.emplace_back(text, length + 1);
-    });
+    KQPutArea::handOn(*this,
+                      [this](const char* text, int length) { deliveries.emplace_back(text, length + 1); });
     return 0;
   }
   Deliveries deliveries;
-  bool fail = false;
 
 private:
   friend class ::KQPutArea; // the buffer lives in an unnamed namespace
@@ -58,18 +54,4 @@ TEST(StreamBuffer, EachFlushAndOverflowHandsOnThePendingTextInOnePiece) {
   out << full << std::flush;          // a full put area flushed explicitly is terminated too
   EXPECT_EQ(buffer.deliveries,
             (Deliveries{"ab\ncd\0"s, "\0"s, "x\0y\n\0"s, full + '\0', "c\0"s, full + '\0'}));
-}
-
-// A delivery that throws still empties the put area: the stream goes bad, the text is not handed on a
-// second time, and clear() makes the stream usable again.
-TEST(StreamBuffer, AFailedDeliveryLeavesNothingPending) {
-  RecordingBuffer buffer;
-  std::ostream out(&buffer);
-  buffer.fail = true;
-  out << "lost" << std::flush;
-  EXPECT_TRUE(out.bad());
-  buffer.fail = false;
-  out.clear();
-  out << "next" << std::flush;
-  EXPECT_EQ(buffer.deliveries, Deliveries{"next\0"s});
 }

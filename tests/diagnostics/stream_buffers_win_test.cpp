@@ -1,6 +1,5 @@
-// The two stream buffers on real Win32, each in a KQOwnedStream: what OutputDebugStringA receives call by
-// call, and what an output window stores. (Writers on several threads: the threads test drives the same
-// put area over the locked store, the stress test a window under eight writers.)
+// The two stream buffers on Win32, each in a KQOwnedStream: what OutputDebugStringA receives call by call,
+// and what an output window stores.
 #include "kqwindows.h" // the framework before <windows.h>
 
 #include "debug_output_capture.h"
@@ -69,8 +68,7 @@ TEST(LogBuffer, DeliversToTheWindowSetAtEachFlushOverflowAndDestruction) {
   shown->DestroyWindow();
 }
 
-// A window that runs out of memory while storing the text: the stream goes bad, the text is gone (not
-// delivered again by the next flush), and clear() makes the stream usable again.
+// A window out of memory: the stream goes bad, the text is not delivered again, clear() makes it usable.
 TEST(LogBuffer, ADisplayThatThrowsLeavesTheStreamBadAndTheTextDropped) {
   kqtest::FailingAllocator allocator;
   ASSERT_TRUE(allocator.covers());

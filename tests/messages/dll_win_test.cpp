@@ -1,5 +1,4 @@
-// Windows only: setFile through the real file stream in text mode, and on a file that another handle is
-// writing. That theMessage and KQGetMessage are the library's one catalogue is shown by golden_test.cpp.
+// setFile through the real text-mode file stream, and on a file that another handle is writing.
 #include "kqmessages.h"
 
 #include <windows.h>
@@ -10,10 +9,9 @@
 #include <map>
 #include <string>
 
-// A CR LF file of about 400 KiB, some texts over two lines and one longer than the 128 KiB stream buffer:
-// records of every length fall across the buffer's boundaries, and each CR LF still arrives as one LF.
+// 400 KiB of CR LF records, one longer than the 128 KiB buffer: every length meets a buffer boundary.
 TEST(MessageCatalogueDll, SetFileReadsALargeCrLfFileAcrossStreamBufferBoundaries) {
-  const std::string path = "kq_messages_crlf.msg"; // in the test's working folder
+  const std::string path = "kq_messages_crlf.msg";
   std::map<long, std::string> expected;
   std::string file;
   for (long n = 1; file.size() < 400 * 1024; ++n) {
@@ -34,7 +32,6 @@ TEST(MessageCatalogueDll, SetFileReadsALargeCrLfFileAcrossStreamBufferBoundaries
 
 TEST(MessageCatalogueDll, SetFileReadsAFileThatAnotherHandleIsWriting) {
   const std::string path = "kq_messages_shared.msg";
-  // The writer lets others read and write: setFile must open the file anyway.
   const HANDLE writer = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                     CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(writer, INVALID_HANDLE_VALUE);

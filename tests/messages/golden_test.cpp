@@ -1,7 +1,5 @@
-// KQMessageManager. Every message file under data/ is loaded with theMessage.setFile and compared with its
-// expected catalogue: <name>.expected, or <name>.windows.expected / <name>.native.expected where text mode
-// makes a difference. One line per entry in ascending number order, "<number><TAB><text>", the text with \n,
-// \r, \t, \\ and \xNN for other bytes outside printable ASCII.
+// Every data/<name>.msg loaded with theMessage.setFile against <name>[.windows|.native].expected: one
+// "<number><TAB><text>" line per entry in number order, the text escaped (\n \r \t \\ \xNN).
 #include "kqmessages.h"
 #include "table_probe.h"
 
@@ -76,7 +74,6 @@ TEST_P(MessageFile, LoadsAsExpectedAndKQGetMessageAgrees) {
 INSTANTIATE_TEST_SUITE_P(Data, MessageFile, ::testing::ValuesIn(messageFiles()),
                          [](const ::testing::TestParamInfo<std::string>& info) { return info.param; });
 
-// setFile empties the catalogue first, also when the file cannot be read (missing, a folder, no name).
 TEST(MessageManager, SetFileGivesZeroAndAnEmptyCatalogueForAFileThatCannotBeRead) {
   for (const std::string& name : {(dataDir / "no-such-file.msg").string(), dataDir.string(), std::string()}) {
     ASSERT_EQ(theMessage.setFile((dataDir / "range.msg").string().c_str()), 1);

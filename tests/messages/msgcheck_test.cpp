@@ -1,5 +1,5 @@
-// The message-file checker on what its samples and command-line cases (the msgcheck_samples test) do not
-// show: every report in its documented form and in the help, and a bounded quote of a very long line.
+// The message-file checker beyond its samples test: every report in its documented form and in the help,
+// and a bounded quote of a very long line.
 #include "msgcheck_analysis.h"
 #include "msgcheck_run.h"
 
@@ -47,8 +47,7 @@ TEST(MessageChecker, EveryReportIsPrintedInItsDocumentedFormAndTheHelpListsIt) {
     EXPECT_NE(help.str().find(error), std::string::npos) << error;
 }
 
-// However long the line, a report quotes at most 40 characters of a number, and the number a person sees
-// is taken from at most the first 80 characters before the quote.
+// At most 40 characters of a number are quoted, and only the first 80 before the quote are looked at.
 TEST(MessageChecker, AVeryLongLineIsQuotedInPart) {
   std::istringstream in(std::string(100000, '9') + " \"a\"\n" + std::string(100000, ' ') + "+7 \"b\"\n");
   const std::vector<MsgCheckFinding> found = checkMessages(in).findings;

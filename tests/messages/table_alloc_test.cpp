@@ -1,5 +1,4 @@
-// KQMessageTable and the catalogue's load when an allocation fails: the shared failing allocator (the
-// table's code is linked into this executable) makes one chosen allocation throw.
+// KQMessageTable and the catalogue's load when each allocation in turn fails (the code is linked in).
 #include "../support/failing_new.h"
 #include "kqmessageloader.h"
 #include "kqmessages.h"
@@ -23,8 +22,7 @@ std::map<long, std::string> contents(const KQTableProbe& table) {
 }
 } // namespace
 
-// Fails each allocation of a script in turn: the failing step changes nothing (a new entry is not left
-// behind, a replaced text stays as it was), and done again it and the rest of the script succeed.
+// The failing step changes nothing (no new entry left behind, a replaced text kept); redone, it succeeds.
 TEST(MessageTableMemory, EveryAllocationFailureLeavesTheTableWhole) {
   std::vector<std::pair<long, std::string>> script; // an empty text removes the key
   for (long key = 0; key < 30; ++key) {
@@ -61,9 +59,8 @@ TEST(MessageTableMemory, EveryAllocationFailureLeavesTheTableWhole) {
   EXPECT_GT(n, 30); // every setAt allocates its text: the sweep went through them all
 }
 
-// A load that runs out of memory keeps, in file order, every text read before the failure: all of them when
-// a text (9,000 characters) could not be copied or read, the ones stored before the failing insertion when
-// the table could not grow (a node block or the bucket array, its only allocations under 9,000 bytes).
+// A failed load keeps a file-order prefix: every text read when a text's copy failed (9,000 bytes), the
+// ones stored before the insertion when the table could not grow (its only allocations under 9,000).
 TEST(MessageTableMemory, ALoadThatRunsOutOfMemoryKeepsTheTextsReadBeforeInFileOrder) {
   constexpr long records = 40;
   const auto textOf = [](long record) { return std::string(9000, static_cast<char>('a' + record % 26)); };
@@ -83,7 +80,7 @@ TEST(MessageTableMemory, ALoadThatRunsOutOfMemoryKeepsTheTextsReadBeforeInFileOr
     }
     const bool reached = kqtest::failingNew.disarm();
     const std::size_t failedSize = kqtest::failingNew.failedSize;
-    std::map<long, std::string> stored = contents(table); // 17 buckets, keys 1 to 40
+    std::map<long, std::string> stored = contents(table);
     long prefix = 0;
     while (stored.count(prefix + 1) != 0 && stored[prefix + 1] == textOf(prefix + 1))
       ++prefix;

@@ -1,7 +1,5 @@
-// KQMessageTable: walk order, zero sizes, bucket counts beyond 32 bits. Contents, counts, chains, bucket
-// counts and arrays, the bucket of every key, the node each new entry takes (the node freed last, else the
-// next slot of a new block) and walks begun before the table was emptied are checked under random operation
-// sequences by the fuzz checks (fuzz_replay_test.cpp).
+// KQMessageTable: what the fuzz checks do not vary: walk order within a bucket, a zero block size, bucket
+// counts beyond 32 bits (and, on Windows, a 32-bit long).
 #include "kqmessages.h"
 #include "table_probe.h"
 
@@ -25,12 +23,9 @@ TEST(MessageTable, WalkGoesByBucketNewestFirstFromAnAllBitsSetStart) {
   EXPECT_EQ(reinterpret_cast<std::uintptr_t>(table.getStartPosition()), ~std::uintptr_t{0});
 }
 
-// Zero sizes are taken as one. The bucket is the key's 32 bits, unsigned, modulo the count, also for counts
-// beyond 32 bits (set, never allocated: a key's bucket is known without an array).
-TEST(MessageTable, ZeroSizesAreTakenAsOneAndTheBucketIsTheUnsignedKeyModuloTheCount) {
+// The bucket is the key's 32 bits, unsigned, modulo the count, also beyond 32 bits (never allocated).
+TEST(MessageTable, AZeroBlockSizeIsOneAndTheBucketIsTheUnsignedKeyModuloTheCount) {
   KQTableProbe zero(0);
-  zero.initHashTable(0, 1);
-  EXPECT_EQ(zero.getHashTableSize(), 1u);
   zero[1];
   zero[2];
   EXPECT_EQ(zero.blockCount(), 2u); // one node per block

@@ -1,7 +1,5 @@
-// Captures debugger output in-process: OutputDebugStringA raises DBG_PRINTEXCEPTION_C, which a vectored
-// exception handler sees and dismisses, so every call is recorded, empty ones included. By default only
-// the calling thread's output is taken (other threads' passes by); every other exception (C++ throws
-// among them) always passes by.
+// Records every OutputDebugStringA call in-process (of the calling thread, or all): a vectored handler
+// takes and dismisses its DBG_PRINTEXCEPTION_C and lets every other exception pass.
 #pragma once
 
 #include <windows.h>
@@ -26,7 +24,6 @@ public:
   DebugOutputCapture(const DebugOutputCapture&) = delete;
   DebugOutputCapture& operator=(const DebugOutputCapture&) = delete;
 
-  // Every string received so far, one per OutputDebugStringA call, in order.
   std::vector<std::string> calls() const {
     std::lock_guard<std::mutex> guard(lock);
     return received;
@@ -38,7 +35,7 @@ private:
     if (record->ExceptionCode != DBG_PRINTEXCEPTION_C || active == nullptr ||
         (active->thread != 0 && GetCurrentThreadId() != active->thread))
       return EXCEPTION_CONTINUE_SEARCH;
-    // Parameters: the length including the terminating NUL, then the string.
+    // The length with the NUL, then the string.
     const auto* text = reinterpret_cast<const char*>(record->ExceptionInformation[1]);
     const auto length = static_cast<size_t>(record->ExceptionInformation[0]);
     std::lock_guard<std::mutex> guard(active->lock);

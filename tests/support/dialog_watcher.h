@@ -1,14 +1,6 @@
-// Answers one dialog or message box from a watcher thread, so that a test can call a blocking DoModal,
-// MessageBox or ChooseFont on its own thread:
-//
-//   kqtest::DialogWatcher watcher({.command = IDYES});   // watches the calling thread's dialogs
-//   int answer = AfxMessageBox("Go on?", MB_YESNO);
-//   kqtest::SeenDialog seen = watcher.Result();           // caption and static texts of the box
-//
-// The watcher polls (every 10 ms, up to a deadline) for a visible "#32770" window of the thread that
-// made it, reads its caption and static texts, optionally sets an edit control's text and runs a
-// callback on it, then posts WM_COMMAND with the chosen command. A dialog that never appears leaves
-// `found` false (nothing is posted). Each watcher answers one dialog.
+// Answers the next dialog (a visible "#32770" window) of the thread that made it, from a watcher thread,
+// so that the test can block in DoModal or a message box: reads what it shows, optionally types into an
+// edit control and runs a callback, then posts the command. Not found before the deadline: `found` false.
 #pragma once
 
 #include <windows.h>
@@ -21,17 +13,17 @@
 namespace kqtest {
 
 struct DialogAnswer {
-  int editId = 0; // when not 0, this control's text is set to editText first
+  int editId = 0; // when not 0, gets editText first
   std::string editText{};
-  std::function<void(HWND)> prepare{}; // when set, runs on the watcher thread before answering
-  WORD command = IDOK;                 // posted as WM_COMMAND (BN_CLICKED, no control)
+  std::function<void(HWND)> prepare{};
+  WORD command = IDOK;
   DWORD timeoutMs = 30000;
 };
 
 struct SeenDialog {
   bool found = false;
   std::string caption;
-  std::string text; // the static controls' non-empty texts, in child order, joined by '\n'
+  std::string text; // StaticTexts
 };
 
 // The caption, or with `className` the class name, of a window of any thread (WM_GETTEXT is marshalled).
@@ -79,10 +71,9 @@ public:
   DialogWatcher(const DialogWatcher&) = delete;
   DialogWatcher& operator=(const DialogWatcher&) = delete;
 
-  // Makes the watcher give up if it has not found its dialog yet (for "no dialog may appear" checks).
+  // For "no dialog may appear" checks: give up unless already found.
   void StopWaiting() { m_stop = true; }
 
-  // Waits for the watcher to finish (it has answered, or given up) and tells what it saw.
   SeenDialog Result() {
     if (m_thread.joinable())
       m_thread.join();

@@ -1,12 +1,5 @@
-// Native tests only: replaces the executable's global allocation operators so that a test can make one
-// chosen allocation, or every one, fail with std::bad_alloc (null from the nothrow forms). The code under
-// test must be linked into the executable. Include this header in exactly one source file of a program.
-//
-//   kqtest::failingNew.arm(3);               // the third allocation from now fails
-//   ... operation ...
-//   const bool hit = kqtest::failingNew.disarm(); // it was reached
-//
-// Single-threaded: the counters are plain fields.
+// Native, single-threaded: replaces the global allocation operators (include in one source file of a
+// program that links the code under test) so that one chosen allocation, or all, throws std::bad_alloc.
 #pragma once
 
 #include <cstdlib>
@@ -15,15 +8,15 @@
 namespace kqtest {
 
 struct FailingNew {
-  long failAt = 0;            // the allocation that fails, counted from 1 with `made`; 0: none
-  bool failAll = false;       // every allocation fails
-  bool failed = false;        // an allocation failed since the last arm
-  long made = 0;              // allocations asked for since `made` was last set to 0, failed ones included
-  std::size_t failedSize = 0; // the size asked for by the last one that failed
+  long failAt = 0; // counted from 1 by `made`; 0: none
+  bool failAll = false;
+  bool failed = false; // since the last arm
+  long made = 0;
+  std::size_t failedSize = 0; // of the last failure
 
   // From now on allocation n fails (n 0: none; `all`: every one).
   void arm(long n, bool all = false) { made = 0, failAt = n, failAll = all, failed = false; }
-  // Nothing fails any more; true when the chosen allocation was reached.
+  // True when the chosen allocation was reached.
   bool disarm() {
     failAt = 0, failAll = false;
     return failed;
@@ -42,7 +35,7 @@ struct FailingNew {
   }
 };
 
-inline FailingNew failingNew; // constant-initialised: usable before any constructor runs
+inline FailingNew failingNew; // constant-initialised: usable before any constructor
 
 } // namespace kqtest
 

@@ -1,13 +1,11 @@
-// Waiting on a window thread without blocking its windows: the waits below dispatch the thread's
-// messages (sent and posted) while they wait, so a worker that touches the thread's windows (SendMessage,
-// scroll-bar calls) cannot deadlock against it.
+// Waits on a window thread that dispatch its messages meanwhile, so a worker that touches its windows
+// cannot deadlock against it.
 #pragma once
 
 #include <windows.h>
 
 namespace kqtest {
 
-// Dispatches every message already waiting for the calling thread.
 inline void PumpPending() {
   MSG msg;
   while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -16,8 +14,7 @@ inline void PumpPending() {
   }
 }
 
-// Waits until `handle` is signalled, dispatching messages meanwhile. True when signalled, false when
-// timeoutMs passed first (the deadline is a safety net, never a synchronisation).
+// False when timeoutMs passed first (a safety net, never a synchronisation).
 inline bool WaitPumping(HANDLE handle, DWORD timeoutMs) {
   const ULONGLONG deadline = ::GetTickCount64() + timeoutMs;
   for (;;) {

@@ -1,15 +1,13 @@
-// The teardown probe: every module loaded from the program's folder (kqmfc.dll, the framework layers,
-// the C++ runtime, test DLLs) gets its entry point wrapped in the loader's module list, so the probe
-// sees each process detach return. When the last of them has returned at process exit, the probe prints
-// kTeardownMarker. An exception inside a detach unwinds past the wrapper (Wine swallows it and exits 0),
-// so that module never counts as detached and the marker is missing. A vectored handler reports each
-// fault raised in the build's code or outside every module on standard error, handled or not.
+// Every module loaded from the program's folder gets its entry point wrapped in the loader's list; a
+// detach that throws unwinds past the wrapper, so the marker is missing. Faults in the build's code or
+// outside every module are reported on standard error, handled or not.
 #include "teardown_probe.h"
 
 #include <windows.h>
 #include <winternl.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstring>
 #include <iterator>
@@ -41,24 +39,18 @@ template <int N> BOOL WINAPI wrapper(HINSTANCE instance, DWORD reason, LPVOID re
     watched[N].attached = false;
     if (reserved == nullptr)
       return result; // unloaded at run time: the slot may watch another module
-    for (const Watched& w : watched) {
-      if (w.attached)
-        return result;
+    if (std::none_of(std::begin(watched), std::end(watched), [](const Watched& w) { return w.attached; })) {
+      writeLine(STD_OUTPUT_HANDLE, kTeardownMarker);
+      writeLine(STD_OUTPUT_HANDLE, "\n");
     }
-    char line[96];
-    std::snprintf(line, sizeof line, "%s\n", kTeardownMarker);
-    writeLine(STD_OUTPUT_HANDLE, line);
   }
   return result;
 }
 
-template <int... N> constexpr EntryPoint wrapperAt(int i, std::integer_sequence<int, N...>) {
-  constexpr EntryPoint all[] = {&wrapper<N>...};
-  return all[i];
+template <int... N> constexpr std::array<EntryPoint, kSlots> wrappersOf(std::integer_sequence<int, N...>) {
+  return {&wrapper<N>...};
 }
-EntryPoint wrapperAt(int i) {
-  return wrapperAt(i, std::make_integer_sequence<int, kSlots>());
-}
+constexpr std::array<EntryPoint, kSlots> wrappers = wrappersOf(std::make_integer_sequence<int, kSlots>());
 
 bool fromBuild(HMODULE module) {
   char path[MAX_PATH];
@@ -122,13 +114,11 @@ void WatchModuleTeardown() {
     if (entry->DllBase == program || entryPoint == nullptr ||
         !fromBuild(static_cast<HMODULE>(entry->DllBase)))
       continue;
-    bool known = false;
-    for (int i = 0; i < kSlots; ++i)
-      known = known || entryPoint == wrapperAt(i);
+    bool known = std::find(wrappers.begin(), wrappers.end(), entryPoint) != wrappers.end();
     for (int i = 0; i < kSlots && !known; ++i) {
       if (!watched[i].attached) {
         watched[i] = {entryPoint, true};
-        entryPoint = wrapperAt(i);
+        entryPoint = wrappers[i];
         known = true;
       }
     }
