@@ -228,55 +228,28 @@ TEST(AllocationFailure, EachAllocationFailingInTurnGivesTheDocumentedResult) {
   allocator = nullptr;
 }
 
-namespace {
-// One TextOutA call of a paint, and whether the window's lock was held by the painting thread then.
-struct Drawn {
-  int x, y;
-  std::string text;
-  bool locked;
-};
-std::vector<Drawn> drawn;
-COutputWindow* painted = nullptr;
-BOOL WINAPI recordTextOut(HDC dc, int x, int y, LPCSTR text, int count) {
-  const auto& section = reinterpret_cast<const CRITICAL_SECTION&>(painted->m_lock);
-  drawn.push_back(
-      {x, y, std::string(text, static_cast<size_t>(count)),
-       section.OwningThread == reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(::GetCurrentThreadId()))});
-  return ::TextOutA(dc, x, y, text, count);
-}
-} // namespace
-
 // A paint whose copy of the rows cannot have its block draws the same rows under the lock and releases
 // it; a clean paint draws after releasing it.
 TEST(RowsWithoutMemory, PaintDrawsTheRowsUnderTheLock) {
   kqtest::FailingAllocator hooks;
   ASSERT_TRUE(hooks.covers());
   withWindow([&](COutputWindow& window) {
-    painted = &window;
     std::string text;
     for (int i = 0; i < 100; ++i)
       text += std::to_string(i) + " " + std::string(100, static_cast<char>('a' + i % 26)) + "\n";
     window.Display(text.data(), static_cast<int>(text.size()));
     ::SendMessageA(window.GetSafeHwnd(), WM_VSCROLL, SB_TOP, 0);
     kqtest::Settle(window.GetSafeHwnd());
-    kqtest::IatHook hook("kqafx.dll", "gdi32.dll", "TextOutA", reinterpret_cast<void*>(&recordTextOut));
-    EXPECT_TRUE(hook.installed());
-    auto paint = [&] {
-      drawn.clear();
-      drawn.reserve(200); // no allocation of the record's own while the copy's fails
-      ::InvalidateRect(window.GetSafeHwnd(), nullptr, TRUE);
-      ::UpdateWindow(window.GetSafeHwnd());
-      return drawn;
-    };
-    const std::vector<Drawn> clean = paint();
+    kqtest::TextOutRecorder recorder(&window.m_lock);
+    const std::vector<kqtest::DrawnText> clean = recorder.repaint(window.GetSafeHwnd());
     EXPECT_GT(clean.size(), 5u);
     size_t bytes = 0;
-    for (const Drawn& d : clean) {
+    for (const kqtest::DrawnText& d : clean) {
       EXPECT_FALSE(d.locked) << d.y;
       bytes += d.text.size();
     }
     hooks.armSize(bytes + 1); // the copy's one block for the rows' characters and a terminator
-    const std::vector<Drawn> fallback = paint();
+    const std::vector<kqtest::DrawnText> fallback = recorder.repaint(window.GetSafeHwnd());
     EXPECT_TRUE(hooks.disarm()) << "the copy's block was not asked for";
     EXPECT_EQ(fallback.size(), clean.size());
     for (size_t i = 0; i < clean.size() && i < fallback.size(); ++i)
