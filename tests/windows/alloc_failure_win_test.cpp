@@ -49,238 +49,214 @@ bool unlocked(KQCriticalSection& lock) {
   return section.OwningThread == nullptr && section.RecursionCount == 0;
 }
 
-// One operation: prepare() builds its objects, run(n) performs it with allocation n failing, checks the
-// result and gives whether allocation n was reached; release() destroys the objects.
-struct Scenario {
-  void prepare() {}
-  void release() {}
-};
+// An output window holding "old1\nold2\npartial", a child of a host window, for the length of `use`.
+bool withWindow(const std::function<bool(COutputWindow&)>& use) {
+  const HWND parent = ::CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 600, 400,
+                                        nullptr, nullptr, nullptr, nullptr);
+  auto* window = new COutputWindow;
+  bool hit = false;
+  if (kqtest::OutputKind::create(*window, parent)) {
+    window->Display("old1\nold2\npartial", 17);
+    hit = use(*window);
+    ::DestroyWindow(window->GetSafeHwnd()); // the frame deletes itself
+  } else {
+    ADD_FAILURE() << "window not created";
+  }
+  ::DestroyWindow(parent);
+  kqtest::PumpPending();
+  return hit;
+}
 
 // The output window's Display, called directly or by the final flush of a log buffer's destructor (which
 // must let nothing escape): CMemoryException* after the bytes before the failure are stored, the lock
-// released, later calls work.
-template <bool byLogBuffer> struct DisplayScenario {
-  static constexpr long leastAllocations = 30;
-  void prepare() {
-    parent = ::CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 600, 400, nullptr,
-                               nullptr, nullptr, nullptr);
-    window = new COutputWindow;
-    ASSERT_TRUE(kqtest::OutputKind::create(*window, parent));
-    window->Display("old1\nold2\npartial", 17);
-    if (byLogBuffer) {
-      logBuffer = new KQMFCLogBuffer;
-      logBuffer->setWnd(window);
-      std::ostream(logBuffer) << manyLines.substr(0, 1000); // pending: a destructor's last flush
-    }
-  }
-  bool run(long n) {
-    bool threw = false;
-    const bool hit = failing(n, [&] {
-      try {
-        byLogBuffer ? delete logBuffer
-                    : window->Display(manyLines.data(), static_cast<int>(manyLines.size()));
-      } catch (CMemoryException* e) {
-        e->Delete();
-        threw = true;
+// released, later calls work. Run(LONG_MAX) is the clean run and records its result.
+std::function<bool(long)> display(bool byLogBuffer) {
+  return [byLogBuffer, clean = std::string()](long n) mutable {
+    return withWindow([&](COutputWindow& window) {
+      KQMFCLogBuffer* logBuffer = nullptr;
+      if (byLogBuffer) {
+        logBuffer = new KQMFCLogBuffer;
+        logBuffer->setWnd(&window);
+        std::ostream(logBuffer) << manyLines.substr(0, 1000); // pending: a destructor's last flush
       }
+      bool threw = false;
+      const bool hit = failing(n, [&] {
+        try {
+          byLogBuffer ? delete logBuffer
+                      : window.Display(manyLines.data(), static_cast<int>(manyLines.size()));
+        } catch (CMemoryException* e) {
+          e->Delete();
+          threw = true;
+        }
+      });
+      EXPECT_EQ(threw, hit && !byLogBuffer);
+      EXPECT_TRUE(unlocked(window.m_lock));
+      const std::string stored = joined(linesOf(window.m_lines));
+      clean = n == LONG_MAX ? stored : clean;
+      EXPECT_EQ(stored.rfind("old1\nold2\npartial", 0), 0u) << stored; // the lines from before stay
+      EXPECT_EQ(stored, hit ? clean.substr(0, stored.size()) : clean); // then what a clean run stores
+      window.Display("\nnext\n", 6);                                   // and the window goes on
+      EXPECT_EQ(linesOf(window.m_lines).rbegin()[1], "next");
+      return hit;
     });
-    EXPECT_EQ(threw, hit && !byLogBuffer);
-    EXPECT_TRUE(unlocked(window->m_lock));
-    const std::string stored = joined(linesOf(window->m_lines));
-    clean = n == LONG_MAX ? stored : clean;
-    EXPECT_EQ(stored.rfind("old1\nold2\npartial", 0), 0u) << stored; // the lines from before stay
-    EXPECT_EQ(stored, hit ? clean.substr(0, stored.size()) : clean); // then what a clean run stores
-    window->Display("\nnext\n", 6);                                  // and the window goes on
-    EXPECT_EQ(linesOf(window->m_lines).rbegin()[1], "next");
+  };
+}
+
+// A copy to the clipboard: 0 when any of its allocations fails (the rows' copy, the clipboard text),
+// the lock released and the lines left.
+bool copyAll(long n) {
+  return withWindow([n](COutputWindow& window) {
+    long copied = -1;
+    const bool hit = failing(n, [&] { copied = KQCopyAll(window); });
+    EXPECT_EQ(copied, hit ? 0 : 1);
+    EXPECT_TRUE(unlocked(window.m_lock));
+    EXPECT_EQ(joined(linesOf(window.m_lines)), "old1\nold2\npartial");
     return hit;
-  }
-  void release() {
-    ::DestroyWindow(window->GetSafeHwnd()); // the frame deletes itself
-    ::DestroyWindow(parent);
-    kqtest::PumpPending();
-  }
-  HWND parent = nullptr;
-  COutputWindow* window = nullptr;
-  KQMFCLogBuffer* logBuffer = nullptr;
-  std::string clean;
-};
+  });
+}
 
 // The first GetDebugThreadInfo of a thread that has no record (none could be made when it attached):
 // std::bad_alloc, no record, and a later call tries again. The sweep's least count shows that the
 // thread had no record: the record and its stream's array.
-struct FirstRecordScenario : Scenario {
-  static constexpr long leastAllocations = 2;
-  bool run(long n) {
-    bool hit = false, threw = false;
-    onThread(
-        [&] {
-          allocator->disarm();
-          hit = failing(n, [&] {
-            try {
-              GetDebugThreadInfo();
-            } catch (const std::bad_alloc&) {
-              threw = true;
-            }
-          });
-          KQDebugInfo& info = GetDebugThreadInfo(); // a later call makes the record
-          EXPECT_TRUE(&GetDebugThreadInfo() == &info && info.criticalErrorsHidden == 0);
-          EXPECT_TRUE(info.CriticalErrorStream() << "usable");
-        },
-        true);
-    EXPECT_EQ(threw, hit);
-    return hit;
-  }
-};
+bool firstRecord(long n) {
+  bool hit = false, threw = false;
+  onThread(
+      [&] {
+        allocator->disarm();
+        hit = failing(n, [&] {
+          try {
+            GetDebugThreadInfo();
+          } catch (const std::bad_alloc&) {
+            threw = true;
+          }
+        });
+        KQDebugInfo& info = GetDebugThreadInfo(); // a later call makes the record
+        EXPECT_TRUE(&GetDebugThreadInfo() == &info && info.criticalErrorsHidden == 0);
+        EXPECT_TRUE(info.CriticalErrorStream() << "usable");
+      },
+      true);
+  EXPECT_EQ(threw, hit);
+  return hit;
+}
 
 // A critical error written and shown: nothing escapes; the box shows what could be stored; a box that
 // cannot be shown silences the thread; afterwards the stream starts afresh for the next error.
-struct CriticalErrorScenario : Scenario {
-  static constexpr long leastAllocations = 3;
-  static std::string box(const std::string& description) {
-    return description + "\nFichier :\tf.cpp\nLigne   :\t42\nDate    :\td\n\nVoulez vous voir les prochains "
-                         "messages ?\n";
-  }
-  bool run(long n) {
-    bool hit = false, escaped = false;
-    kqtest::SeenDialog first, second;
-    int hidden = -1;
-    const std::string description = "Disque plein: " + std::string(200, 'd');
-    onThread([&] {
-      KQDebugInfo& info = GetDebugThreadInfo();
-      {
-        kqtest::DialogWatcher watcher({.command = IDYES});
-        hit = failing(n, [&] {
-          try {
-            info.CriticalErrorStream() << description;
-            info.displayCriticalError("f.cpp", 42, "d");
-          } catch (...) {
-            escaped = true;
-          }
-        });
-        watcher.StopWaiting();
-        first = watcher.Result();
-      }
-      hidden = info.criticalErrorsHidden;
-      kqtest::DialogWatcher watcher({.command = IDYES, .timeoutMs = hidden != 0 ? 500u : 30000u});
-      info.CriticalErrorStream() << "next";
-      info.displayCriticalError("f.cpp", 42, "d");
+std::string box(const std::string& description) {
+  return description + "\nFichier :\tf.cpp\nLigne   :\t42\nDate    :\td\n\nVoulez vous voir les prochains "
+                       "messages ?\n";
+}
+bool criticalError(long n) {
+  bool hit = false, escaped = false;
+  kqtest::SeenDialog first, second;
+  int hidden = -1;
+  const std::string description = "Disque plein: " + std::string(200, 'd');
+  onThread([&] {
+    KQDebugInfo& info = GetDebugThreadInfo();
+    {
+      kqtest::DialogWatcher watcher({.command = IDYES});
+      hit = failing(n, [&] {
+        try {
+          info.CriticalErrorStream() << description;
+          info.displayCriticalError("f.cpp", 42, "d");
+        } catch (...) {
+          escaped = true;
+        }
+      });
       watcher.StopWaiting();
-      second = watcher.Result();
-    });
-    EXPECT_FALSE(escaped);
-    EXPECT_TRUE(hit || first.found);
-    EXPECT_TRUE(!first.found ||
-                (hit ? box(description).rfind(first.text, 0) == 0 : first.text == box(description)))
-        << first.text;
-    EXPECT_EQ(hidden, first.found ? 0 : 1);
-    EXPECT_EQ(second.found, hidden == 0);
-    EXPECT_TRUE(hidden != 0 || second.text == box("next")) << second.text;
-    return hit;
-  }
-};
-
-template <class S> class AllocationFailure : public testing::Test {};
-using Scenarios =
-    testing::Types<DisplayScenario<false>, DisplayScenario<true>, FirstRecordScenario, CriticalErrorScenario>;
-TYPED_TEST_SUITE(AllocationFailure, Scenarios);
+      first = watcher.Result();
+    }
+    hidden = info.criticalErrorsHidden;
+    kqtest::DialogWatcher watcher({.command = IDYES, .timeoutMs = hidden != 0 ? 500u : 30000u});
+    info.CriticalErrorStream() << "next";
+    info.displayCriticalError("f.cpp", 42, "d");
+    watcher.StopWaiting();
+    second = watcher.Result();
+  });
+  EXPECT_FALSE(escaped);
+  EXPECT_TRUE(hit || first.found);
+  EXPECT_TRUE(!first.found ||
+              (hit ? box(description).rfind(first.text, 0) == 0 : first.text == box(description)))
+      << first.text;
+  EXPECT_EQ(hidden, first.found ? 0 : 1);
+  EXPECT_EQ(second.found, hidden == 0);
+  EXPECT_TRUE(hidden != 0 || second.text == box("next")) << second.text;
+  return hit;
+}
 
 DWORD handleCount() {
   DWORD count = 0;
   ::GetProcessHandleCount(::GetCurrentProcess(), &count);
   return count;
 }
+} // namespace
 
-TYPED_TEST(AllocationFailure, EachAllocationFailingInTurnGivesTheDocumentedResult) {
+// Each operation: a first run without failure (lazily made runtime state is made, the clean result
+// recorded), then one run per allocation failing in turn, each checked by the operation and for the
+// blocks and handles it kept. The least counts show that the hooks saw the operation's allocations.
+TEST(AllocationFailure, EachAllocationFailingInTurnGivesTheDocumentedResult) {
   kqtest::FailingAllocator hooks;
   ASSERT_TRUE(hooks.covers());
   allocator = &hooks;
-  TypeParam scenario;
-  // A first run without failure: lazily made runtime state is made, and the clean result recorded.
-  scenario.prepare();
-  ASSERT_FALSE(scenario.run(LONG_MAX));
-  scenario.release();
-  hooks.forget();
-  long n = 0;
-  for (bool hit = true; hit && n < 5000 && !this->HasFailure(); ++n) {
-    SCOPED_TRACE("allocation " + std::to_string(n) + " failing");
-    const DWORD handlesBefore = handleCount();
-    scenario.prepare();
-    hit = scenario.run(n);
-    scenario.release();
-    EXPECT_EQ(hooks.live(), 0u); // nothing taken during the operation is kept once its objects are gone
+  const struct {
+    const char* name;
+    long leastAllocations;
+    std::function<bool(long)> run;
+  } operations[] = {{"Display", 30, display(false)},
+                    {"log buffer's last flush", 30, display(true)},
+                    {"KQCopyAll", 1, copyAll},
+                    {"first record", 2, firstRecord},
+                    {"critical error", 3, criticalError}};
+  const auto failures = [] {
+    return testing::UnitTest::GetInstance()->current_test_info()->result()->total_part_count();
+  };
+  for (const auto& operation : operations) {
+    SCOPED_TRACE(operation.name);
+    const int failuresBefore = failures();
+    EXPECT_FALSE(operation.run(LONG_MAX));
     hooks.forget();
-    EXPECT_EQ(handleCount(), handlesBefore);
+    long n = 0;
+    for (bool hit = true; hit && n < 5000 && failures() == failuresBefore; ++n) {
+      SCOPED_TRACE("allocation " + std::to_string(n) + " failing");
+      const DWORD handlesBefore = handleCount();
+      hit = operation.run(n);
+      EXPECT_EQ(hooks.live(), 0u); // nothing taken during the operation is kept once its objects are gone
+      hooks.forget();
+      EXPECT_EQ(handleCount(), handlesBefore);
+    }
+    EXPECT_TRUE(failures() != failuresBefore || n > operation.leastAllocations) << n << " allocations";
   }
-  EXPECT_GT(n, TypeParam::leastAllocations); // the hooks saw the operation's allocations
   allocator = nullptr;
 }
 
-// One TextOutA call of a paint, and whether the window's lock was held by the painting thread then.
-struct Drawn {
-  int x, y;
-  std::string text;
-  bool locked;
-};
-std::vector<Drawn> drawn;
-COutputWindow* painted = nullptr;
-BOOL WINAPI recordTextOut(HDC dc, int x, int y, LPCSTR text, int count) {
-  const auto& section = reinterpret_cast<const CRITICAL_SECTION&>(painted->m_lock);
-  drawn.push_back(
-      {x, y, std::string(text, static_cast<size_t>(count)),
-       section.OwningThread == reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(::GetCurrentThreadId()))});
-  return ::TextOutA(dc, x, y, text, count);
-}
-} // namespace
-
 // A paint whose copy of the rows cannot have its block draws the same rows under the lock and releases
-// it; a clean paint draws after releasing it. A copy to the clipboard with any of its allocations failing
-// gives 0, releases the lock and leaves the lines.
-TEST(RowsWithoutMemory, PaintDrawsTheRowsUnderTheLockCopyGives0) {
+// it; a clean paint draws after releasing it.
+TEST(RowsWithoutMemory, PaintDrawsTheRowsUnderTheLock) {
   kqtest::FailingAllocator hooks;
   ASSERT_TRUE(hooks.covers());
-  const HWND parent = ::CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 600, 400,
-                                        nullptr, nullptr, nullptr, nullptr);
-  painted = new COutputWindow;
-  ASSERT_TRUE(kqtest::OutputKind::create(*painted, parent));
-  std::string text;
-  for (int i = 0; i < 100; ++i)
-    text += std::to_string(i) + " " + std::string(100, static_cast<char>('a' + i % 26)) + "\n";
-  painted->Display(text.data(), static_cast<int>(text.size()));
-  ::SendMessageA(painted->GetSafeHwnd(), WM_VSCROLL, SB_TOP, 0);
-  kqtest::Settle(painted->GetSafeHwnd());
-  kqtest::IatHook hook("kqafx.dll", "gdi32.dll", "TextOutA", reinterpret_cast<void*>(&recordTextOut));
-  ASSERT_TRUE(hook.installed());
-  auto paint = [] {
-    drawn.clear();
-    drawn.reserve(200); // no allocation of the record's own while the copy's fails
-    ::InvalidateRect(painted->GetSafeHwnd(), nullptr, TRUE);
-    ::UpdateWindow(painted->GetSafeHwnd());
-    return drawn;
-  };
-  const std::vector<Drawn> clean = paint();
-  ASSERT_GT(clean.size(), 5u);
-  size_t bytes = 0;
-  for (const Drawn& d : clean) {
-    EXPECT_FALSE(d.locked) << d.y;
-    bytes += d.text.size();
-  }
-  hooks.armSize(bytes + 1); // the copy's one block for the rows' characters and a terminator
-  const std::vector<Drawn> fallback = paint();
-  EXPECT_TRUE(hooks.disarm()) << "the copy's block was not asked for";
-  ASSERT_EQ(fallback.size(), clean.size());
-  for (size_t i = 0; i < clean.size(); ++i)
-    EXPECT_TRUE(fallback[i].x == clean[i].x && fallback[i].y == clean[i].y &&
-                fallback[i].text == clean[i].text && fallback[i].locked)
-        << "row " << i << ": " << fallback[i].text;
-  EXPECT_TRUE(unlocked(painted->m_lock));
-  for (long n = 0, copied = 0; copied == 0 && n < 100; ++n) { // the rows' copy, then the clipboard text
-    hooks.arm(n);
-    copied = KQCopyAll(*painted);
-    EXPECT_EQ(copied, hooks.disarm() ? 0 : 1) << n;
-    EXPECT_TRUE(unlocked(painted->m_lock));
-  }
-  EXPECT_EQ(joined(linesOf(painted->m_lines)), text);
-  ::DestroyWindow(painted->GetSafeHwnd());
-  ::DestroyWindow(parent);
-  kqtest::PumpPending();
+  withWindow([&](COutputWindow& window) {
+    std::string text;
+    for (int i = 0; i < 100; ++i)
+      text += std::to_string(i) + " " + std::string(100, static_cast<char>('a' + i % 26)) + "\n";
+    window.Display(text.data(), static_cast<int>(text.size()));
+    ::SendMessageA(window.GetSafeHwnd(), WM_VSCROLL, SB_TOP, 0);
+    kqtest::Settle(window.GetSafeHwnd());
+    kqtest::TextOutRecorder recorder(&window.m_lock);
+    const std::vector<kqtest::DrawnText> clean = recorder.repaint(window.GetSafeHwnd());
+    EXPECT_GT(clean.size(), 5u);
+    size_t bytes = 0;
+    for (const kqtest::DrawnText& d : clean) {
+      EXPECT_FALSE(d.locked) << d.y;
+      bytes += d.text.size();
+    }
+    hooks.armSize(bytes + 1); // the copy's one block for the rows' characters and a terminator
+    const std::vector<kqtest::DrawnText> fallback = recorder.repaint(window.GetSafeHwnd());
+    EXPECT_TRUE(hooks.disarm()) << "the copy's block was not asked for";
+    EXPECT_EQ(fallback.size(), clean.size());
+    for (size_t i = 0; i < clean.size() && i < fallback.size(); ++i)
+      EXPECT_TRUE(fallback[i].x == clean[i].x && fallback[i].y == clean[i].y &&
+                  fallback[i].text == clean[i].text && fallback[i].locked)
+          << "row " << i << ": " << fallback[i].text;
+    EXPECT_TRUE(unlocked(window.m_lock));
+    return true;
+  });
 }

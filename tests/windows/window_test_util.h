@@ -22,19 +22,23 @@
 
 namespace kqtest {
 
-// One TextOutA call, with the text colour and font face selected at that moment.
+// One TextOutA call, with the text colour and font face selected at that moment, and whether the
+// drawing thread held the recorder's window lock then.
 struct DrawnText {
   int x, y;
   std::string text;
   COLORREF textColor;
   std::string face;
+  bool locked;
 };
 
 // Records every TextOutA call of the framework layer (kqafx.dll, where CDC::TextOut lives) while it
 // exists. One recorder at a time.
 class TextOutRecorder {
 public:
-  TextOutRecorder() : hook("kqafx.dll", "gdi32.dll", "TextOutA", reinterpret_cast<void*>(&Hooked)) {
+  explicit TextOutRecorder(const KQCriticalSection* lock = nullptr)
+      : hook("kqafx.dll", "gdi32.dll", "TextOutA", reinterpret_cast<void*>(&Hooked)),
+        lock(reinterpret_cast<const CRITICAL_SECTION*>(lock)) {
     current = this;
   }
   ~TextOutRecorder() { current = nullptr; }
@@ -57,15 +61,19 @@ private:
     if (TextOutRecorder* self = current) {
       char face[LF_FACESIZE] = {};
       ::GetTextFaceA(dc, LF_FACESIZE, face);
+      const bool locked = self->lock != nullptr &&
+                          self->lock->OwningThread ==
+                              reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(::GetCurrentThreadId()));
       std::lock_guard<std::mutex> guard(self->mutex);
-      self->drawn.push_back(
-          {x, y, std::string(text, static_cast<size_t>(std::max(count, 0))), ::GetTextColor(dc), face});
+      self->drawn.push_back({x, y, std::string(text, static_cast<size_t>(std::max(count, 0))),
+                             ::GetTextColor(dc), face, locked});
     }
     return ::TextOutA(dc, x, y, text, count);
   }
 
   static inline TextOutRecorder* current = nullptr;
   IatHook hook;
+  const CRITICAL_SECTION* lock;
   std::mutex mutex;
   std::vector<DrawnText> drawn;
 };
