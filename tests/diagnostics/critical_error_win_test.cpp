@@ -2,6 +2,7 @@
 #include <afxwin.h> // the framework before <windows.h>
 
 #include "dialog_watcher.h"
+#include "iat_hook.h"
 #include "kqdiagnostics.h"
 
 #include <gtest/gtest.h>
@@ -66,6 +67,17 @@ TEST(CriticalError, YesShowsEachBoxWithItsOwnTextAndNoSilencesOnlyItsThread) {
   }).join();
   std::thread([] { // another thread still shows its box
     EXPECT_EQ(show(GetDebugThreadInfo(), "from B", IDYES, 5).text, boxText("from B", "5"));
+  })
+      .join();
+  std::thread([] { // a box that cannot be shown silences the thread as No does
+    kqtest::IatHook failing("kqafx.dll", "user32.dll", "MessageBoxA",
+                            reinterpret_cast<void*>(+[](HWND, LPCSTR, LPCSTR, UINT) { return 0; }));
+    ASSERT_TRUE(failing.installed());
+    BoxApp app;
+    KQDebugInfo& info = GetDebugThreadInfo();
+    info.displayCriticalError("src\\copy.cpp", 6, "Dec  5 2026");
+    EXPECT_EQ(app.asked.first, UINT(MB_YESNO));
+    EXPECT_EQ(info.criticalErrorsHidden, 1);
   })
       .join();
 }
