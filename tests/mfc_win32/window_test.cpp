@@ -75,9 +75,14 @@ TEST(HostClassWindow, MappedMessagesReachTheMapOthersTheHostProcedure) {
   EXPECT_TRUE(wnd.KillTimer(9));
   EXPECT_FALSE(wnd.KillTimer(9));
 
-  // Fonts in the window's device context: SelectObject gives the previous one; CFont deletes its font.
+  // Fonts in the window's device context: SelectObject gives the previous one. A CFont deletes its font, a
+  // CWnd destroys its window.
   HGDIOBJ hFont = nullptr;
+  HWND hOwned = nullptr;
   {
+    CWnd owned;
+    ASSERT_TRUE(owned.Create(nullptr, "owned", 0, CRect(0, 0, 9, 9), &wnd, 8));
+    hOwned = owned.m_hWnd;
     const LOGFONTA lf = {};
     CFont font;
     ASSERT_TRUE(font.CreateFontIndirect(&lf));
@@ -88,7 +93,7 @@ TEST(HostClassWindow, MappedMessagesReachTheMapOthersTheHostProcedure) {
     EXPECT_EQ(pDC->SelectObject(CFont::FromHandle(static_cast<HFONT>(hOriginal)))->m_hObject, hFont);
     EXPECT_NE(wnd.ReleaseDC(pDC), 0);
   }
-  EXPECT_EQ(::GetObjectType(hFont), 0u);
+  EXPECT_TRUE(::GetObjectType(hFont) == 0 && !::IsWindow(hOwned));
 
   EXPECT_TRUE(wnd.DestroyWindow());
   EXPECT_TRUE(!wnd.m_hWnd && !child.m_hWnd && !CWnd::FromHandlePermanent(hWnd)) << "the child went too";
