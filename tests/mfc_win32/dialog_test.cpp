@@ -1,9 +1,7 @@
-// Dialog templates found in the executable, then in the registered extension modules; message boxes
-// captioned by the application; the modeless find dialog answering keys through the pump and deleting
-// itself; the save dialog's filter and default extension. (Handlers, answers, texts, the find dialog's
-// options and the save dialog's path: the input dialog, critical-error and log viewer tests.)
-#include "test_resources.h"
-
+// Message boxes captioned by the application; the modeless find dialog answering keys through the pump
+// and deleting itself; the save dialog's filter and default extension. (Handlers, answers, texts, the find
+// dialog's options and the save dialog's path: the input dialog, critical-error and log viewer tests; the
+// resource search through extension modules: the library's load and unload test.)
 #include <afxdlgs.h>
 
 #include <dialog_watcher.h>
@@ -17,28 +15,6 @@
 #include <vector>
 
 namespace {
-
-// Runs template nID and answers any dialog with `command`; gives the caption seen, "" when no dialog
-// appeared (then DoModal must have returned at once).
-std::string Caption(UINT nID, INT_PTR nExpected, WORD command = IDOK) {
-  kqtest::DialogWatcher watcher({.command = command});
-  EXPECT_EQ(CDialog(nID).DoModal(), nExpected) << "template " << nID;
-  watcher.StopWaiting();
-  const kqtest::SeenDialog seen = watcher.Result();
-  return seen.found ? seen.caption : "";
-}
-
-TEST(DialogTemplateSearch, ExecutableFirstThenRegisteredExtensionModules) {
-  EXPECT_EQ(Caption(IDD_BOTH, IDCANCEL, IDCANCEL), "Host copy");
-  for (UINT nID : {IDD_MISSING, IDD_EXTENSION}) // nowhere, or only in the extension not yet loaded
-    EXPECT_EQ(Caption(nID, -1, IDCANCEL), "");
-  HMODULE hExtension = ::LoadLibraryA("mfc_win32_ext.dll");
-  ASSERT_NE(hExtension, nullptr);
-  EXPECT_EQ(Caption(IDD_EXTENSION, IDOK), "Extension");
-  EXPECT_EQ(Caption(IDD_BOTH, IDOK), "Host copy");
-  ::FreeLibrary(hExtension); // its DLL_PROCESS_DETACH takes it out of the search
-  EXPECT_EQ(Caption(IDD_EXTENSION, -1, IDCANCEL), "");
-}
 
 TEST(AfxMessageBoxTest, CaptionedByTheApplicationElseByTheExecutable) {
   for (const char* lpszApp : {"Named application", static_cast<const char*>(nullptr)}) {
