@@ -17,41 +17,26 @@ std::string bytes(const KQCString& s) {
 }
 } // namespace
 
-TEST(KQCString, CopiesMovesAppendsAndAssignmentsKeepNulBytesAndMayReadTheirOwnCharacters) {
+// As the message table fills and copies its values: assignments and copies, NUL bytes counted.
+TEST(KQCString, CopiesAndAssignmentsKeepNulBytesAndMayReadTheirOwnCharacters) {
   EXPECT_EQ(bytes(KQCString()) + bytes(KQCString('\0')), std::string("\0\0\0", 3));
   KQCString a, b;
   a = "hello";
   b = a;
-  b.append('!', 1);
   KQCString c(b);
-  c.append(KQCString('?'));
-  c = c; // self-assignment keeps the text
-  EXPECT_EQ(std::string(a) + "|" + b.data() + "|" + c.data(), "hello|hello!|hello!?");
-  KQCString moved(std::move(c));
-  EXPECT_EQ(c.length(), 0); // NOLINT(bugprone-use-after-move): moved-from is documented empty
-  a = std::move(moved);
-  a = a.data() + 2; // from its own characters
-  EXPECT_STREQ(a.data(), "llo!?");
+  b = "a text longer than the one before, past the first room"; // the copies keep theirs
+  c = c;                                                        // self-assignment keeps the text
+  a = a.data() + 2;                                             // from its own characters
+  EXPECT_EQ(std::string(a) + "|" + b.data() + "|" + c.data(),
+            "llo|a text longer than the one before, past the first room|hello");
   const char* null = nullptr;
   a = null;
   c = null; // an empty string given null stays empty
   EXPECT_EQ(bytes(a) + bytes(c), std::string("\0\0", 2));
-  std::string expected;
-  for (int i = 0; i < 100000; ++i) { // one character at a time, across many regrowths
-    const char ch = static_cast<char>(i % 97 == 0 ? '\0' : 'a' + i % 26);
-    a.append(ch, 1);
-    expected += ch;
-  }
-  EXPECT_EQ(bytes(a), expected + '\0');
   a.assign("a\0b\0", 4);
   EXPECT_EQ(bytes(a), std::string("a\0b\0\0", 5));
-  a.assign("abc", 3);
-  a.append(a); // self-append
-  EXPECT_EQ(bytes(a), std::string("abcabc\0", 7));
-  a.assign(a.data() + 4, 2); // from its own characters, shrinking in place
-  a.append('x', 0);
-  a.append('x', -4);
-  EXPECT_EQ(bytes(a), std::string("bc\0", 3));
+  a.assign(a.data() + 1, 2); // from its own characters, shrinking in place
+  EXPECT_EQ(bytes(a), std::string("\0b\0", 3));
   a.assign("ignored", 0);
   b.assign(nullptr, 5);
   EXPECT_EQ(bytes(a) + bytes(b), std::string("\0\0", 2));
