@@ -48,6 +48,7 @@ TEST(ViewMath, RowsToPaintForAnUpdateBand) {
   EXPECT_GE(noHeight.first, noHeight.end);
   // A page to copy: from the top line to the last one at least partly visible.
   EXPECT_EQ(KQRowsOnPage(5, 120, 12, 100).first, 5);
+  EXPECT_TRUE(KQRowsOnPage(0, 120, 12, 100).first == 0 && KQRowsOnPage(-3, 120, 12, 100).first == 0);
   EXPECT_EQ(KQRowsOnPage(5, 120, 12, 100).end, 15); // 10 whole lines
   EXPECT_EQ(KQRowsOnPage(5, 121, 12, 100).end, 16); // one pixel of the 11th
   EXPECT_EQ(KQRowsOnPage(95, 120, 12, 100).end, 100);
