@@ -3,7 +3,9 @@
 # under Wine.
 # - With a display (DISPLAY set), it opens the demo's windows for a person to use.
 # - Without one, it runs unattended on a virtual display, answers its own dialogs, and leaves
-#   screenshots (PNG), the output window's saved text and the debugger output in build/windows/demo/.
+#   screenshots (PNG), the output window's saved text and the debugger output in
+#   build/windows/demo-output/ (not in build/windows/demo: that is the demo's build directory, whose
+#   install script the test preset's package test runs).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -21,7 +23,7 @@ if [ "$scripted" = no ]; then
   echo "demo: opening the windows on $DISPLAY (close the 'kqmfc demo' window to end)"
   tools/wine-run.sh build/windows/bin/kqdemo.exe
 else
-  out="$root/build/windows/demo"
+  out="$root/build/windows/demo-output"
   rm -rf "$out"
   mkdir -p "$out"
   echo "demo: no DISPLAY set; running the scripted demo on a virtual display"
