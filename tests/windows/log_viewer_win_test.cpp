@@ -245,6 +245,19 @@ TYPED_TEST(LogViewer, CommandStatesAndTheHighlightPainted) {
   w.OnClearBuffer();
   for (const UINT id : {ID_EDIT_COPY, ID_KQ_COPY_ALL, ID_EDIT_SELECT_ALL, ID_EDIT_REPEAT})
     EXPECT_EQ(this->commandState(id), 0) << id;
+  UINT copyState = 0; // the context menu's first item, Copy, greyed as well
+  std::thread menuWatcher([&copyState] {
+    for (int i = 0; i < 500; ++i, ::Sleep(10))
+      if (const HWND menu = ::FindWindowA("#32768", nullptr); menu && ::IsWindowVisible(menu)) {
+        const auto handle = reinterpret_cast<HMENU>(::SendMessageA(menu, MN_GETHMENU, 0, 0));
+        copyState = ::GetMenuState(handle, 0, MF_BYPOSITION);
+        ::PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+        return;
+      }
+  });
+  ::SendMessageA(this->hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(this->hwnd), MAKELPARAM(-1, -1));
+  menuWatcher.join();
+  EXPECT_TRUE(copyState & MF_GRAYED) << copyState;
   this->addLines(20);
   ::SendMessageA(this->hwnd, WM_VSCROLL, MAKEWPARAM(SB_TOP, 0), 0); // the output window followed the end
   this->mouse(WM_LBUTTONDOWN, this->at(1, 0));
