@@ -52,6 +52,10 @@ TEST(CriticalError, YesShowsEachBoxWithItsOwnTextAndNoSilencesOnlyItsThread) {
       ASSERT_TRUE(seen.found) << description;
       EXPECT_EQ(seen.text, boxText(description, std::to_string(line)));
     }
+    // A stream that can take nothing more (nothing stored since the last box): an empty box, never
+    // the last box's text; the next box is whole again.
+    info.CriticalErrorStream().setstate(std::ios::badbit);
+    EXPECT_EQ(show(info, "", IDYES, 8).text, "");
     info.CriticalErrorStream() << std::hex; // the line takes the stream's formatting
     EXPECT_EQ(show(info, "x", IDYES, 255).text, boxText("x", "ff"));
     EXPECT_EQ(info.criticalErrorsHidden, 0);
