@@ -52,8 +52,7 @@ TEST(CriticalError, YesShowsEachBoxWithItsOwnTextAndNoSilencesOnlyItsThread) {
       ASSERT_TRUE(seen.found) << description;
       EXPECT_EQ(seen.text, boxText(description, std::to_string(line)));
     }
-    // A stream that can take nothing more (nothing stored since the last box): an empty box, never
-    // the last box's text; the next box is whole again.
+    // A stream that takes nothing, empty since the last box: an empty box, not the last one's text.
     info.CriticalErrorStream().setstate(std::ios::badbit);
     EXPECT_EQ(show(info, "", IDYES, 8).text, "");
     info.CriticalErrorStream() << std::hex; // the line takes the stream's formatting

@@ -16,7 +16,7 @@ struct Named : std::ostringstream {
 };
 } // namespace
 
-TEST(Record, EachSetOperationDeletesThePreviousStreamOnlyWhenOwned) {
+TEST(Record, SetOperationsAndFinishDeleteOnlyOwnedStreams) {
   const struct {
     std::ostream* (KQDebugInfo::*set)(std::ostream*, int);
     std::ostream* KQDebugInfo::*stream;
@@ -41,10 +41,7 @@ TEST(Record, EachSetOperationDeletesThePreviousStreamOnlyWhenOwned) {
     EXPECT_EQ((info.*slot.set)(nullptr, 0), &kept);
     EXPECT_EQ(deleted, "o");
   }
-}
-
-TEST(Record, FinishDeletesOnlyOwnedStreamsInDebugLogWarningOrder) {
-  deleted.clear();
+  deleted.clear(); // finish: the owned ones, in debug, log, warning order
   Named log('l');
   auto* leftAlone = new Named('x');
   {

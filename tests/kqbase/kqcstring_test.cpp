@@ -1,6 +1,5 @@
-// KQCString, alone and filled by a KQCStringPool, as the message catalogue uses it: NUL bytes counted,
-// sources inside the string itself. Under AddressSanitizer and LeakSanitizer natively: a pool block released
-// while a string uses it, or never released, fails there.
+// KQCString, alone and filled by a KQCStringPool: NUL bytes, sources inside the string itself; a pool block
+// released too early or never shows under the native sanitizers.
 #include "kqcstringpool.h"
 
 #include <gtest/gtest.h>

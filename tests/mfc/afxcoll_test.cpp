@@ -1,6 +1,5 @@
 // CStringList as the text windows use it: lines added at the tail and dropped from the head stay linked both
-// ways through node blocks and their reuse; positions by index. A failed ASSERT of a debug build reports its
-// file and line and ends the process (VERIFY's release evaluation is seen through CWinApp's registration).
+// ways through node blocks and their reuse; positions by index; a debug build's failed ASSERT.
 #include <afx.h>
 #include <afxcoll.h>
 

@@ -14,9 +14,8 @@ std::string bytes(const CString& s) {
 }
 } // namespace
 
-// As the line store and the input dialog use it: buffers given back with explicit lengths (NUL bytes kept,
-// 0 being a length), appends past the room, truncation; copies that share their characters until one is
-// written, whichever way.
+// Buffers given back with explicit lengths (NUL bytes kept, 0 a length), appends past the room, truncation;
+// copies share their characters until one is written, whichever way (no library test sees a shared write).
 TEST(CString, BuffersKeepTheirExplicitLengthsAndCopiesShareUntilOneIsWritten) {
   CString s("a\0b\0", 4);
   s += CString("c");

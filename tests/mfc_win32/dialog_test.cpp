@@ -1,7 +1,5 @@
-// Message boxes captioned by the application; the modeless find dialog answering keys through the pump
-// and deleting itself; the save dialog's filter and default extension. (Handlers, answers, texts, the find
-// dialog's options and the save dialog's path: the input dialog, critical-error and log viewer tests; the
-// resource search through extension modules: the library's load and unload test.)
+// Message boxes' captions, the modeless find dialog's keys and self-deletion, the save dialog's filter and
+// default extension: what the library's own dialog tests (input, critical error, log viewer) do not reach.
 #include <afxdlgs.h>
 
 #include <dialog_watcher.h>

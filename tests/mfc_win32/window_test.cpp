@@ -1,6 +1,5 @@
-// Windows and their objects: maps reached from the first message on, whatever the class (the cracking of
-// the messages the library's windows take is seen through their tests); commands routed through a frame to
-// a child whose command-UI handlers update the menu; self-deleting frames; fonts.
+// Maps reached from the first message on, whatever the class (the library's tests see its messages cracked);
+// a frame's menu updated and its commands routed to a child; self-deleting frames; fonts.
 #include <afxwin.h>
 
 #include <gtest/gtest.h>
@@ -64,8 +63,7 @@ TEST(HostClassWindow, MappedMessagesReachTheMapOthersTheHostProcedure) {
   ::SendMessageA(hWnd, WM_COMMAND, MAKEWPARAM(43, 0), 0); // no handler: the original procedure
   EXPECT_EQ(g_hostSeen[g_msgMapped] * 10 + g_hostSeen[WM_COMMAND] + g_hostSeen[g_msgOther], 2);
 
-  // Fonts in the window's device context: SelectObject gives the previous one. A CFont deletes its font, a
-  // CWnd destroys its window.
+  // SelectObject gives the previous font; a CFont deletes its font, a CWnd destroys its window.
   HGDIOBJ hFont = nullptr;
   HWND hOwned = nullptr;
   {
