@@ -434,6 +434,7 @@ TEST_F(OutputWindowTest, TopLevelWithCloseGreyedOrAChildWithoutASystemMenuBothPa
   ::GetWindowRect(hwnd, &placed);
   ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&placed), 2);
   EXPECT_TRUE(placed.left == 10 && placed.top == 20 && placed.right == 410 && placed.bottom == 320);
+  EXPECT_EQ(::GetWindowLongA(hwnd, GWL_EXSTYLE) & (WS_EX_DLGMODALFRAME | WS_EX_CLIENTEDGE), 0); // no border
   EXPECT_EQ(::GetSystemMenu(hwnd, FALSE), nullptr);
 }
 
@@ -568,7 +569,11 @@ TEST(InputDialog, ResultAfterOkAndCancelOneBeepPerOpeningAndTheEditControl) {
     WORD command;
     const char* typed;
     const char* expected;
-  } cases[] = {{IDOK, "", "\n"}, {IDOK, "abc", "abc\n"}, {IDCANCEL, "typed", ""}};
+    bool editGone; // the edit control's id changed before OK: no text to read
+  } cases[] = {{IDOK, "", "\n", false},
+               {IDOK, "abc", "abc\n", false},
+               {IDOK, "lost", "\n", true},
+               {IDCANCEL, "typed", "", false}};
   for (const auto& c : cases) {
     beeps = 0;
     const std::string before = text(result);
@@ -579,6 +584,8 @@ TEST(InputDialog, ResultAfterOkAndCancelOneBeepPerOpeningAndTheEditControl) {
       editSeen = dialog.EditCtl().GetSafeHwnd();
       editExpected = ::GetDlgItem(dialogWindow, IDC_INPUT_EDIT);
       ownerSeen = ::GetWindow(dialogWindow, GW_OWNER);
+      if (c.editGone)
+        ::SetWindowLongPtrA(editExpected, GWLP_ID, 0);
     };
     {
       kqtest::DialogWatcher watcher(
