@@ -9,6 +9,7 @@
 #include <functional>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace kqtest {
 
@@ -63,7 +64,10 @@ inline std::string StaticTexts(HWND hDialog) {
 
 class DialogWatcher {
 public:
-  explicit DialogWatcher(DialogAnswer answer) : m_answer(std::move(answer)), m_thread([this] { Watch(); }) {}
+  explicit DialogWatcher(DialogAnswer answer) : m_answers{std::move(answer)}, m_thread([this] { Watch(); }) {}
+  // Two dialogs in turn, the second once the first has closed; Result() tells of the last one seen.
+  DialogWatcher(DialogAnswer first, DialogAnswer then)
+      : m_answers{std::move(first), std::move(then)}, m_thread([this] { Watch(); }) {}
   ~DialogWatcher() {
     if (m_thread.joinable())
       m_thread.join();
@@ -82,22 +86,26 @@ public:
 
 private:
   void Watch() {
-    const ULONGLONG deadline = ::GetTickCount64() + m_answer.timeoutMs;
-    HWND hDialog = nullptr;
-    while ((hDialog = FindDialog(m_owner)) == nullptr) {
-      if (m_stop || ::GetTickCount64() >= deadline)
-        return;
-      ::Sleep(10);
+    for (const DialogAnswer& answer : m_answers) {
+      const ULONGLONG deadline = ::GetTickCount64() + answer.timeoutMs;
+      HWND hDialog = nullptr;
+      while ((hDialog = FindDialog(m_owner)) == nullptr) {
+        if (m_stop || ::GetTickCount64() >= deadline)
+          return;
+        ::Sleep(10);
+      }
+      m_seen = {true, WindowText(hDialog), StaticTexts(hDialog)};
+      if (answer.editId != 0)
+        ::SetDlgItemTextA(hDialog, answer.editId, answer.editText.c_str());
+      if (answer.prepare)
+        answer.prepare(hDialog);
+      ::PostMessageA(hDialog, WM_COMMAND, MAKEWPARAM(answer.command, BN_CLICKED), 0);
+      while (&answer != &m_answers.back() && ::IsWindow(hDialog))
+        ::Sleep(10);
     }
-    m_seen = {true, WindowText(hDialog), StaticTexts(hDialog)};
-    if (m_answer.editId != 0)
-      ::SetDlgItemTextA(hDialog, m_answer.editId, m_answer.editText.c_str());
-    if (m_answer.prepare)
-      m_answer.prepare(hDialog);
-    ::PostMessageA(hDialog, WM_COMMAND, MAKEWPARAM(m_answer.command, BN_CLICKED), 0);
   }
 
-  DialogAnswer m_answer;
+  std::vector<DialogAnswer> m_answers;
   DWORD m_owner = ::GetCurrentThreadId(); // the thread whose dialog is answered
   SeenDialog m_seen;
   std::atomic<bool> m_stop{false};

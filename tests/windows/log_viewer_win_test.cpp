@@ -1,6 +1,6 @@
 // The opt-in windows as log viewers, on real windows under Wine, through real messages: selecting with
 // the mouse and the keys, copying the selection, the find dialog, the save dialog, the commands' states
-// and the highlight painted; the plain windows ignore all of it.
+// and the highlight painted (that the plain windows ignore it is tested with their copy functions).
 #include "window_test_util.h"
 
 #include "dialog_watcher.h"
@@ -13,37 +13,12 @@
 
 #include <afxdlgs.h>
 
-#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <string>
-#include <thread>
-#include <utility>
 #include <vector>
 
 namespace {
-// Answers the calling thread's dialogs in turn, each when it appears: the file name (when not null)
-// typed into the save dialog's name box of either style, then the command. `texts` gets each dialog's
-// static texts.
-std::thread AnswerInTurn(std::vector<std::pair<const char*, WORD>> steps, std::vector<std::string>& texts) {
-  return std::thread([owner = ::GetCurrentThreadId(), steps, &texts] {
-    for (const auto& [fileName, command] : steps) {
-      HWND dialog = nullptr;
-      for (int i = 0; i < 3000 && (dialog = kqtest::FindDialog(owner)) == nullptr; ++i)
-        ::Sleep(10);
-      if (dialog == nullptr)
-        return;
-      texts.push_back(kqtest::StaticTexts(dialog));
-      for (const int box : {0x47c /* cmb13 */, 0x480 /* edt1 */})
-        if (fileName != nullptr)
-          ::SetDlgItemTextA(dialog, box, fileName);
-      ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(command, BN_CLICKED), 0);
-      while (::IsWindow(dialog))
-        ::Sleep(10);
-    }
-  });
-}
-
 FILE* __cdecl noFile(const char*, const char*, int) {
   errno = EACCES;
   return nullptr;
@@ -213,26 +188,25 @@ TYPED_TEST(LogViewer, SavesThroughTheDialogAndReportsAFailure) {
   auto& w = *this->window;
   const std::string path = kqtest::TempPath("viewer save.txt");
   std::remove(path.c_str());
-  std::string expected;
-  for (int i = 0; i < 100; ++i)
-    expected += "line " + std::to_string(i) + "\r\n";
-  expected += "\r\n\r\n"; // the empty current line, then the end
-  std::vector<std::string> texts;
+  const auto typePath = [&path](HWND dialog) { // the name box of either style of save dialog
+    for (const int box : {0x47c /* cmb13 */, 0x480 /* edt1 */})
+      ::SetDlgItemTextA(dialog, box, path.c_str());
+  };
   for (const WORD answer : {IDCANCEL, IDOK}) { // Cancel writes nothing
-    std::thread answering = AnswerInTurn({{path.c_str(), answer}}, texts);
+    kqtest::DialogWatcher watcher({.prepare = typePath, .command = answer});
     ::SendMessageA(this->hwnd, WM_COMMAND, ID_FILE_SAVE_AS, 0);
-    answering.join();
-    EXPECT_EQ(kqtest::FileBytes(path), answer == IDOK ? expected : "") << answer;
+    EXPECT_TRUE(watcher.Result().found);
+    // the lines, the empty current line, then the end
+    EXPECT_EQ(kqtest::FileBytes(path), answer == IDOK ? kqtest::CrLfLines(0, 100) + "\r\n\r\n" : "")
+        << answer;
   }
   std::remove(path.c_str());
   kqtest::IatHook failing("kqmfc.dll", "msvcrt.dll", "_fsopen", reinterpret_cast<void*>(&noFile));
   ASSERT_TRUE(failing.installed());
-  texts.clear();
-  std::thread answering = AnswerInTurn({{path.c_str(), IDOK}, {nullptr, IDOK}}, texts);
+  kqtest::DialogWatcher watcher({.prepare = typePath}, {});
   ::SendMessageA(this->hwnd, WM_COMMAND, ID_FILE_SAVE_AS, 0);
-  answering.join();
-  ASSERT_EQ(texts.size(), 2u);
-  EXPECT_EQ(texts[1], "The file " + path + " could not be written: " + std::strerror(EACCES) + ".");
+  EXPECT_EQ(watcher.Result().text,
+            "The file " + path + " could not be written: " + std::strerror(EACCES) + ".");
   EXPECT_EQ(w.m_lines.GetCount(), 101);
 }
 
@@ -245,19 +219,8 @@ TYPED_TEST(LogViewer, CommandStatesAndTheHighlightPainted) {
   w.OnClearBuffer();
   for (const UINT id : {ID_EDIT_COPY, ID_KQ_COPY_ALL, ID_EDIT_SELECT_ALL, ID_EDIT_REPEAT})
     EXPECT_EQ(this->commandState(id), 0) << id;
-  UINT copyState = 0; // the context menu's first item, Copy, greyed as well
-  std::thread menuWatcher([&copyState] {
-    for (int i = 0; i < 500; ++i, ::Sleep(10))
-      if (const HWND menu = ::FindWindowA("#32768", nullptr); menu && ::IsWindowVisible(menu)) {
-        const auto handle = reinterpret_cast<HMENU>(::SendMessageA(menu, MN_GETHMENU, 0, 0));
-        copyState = ::GetMenuState(handle, 0, MF_BYPOSITION);
-        ::PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
-        return;
-      }
-  });
-  ::SendMessageA(this->hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(this->hwnd), MAKELPARAM(-1, -1));
-  menuWatcher.join();
-  EXPECT_TRUE(copyState & MF_GRAYED) << copyState;
+  const auto menu = kqtest::ContextMenu(this->hwnd, {-1, -1}, 0);
+  EXPECT_TRUE(!menu.items.empty() && menu.items[0] == "&Copy\tCtrl+C (grey)"); // the context menu's too
   this->addLines(20);
   ::SendMessageA(this->hwnd, WM_VSCROLL, MAKEWPARAM(SB_TOP, 0), 0); // the output window followed the end
   this->mouse(WM_LBUTTONDOWN, this->at(1, 0));
@@ -276,61 +239,5 @@ TYPED_TEST(LogViewer, CommandStatesAndTheHighlightPainted) {
   };
   EXPECT_GT(highlighted(1), 6 * this->cw); // the row's background
   EXPECT_EQ(highlighted(3), 0);
-}
-
-// Four threads append to the output window while its thread selects and searches; afterwards the
-// search finds each writer's line once, in order, and then nothing more.
-class LogViewerThreads : public LogViewer<kqtest::OutputExKind> {};
-TEST_F(LogViewerThreads, SelectsAndSearchesWhileFourThreadsAppend) {
-  auto& w = *window;
-  std::atomic<int> running{4};
-  std::vector<std::thread> writers;
-  for (int k = 0; k < 4; ++k)
-    writers.emplace_back([&w, &running, k] {
-      for (int i = 0; i < 2000; ++i)
-        w.Display(("writer " + std::to_string(k) + " line " + std::to_string(i) + "\n").c_str());
-      --running;
-    });
-  press('F', true);
-  const HWND dialog = findDialog();
-  ASSERT_NE(dialog, nullptr);
-  ::SetDlgItemTextA(dialog, 0x480, "line 1500");
-  while (running > 0) {
-    mouse(WM_LBUTTONDOWN, at(w.m_vScrollPos + 2, 1));
-    mouse(WM_MOUSEMOVE, at(w.m_vScrollPos + 5, 3));
-    mouse(WM_LBUTTONUP, at(w.m_vScrollPos + 5, 3), 0);
-    ::SendMessageA(dialog, WM_COMMAND, IDOK, 0);
-    kqtest::PumpPending();
-  }
-  for (std::thread& t : writers)
-    t.join();
-  ::SendMessageA(hwnd, WM_VSCROLL, MAKEWPARAM(SB_TOP, 0), 0);
-  press(VK_ESCAPE);
-  std::vector<long long> found;
-  for (int k = 0; k < 5; ++k) {
-    ::SendMessageA(dialog, WM_COMMAND, IDOK, 0);
-    found.push_back(w.GetSelection().anchor.line);
-  }
-  EXPECT_TRUE(found[0] < found[1] && found[1] < found[2] && found[2] < found[3] && found[3] == found[4]);
-  press('C', true);
-  EXPECT_EQ(kqtest::ClipboardText(), "line 1500");
-}
-
-// The plain windows take none of it: no selection, capture, dialog or command.
-template <class Kind> using PlainWindow = kqtest::TextWindowTest<Kind>;
-using PlainKinds = testing::Types<kqtest::OutputKind, kqtest::FastKind>;
-TYPED_TEST_SUITE(PlainWindow, PlainKinds);
-TYPED_TEST(PlainWindow, IgnoresTheViewerMessages) {
-  this->addLines(30);
-  for (const UINT message : {WM_LBUTTONDOWN, WM_MOUSEMOVE, WM_LBUTTONDBLCLK})
-    ::SendMessageA(this->hwnd, message, MK_LBUTTON, MAKELPARAM(5, 5));
-  EXPECT_NE(::GetCapture(), this->hwnd);
-  for (const UINT id : {ID_EDIT_FIND, ID_FILE_SAVE_AS, ID_EDIT_SELECT_ALL, ID_EDIT_REPEAT})
-    ::SendMessageA(this->hwnd, WM_COMMAND, id, 0);
-  kqtest::Key(this->hwnd, 'F', true);
-  EXPECT_EQ(kqtest::FindDialog(::GetCurrentThreadId()), nullptr);
-  RecordedState state;
-  EXPECT_FALSE(this->window->OnCmdMsg(ID_EDIT_COPY, CN_UPDATE_COMMAND_UI, &state, nullptr));
-  EXPECT_EQ(state.enabled, -1);
 }
 } // namespace

@@ -1,8 +1,9 @@
-// The output window under load, on a real window under Wine: eight threads make 10,000 Display calls each
-// while the window's own thread paints, scrolls, clears, changes the font, saves and copies every line.
-// Every line painted, saved or copied is whole and from one writer, each writer's lines in order; the
-// count keeps the cap; everything written after the last clear is there, and a full repaint then draws
-// exactly the stored lines of the page.
+// The opt-in output window under load, on a real window under Wine: eight threads make 10,000 Display
+// calls each while the window's own thread paints, scrolls, clears, changes the font, saves, copies every
+// line, selects with the mouse, copies the selection and searches. Every line painted, saved or copied is
+// whole and from one writer, each writer's lines in order; the count keeps the cap; everything written
+// after the last clear is there, a full repaint then draws exactly the stored lines of the page, and the
+// search finds each writer's line once, in order.
 #include "line_list.h"
 #include "window_test_util.h"
 #include "writer_lines.h"
@@ -53,10 +54,10 @@ Lines savedRecords(COutputWindow& w, std::string& error) {
   return records;
 }
 
-using StressTest = kqtest::TextWindowTest<kqtest::OutputKind>;
+using StressTest = kqtest::TextWindowTest<kqtest::OutputExKind>;
 } // namespace
 
-TEST_F(StressTest, EightWritersWhileTheWindowPaintsScrollsClearsCopiesChangesFontAndSaves) {
+TEST_F(StressTest, EightWritersWhileTheWindowPaintsScrollsClearsCopiesSelectsFindsChangesFontAndSaves) {
   auto& w = *window;
   kqtest::WriterPause lastClear(writers);
   kqtest::TextOutRecorder recorder;
@@ -94,6 +95,7 @@ TEST_F(StressTest, EightWritersWhileTheWindowPaintsScrollsClearsCopiesChangesFon
     note(round, "painted", fault);
   };
   std::mt19937 rng(7);
+  HWND find = nullptr; // the find dialog
   bool lastCleared = false;
   long long largest = 0; // the cap is reached between two clears
   for (long round = 0; !lastCleared || finished.load() < writers; rounds = ++round) {
@@ -124,6 +126,21 @@ TEST_F(StressTest, EightWritersWhileTheWindowPaintsScrollsClearsCopiesChangesFon
       fault = KQCopyAll(w) == 1 ? "" : "KQCopyAll failed";
       kqtest::CheckWriterLines(crLfRecords(kqtest::ClipboardText(), fault), writers, fault);
       note(round, "copy all", fault);
+    } else if (round % 8 == 2) { // three whole lines dragged over and copied, then a search
+      send(WM_HSCROLL, SB_LEFT);
+      for (const UINT message : {WM_LBUTTONDOWN, WM_MOUSEMOVE, WM_LBUTTONUP})
+        ::SendMessageA(hwnd, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON,
+                       MAKELPARAM(1, (message == WM_LBUTTONDOWN ? 2 : 5) * w.m_lineHeight + 1));
+      kqtest::Key(hwnd, 'C', true);
+      kqtest::CheckWriterLines(crLfRecords(kqtest::ClipboardText(), fault), writers, fault);
+      note(round, "copied selection", fault);
+      ::SendMessageA(find, WM_COMMAND, IDOK, 0);
+      kqtest::Key(hwnd, VK_ESCAPE);
+    }
+    if (round == 40) { // after the font dialogs, whose watcher would answer it instead
+      kqtest::Key(hwnd, 'F', true);
+      find = kqtest::FindDialog(::GetCurrentThreadId());
+      ::SetDlgItemTextA(find, 0x480 /* edt1 */, "s17000 ");
     }
     if (round == 10 || round == 30)
       note(round, "font",
@@ -168,4 +185,18 @@ TEST_F(StressTest, EightWritersWhileTheWindowPaintsScrollsClearsCopiesChangesFon
   std::string saveError;
   EXPECT_EQ(savedRecords(w, saveError), stored);
   EXPECT_EQ(saveError, "");
+  // From the top, each writer's line found once, in order; then no match leaves the selection.
+  ASSERT_NE(find, nullptr);
+  send(WM_VSCROLL, SB_TOP);
+  long long last = -1;
+  for (int k = 0; k <= writers; ++k) {
+    ::SendMessageA(find, WM_COMMAND, IDOK, 0);
+    const KQTextSelection found = w.GetSelection();
+    EXPECT_TRUE(k < writers ? found.anchor.line > last && found.caret.column - found.anchor.column == 7
+                            : found.anchor.line == last)
+        << k;
+    last = found.anchor.line;
+  }
+  kqtest::Key(hwnd, 'C', true);
+  EXPECT_EQ(kqtest::ClipboardText(), "s17000 ");
 }

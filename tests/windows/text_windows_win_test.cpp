@@ -10,10 +10,10 @@
 #include <cstring>
 #include <iterator>
 #include <string>
-#include <thread>
 #include <vector>
 
 using kqtest::ClipboardText;
+using kqtest::CrLfLines;
 using kqtest::Key;
 using kqtest::SetClientSize;
 
@@ -37,23 +37,6 @@ TEXTMETRICA MetricsOf(const LOGFONTA& font) {
   ::DeleteObject(created);
   ::ReleaseDC(nullptr, dc);
   return tm;
-}
-
-void SetClipboardSentinel() {
-  ASSERT_TRUE(::OpenClipboard(nullptr));
-  ::EmptyClipboard();
-  HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, 9);
-  std::memcpy(::GlobalLock(block), "sentinel", 9);
-  ::GlobalUnlock(block);
-  ::SetClipboardData(CF_TEXT, block);
-  ::CloseClipboard();
-}
-
-std::string Lines(int first, int end) {
-  std::string text;
-  for (int i = first; i < end; ++i)
-    text += "line " + std::to_string(i) + "\r\n";
-  return text;
 }
 
 // The user's wheel settings (lines and characters per notch) for one test, put back afterwards.
@@ -322,18 +305,26 @@ TYPED_TEST(TextView, CopiesThePageOrEveryLineAsCrLfText) {
   const HWND hwnd = this->hwnd;
   const bool optIn = TypeParam::optIn;
   this->scrolledView(100, 20, 5); // lines 20 to 29 shown
-  SetClipboardSentinel();
+  const std::string none = "<no text>";
+  ClipboardText(true);
   Key(hwnd, 'C');
-  EXPECT_EQ(ClipboardText(), "sentinel");
+  EXPECT_EQ(ClipboardText(), none);
   Key(hwnd, 'C', true);
-  EXPECT_EQ(ClipboardText(), optIn ? Lines(20, 30) : "sentinel");
+  EXPECT_EQ(ClipboardText(), optIn ? CrLfLines(20, 30) : none);
   ::SendMessageA(hwnd, WM_COMMAND, ID_KQ_COPY_ALL, 0);
-  EXPECT_EQ(ClipboardText(), optIn ? Lines(0, 100) : "sentinel");
+  EXPECT_EQ(ClipboardText(), optIn ? CrLfLines(0, 100) : none);
   ::SendMessageA(hwnd, WM_COMMAND, ID_EDIT_COPY, 0);
-  EXPECT_EQ(ClipboardText(), optIn ? Lines(20, 30) : "sentinel");
+  EXPECT_EQ(ClipboardText(), optIn ? CrLfLines(20, 30) : none);
   ::SetFocus(this->parent);
   ::SendMessageA(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-  EXPECT_EQ(::GetFocus() == hwnd, optIn);
+  EXPECT_TRUE((::GetFocus() == hwnd) == optIn && (::GetCapture() == hwnd) == optIn);
+  ::SendMessageA(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  if (!optIn) { // no viewer command or dialog either
+    for (const UINT id : {ID_EDIT_FIND, ID_FILE_SAVE_AS, ID_EDIT_SELECT_ALL})
+      ::SendMessageA(hwnd, WM_COMMAND, id, 0);
+    Key(hwnd, 'F', true);
+    EXPECT_EQ(kqtest::FindDialog(::GetCurrentThreadId()), nullptr);
+  }
 
   RECT rect = {};
   ::GetWindowRect(hwnd, &rect);
@@ -343,49 +334,26 @@ TYPED_TEST(TextView, CopiesThePageOrEveryLineAsCrLfText) {
     POINT at, menuAt;
     char choice;
     std::string copied;
-  } menus[] = {{{rect.left + 30, rect.top + 30}, {rect.left + 30, rect.top + 30}, 'a', Lines(0, 100)},
-               {{-1, -1}, client, 'c', Lines(20, 30)}};
+  } menus[] = {{{rect.left + 30, rect.top + 30}, {rect.left + 30, rect.top + 30}, 'a', CrLfLines(0, 100)},
+               {{-1, -1}, client, 'c', CrLfLines(20, 30)}};
   for (const auto& m : menus) {
-    SetClipboardSentinel();
-    std::vector<std::string> items;
-    RECT menuRect = {};
-    std::atomic<bool> done{false};
-    std::thread watcher([&] {
-      for (int i = 0; i < 500 && !done; ++i, ::Sleep(10)) {
-        const HWND menu = ::FindWindowA("#32768", nullptr);
-        if (!menu || !::IsWindowVisible(menu))
-          continue;
-        ::GetWindowRect(menu, &menuRect);
-        const HMENU handle = reinterpret_cast<HMENU>(::SendMessageA(menu, MN_GETHMENU, 0, 0));
-        for (int k = 0; k < ::GetMenuItemCount(handle); ++k) {
-          char text[64] = {};
-          ::GetMenuStringA(handle, static_cast<UINT>(k), text, sizeof(text), MF_BYPOSITION);
-          const bool grey = (::GetMenuState(handle, static_cast<UINT>(k), MF_BYPOSITION) & MF_GRAYED) != 0;
-          items.push_back(std::string(text) + (grey && text[0] != 0 ? " (grey)" : ""));
-        }
-        ::PostMessageA(menu, WM_CHAR, m.choice, 0);
-        return;
-      }
-    });
-    ::SendMessageA(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd), MAKELPARAM(m.at.x, m.at.y));
-    kqtest::PumpPending(); // the chosen command arrives as a posted WM_COMMAND
-    done = true;
-    watcher.join();
+    ClipboardText(true);
+    const kqtest::ShownMenu menu = kqtest::ContextMenu(hwnd, m.at, m.choice);
     const std::vector<std::string> expectedItems{
         "&Copy\tCtrl+C",         "Copy &all", "Select a&ll\tCtrl+A", "", "&Find...\tCtrl+F",
         "Find &next\tF3 (grey)", "",          "Sa&ve as..."}; // nothing searched yet
-    EXPECT_EQ(items, optIn ? expectedItems : std::vector<std::string>{});
-    EXPECT_TRUE(!optIn || (menuRect.left == m.menuAt.x && menuRect.top == m.menuAt.y))
-        << menuRect.left << ", " << menuRect.top << " for " << m.menuAt.x << ", " << m.menuAt.y;
-    EXPECT_EQ(ClipboardText(), optIn ? m.copied : "sentinel");
+    EXPECT_EQ(menu.items, optIn ? expectedItems : std::vector<std::string>{});
+    EXPECT_TRUE(!optIn || (menu.at.x == m.menuAt.x && menu.at.y == m.menuAt.y))
+        << menu.at.x << ", " << menu.at.y << " for " << m.menuAt.x << ", " << m.menuAt.y;
+    EXPECT_EQ(ClipboardText(), optIn ? m.copied : none);
   }
 
   SetClientSize(hwnd, 40 * this->cw, 10 * this->lh + 1); // a partly visible last row is copied
   EXPECT_EQ(KQCopyVisible(w), 1);
-  EXPECT_EQ(ClipboardText(), Lines(20, 31));
+  EXPECT_EQ(ClipboardText(), CrLfLines(20, 31));
   w.Display("tail", 4); // so is a current line with text
   EXPECT_EQ(KQCopyAll(w), 1);
-  EXPECT_EQ(ClipboardText(), Lines(0, 100) + "tail\r\n");
+  EXPECT_EQ(ClipboardText(), CrLfLines(0, 100) + "tail\r\n");
   // No memory for the clipboard's block, the block refused, or the clipboard held open by someone else:
   // 0, nothing thrown.
   const struct {

@@ -17,6 +17,7 @@
 #include <iterator>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -115,18 +116,60 @@ inline std::string FileBytes(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// The clipboard's CF_TEXT (up to its first NUL byte).
-inline std::string ClipboardText() {
+// The clipboard's CF_TEXT (up to its first NUL byte); Clear empties the clipboard first.
+inline std::string ClipboardText(bool clear = false) {
   std::string text = "<no text>";
   if (!::OpenClipboard(nullptr))
     return "<not opened>";
-  if (HANDLE data = ::GetClipboardData(CF_TEXT)) {
+  if (HANDLE data = clear ? (::EmptyClipboard(), nullptr) : ::GetClipboardData(CF_TEXT)) {
     if (const char* bytes = static_cast<const char*>(::GlobalLock(data)))
       text = bytes;
     ::GlobalUnlock(data);
   }
   ::CloseClipboard();
   return text;
+}
+
+// Lines "line <first>" .. "line <end - 1>", each ended by CR LF.
+inline std::string CrLfLines(int first, int end) {
+  std::string text;
+  for (int i = first; i < end; ++i)
+    text += "line " + std::to_string(i) + "\r\n";
+  return text;
+}
+
+// Sends `window` a WM_CONTEXTMENU at `at` (screen; -1, -1 from the keyboard) and reads the menu shown:
+// its items (" (grey)" after a greyed one) and its top-left corner; then types `choice` (0: Escape).
+struct ShownMenu {
+  std::vector<std::string> items;
+  POINT at;
+};
+inline ShownMenu ContextMenu(HWND window, POINT at, char choice) {
+  ShownMenu shown{{}, {-1, -1}};
+  std::atomic<bool> done{false}; // no menu came
+  std::thread watcher([&] {
+    for (int i = 0; i < 500 && !done; ++i, ::Sleep(10))
+      if (const HWND menu = ::FindWindowA("#32768", nullptr); menu && ::IsWindowVisible(menu)) {
+        RECT rect = {};
+        ::GetWindowRect(menu, &rect);
+        shown.at = {rect.left, rect.top};
+        const auto handle = reinterpret_cast<HMENU>(::SendMessageA(menu, MN_GETHMENU, 0, 0));
+        for (int k = 0; k < ::GetMenuItemCount(handle); ++k) {
+          char text[64] = {};
+          ::GetMenuStringA(handle, static_cast<UINT>(k), text, sizeof(text), MF_BYPOSITION);
+          const bool grey = (::GetMenuState(handle, static_cast<UINT>(k), MF_BYPOSITION) & MF_GRAYED) != 0;
+          shown.items.push_back(std::string(text) + (grey && text[0] != 0 ? " (grey)" : ""));
+        }
+        choice != 0 ? ::PostMessageA(menu, WM_CHAR, static_cast<WPARAM>(choice), 0)
+                    : ::PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+        return;
+      }
+  });
+  ::SendMessageA(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window), MAKELPARAM(at.x, at.y));
+  PumpPending(); // the chosen command arrives as a posted WM_COMMAND
+  done = true;
+  watcher.join();
+  return shown;
 }
 
 // A key pressed on `window` with Ctrl and Shift up or down, as the thread's keyboard state (GetKeyState)
