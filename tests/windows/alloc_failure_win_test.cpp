@@ -51,20 +51,11 @@ bool unlocked(KQCriticalSection& lock) {
 
 // An output window holding "old1\nold2\npartial", a child of a host window, for the length of `use`.
 bool withWindow(const std::function<bool(COutputWindow&)>& use) {
-  const HWND parent = ::CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 600, 400,
-                                        nullptr, nullptr, nullptr, nullptr);
-  auto* window = new COutputWindow;
-  bool hit = false;
-  if (kqtest::OutputKind::create(*window, parent)) {
-    window->Display("old1\nold2\npartial", 17);
-    hit = use(*window);
-    ::DestroyWindow(window->GetSafeHwnd()); // the frame deletes itself
-  } else {
-    ADD_FAILURE() << "window not created";
-  }
-  ::DestroyWindow(parent);
-  kqtest::PumpPending();
-  return hit;
+  const kqtest::HostedWindow<kqtest::OutputKind> host;
+  if (host.window == nullptr)
+    return ADD_FAILURE() << "window not created", false;
+  host.window->Display("old1\nold2\npartial", 17);
+  return use(*host.window);
 }
 
 // The output window's Display, called directly or by the final flush of a log buffer's destructor (which

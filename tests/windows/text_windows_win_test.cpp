@@ -1,7 +1,6 @@
-// The text windows and the input dialog on real windows under Wine. What both windows do alike runs on a
-// COutputWindow and a CFastDisplayWnd, each a child of a host window; the scroll, key, wheel and copy
-// tests also on their opt-in classes (kqwindowsex.h), and the plain classes must ignore what only those
-// handle. Then what only one window does, and the input dialog from this executable's template.
+// The text windows and the input dialog on real windows under Wine: what both windows do alike, as
+// children of a host window (scroll, keys, wheel and copy also on the opt-in classes, which the plain ones
+// must ignore); then what only one window does, and the input dialog from this executable's template.
 #include "window_test_util.h"
 
 #include <gtest/gtest.h>
@@ -30,18 +29,15 @@ TYPED_TEST_SUITE(TextView, AllKinds);
 TEXTMETRICA MetricsOf(const LOGFONTA& font) {
   TEXTMETRICA tm = {};
   HDC dc = ::GetDC(nullptr);
-  HFONT created = ::CreateFontIndirectA(&font);
-  HGDIOBJ old = ::SelectObject(dc, created);
+  HGDIOBJ old = ::SelectObject(dc, ::CreateFontIndirectA(&font));
   ::GetTextMetricsA(dc, &tm);
-  ::SelectObject(dc, old);
-  ::DeleteObject(created);
+  ::DeleteObject(::SelectObject(dc, old));
   ::ReleaseDC(nullptr, dc);
   return tm;
 }
 
 // The user's wheel settings (lines and characters per notch) for one test, put back afterwards.
-class WheelSettings {
-public:
+struct WheelSettings {
   WheelSettings() {
     ::SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
     ::SystemParametersInfoA(SPI_GETWHEELSCROLLCHARS, 0, &chars, 0);
@@ -51,34 +47,56 @@ public:
     ::SystemParametersInfoA(SPI_SETWHEELSCROLLLINES, linesPerNotch, nullptr, 0);
     ::SystemParametersInfoA(SPI_SETWHEELSCROLLCHARS, charsPerNotch, nullptr, 0);
   }
-
-private:
   UINT lines = 3, chars = 3;
 };
-
 } // namespace
 
 // Font, colour and cells from the stock fixed font; ranges of 1 one column and one line short of the
-// text, and of 0 (the bars hidden) for all of it.
-TYPED_TEST(TextWindow, CellSizesFromTheStockFixedFontAndNoBarForARangeOf0) {
+// text, and of 0 (the bars hidden) for all of it. Then the font dialog: cancelled it changes nothing,
+// confirmed the cells and ranges follow the new font, drawn in its colour from the top left.
+TYPED_TEST(TextWindow, CellsFromTheStockFixedFontThenFromTheFontDialog) {
   auto& w = *this->window;
   const int cw = this->cw, lh = this->lh, width = TypeParam::width;
   LOGFONTA stock = {};
   ::GetObjectA(::GetStockObject(ANSI_FIXED_FONT), sizeof(stock), &stock);
-  const TEXTMETRICA tm = MetricsOf(stock);
-  ASSERT_EQ(tm.tmPitchAndFamily & TMPF_FIXED_PITCH, 0); // the bit is clear for a fixed-pitch font
+  const TEXTMETRICA fixed = MetricsOf(stock);
+  ASSERT_EQ(fixed.tmPitchAndFamily & TMPF_FIXED_PITCH, 0); // the bit is clear for a fixed-pitch font
   EXPECT_STREQ(w.m_logFont.lfFaceName, stock.lfFaceName);
   EXPECT_EQ(w.m_textColor, ::GetSysColor(COLOR_WINDOWTEXT));
-  EXPECT_TRUE(cw == tm.tmAveCharWidth && lh == tm.tmHeight + tm.tmExternalLeading);
+  EXPECT_TRUE(cw == fixed.tmAveCharWidth && lh == fixed.tmHeight + fixed.tmExternalLeading);
   EXPECT_EQ(w.m_textWidth, (width + 1) * cw);
-  this->addLines(30); // 31 lines with the current one
+  this->addLines(50); // 51 lines with the current one
   for (const int range : {1, 0}) {
-    SetClientSize(this->hwnd, (width + 1 - range) * cw, (31 - range) * lh);
+    SetClientSize(this->hwnd, (width + 1 - range) * cw, (51 - range) * lh);
     EXPECT_TRUE(w.m_hScrollMax == range && w.m_vScrollMax == range);
     const LONG style = ::GetWindowLongA(this->hwnd, GWL_STYLE);
-    EXPECT_EQ((style & WS_HSCROLL) != 0, range > 0);
-    EXPECT_EQ((style & WS_VSCROLL) != 0, range > 0);
+    EXPECT_EQ(style & (WS_HSCROLL | WS_VSCROLL), range > 0 ? WS_HSCROLL | WS_VSCROLL : 0);
   }
+  this->scrolledView(0, 20, 5);
+  const LOGFONTA font = w.m_logFont;
+  const COLORREF colour = w.m_textColor;
+  ASSERT_TRUE(kqtest::ChooseFont(w, "Tahoma", "Blue", IDCANCEL));
+  EXPECT_EQ(std::memcmp(&w.m_logFont, &font, sizeof(font)), 0);
+  EXPECT_TRUE(w.m_textColor == colour && w.m_vScrollPos == 20 && w.m_hScrollPos == 5);
+  ASSERT_TRUE(kqtest::ChooseFont(w, "Tahoma", "Red", IDOK));
+  EXPECT_STREQ(w.m_logFont.lfFaceName, "Tahoma");
+  EXPECT_EQ(w.m_textColor, RGB(255, 0, 0));
+  EXPECT_TRUE(::GetScrollPos(this->hwnd, SB_VERT) == 0 && ::GetScrollPos(this->hwnd, SB_HORZ) == 0);
+  // A variable-pitch face: capitals count one and a half average characters. Ranges from the new cells.
+  const TEXTMETRICA tm = MetricsOf(w.m_logFont);
+  ASSERT_NE(tm.tmPitchAndFamily & TMPF_FIXED_PITCH, 0);
+  EXPECT_EQ(w.m_charWidth, tm.tmAveCharWidth);
+  EXPECT_EQ(w.m_capsWidth, 3 * tm.tmAveCharWidth / 2);
+  EXPECT_EQ(w.m_lineHeight, tm.tmHeight + tm.tmExternalLeading);
+  EXPECT_EQ(w.m_textWidth, (TypeParam::width + 1) * w.m_capsWidth);
+  EXPECT_EQ(w.m_vScrollMax, 51 - w.m_clientHeight / w.m_lineHeight);
+  kqtest::TextOutRecorder recorder;
+  const auto drawn = recorder.repaint(this->hwnd);
+  ASSERT_FALSE(drawn.empty());
+  EXPECT_TRUE(drawn[0].text == "line 0" && drawn[0].x == 0 && drawn[0].y == 0)
+      << drawn[0].x << ", " << drawn[0].y;
+  for (const auto& d : drawn)
+    EXPECT_TRUE(d.face == "Tahoma" && d.textColor == RGB(255, 0, 0)) << d.face << " " << d.textColor;
 }
 
 // At the end of a full store (the oldest lines dropped), so the rows are fetched by index from far in.
@@ -151,36 +169,6 @@ TYPED_TEST(TextWindow, BeforeItsWindowExistsTextIsStoredAndShownOnceCreated) {
   EXPECT_TRUE(drawn[0].text == "three" && drawn[1].text == "four");
   ::DestroyWindow(late->GetSafeHwnd());
   TypeParam::release(late);
-}
-
-TYPED_TEST(TextWindow, FontDialogCancelledChangesNothingConfirmedDrawsInTheNewFontFromTheTopLeft) {
-  auto& w = *this->window;
-  this->scrolledView(50, 20, 5);
-  const LOGFONTA font = w.m_logFont;
-  const COLORREF colour = w.m_textColor;
-  ASSERT_TRUE(kqtest::ChooseFont(w, "Tahoma", "Blue", IDCANCEL));
-  EXPECT_EQ(std::memcmp(&w.m_logFont, &font, sizeof(font)), 0);
-  EXPECT_TRUE(w.m_textColor == colour && w.m_vScrollPos == 20 && w.m_hScrollPos == 5);
-
-  ASSERT_TRUE(kqtest::ChooseFont(w, "Tahoma", "Red", IDOK));
-  EXPECT_STREQ(w.m_logFont.lfFaceName, "Tahoma");
-  EXPECT_EQ(w.m_textColor, RGB(255, 0, 0));
-  EXPECT_TRUE(::GetScrollPos(this->hwnd, SB_VERT) == 0 && ::GetScrollPos(this->hwnd, SB_HORZ) == 0);
-  // A variable-pitch face: capitals count one and a half average characters. Ranges from the new cells.
-  const TEXTMETRICA tm = MetricsOf(w.m_logFont);
-  ASSERT_NE(tm.tmPitchAndFamily & TMPF_FIXED_PITCH, 0);
-  EXPECT_EQ(w.m_charWidth, tm.tmAveCharWidth);
-  EXPECT_EQ(w.m_capsWidth, 3 * tm.tmAveCharWidth / 2);
-  EXPECT_EQ(w.m_lineHeight, tm.tmHeight + tm.tmExternalLeading);
-  EXPECT_EQ(w.m_textWidth, (TypeParam::width + 1) * w.m_capsWidth);
-  EXPECT_EQ(w.m_vScrollMax, 51 - w.m_clientHeight / w.m_lineHeight);
-  kqtest::TextOutRecorder recorder;
-  const auto drawn = recorder.repaint(this->hwnd);
-  ASSERT_FALSE(drawn.empty());
-  EXPECT_TRUE(drawn[0].text == "line 0" && drawn[0].x == 0 && drawn[0].y == 0)
-      << drawn[0].x << ", " << drawn[0].y;
-  for (const auto& d : drawn)
-    EXPECT_TRUE(d.face == "Tahoma" && d.textColor == RGB(255, 0, 0)) << d.face << " " << d.textColor;
 }
 
 namespace {

@@ -267,28 +267,35 @@ struct FastExKind : FastKind {
   static constexpr bool optIn = true;
 };
 
-template <class Kind> class TextWindowTest : public testing::Test {
-protected:
-  void SetUp() override {
-    parent = ::CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 900, 700, nullptr,
-                               nullptr, nullptr, nullptr);
-    ASSERT_NE(parent, nullptr);
-    window = new typename Kind::Window;
-    if (!Kind::create(*window, parent)) {
+// A visible host window and a text window of `Kind` as its child, destroyed with it; `window` is null
+// when it could not be created.
+template <class Kind> struct HostedWindow {
+  HostedWindow() {
+    if (!Kind::create(*window, parent))
       window = nullptr;
-      FAIL() << "window not created";
-    }
-    hwnd = window->GetSafeHwnd();
-    cw = window->m_charWidth;
-    lh = window->m_lineHeight;
   }
-  void TearDown() override {
+  ~HostedWindow() {
     if (window != nullptr) {
-      ::DestroyWindow(hwnd);
+      ::DestroyWindow(window->GetSafeHwnd());
       Kind::release(window);
     }
     ::DestroyWindow(parent);
     PumpPending();
+  }
+  HostedWindow(const HostedWindow&) = delete;
+  HostedWindow& operator=(const HostedWindow&) = delete;
+  HWND parent = ::CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 900, 700,
+                                  nullptr, nullptr, nullptr, nullptr);
+  typename Kind::Window* window = new typename Kind::Window;
+};
+
+template <class Kind> class TextWindowTest : public testing::Test {
+protected:
+  void SetUp() override {
+    ASSERT_NE(window, nullptr) << "window not created";
+    hwnd = window->GetSafeHwnd();
+    cw = window->m_charWidth;
+    lh = window->m_lineHeight;
   }
   // Appends lines "line 0" .. "line <count - 1>" in one call.
   void addLines(long long count) {
@@ -308,8 +315,9 @@ protected:
     send(WM_HSCROLL, SB_THUMBPOSITION, column);
   }
 
-  HWND parent = nullptr, hwnd = nullptr;
-  typename Kind::Window* window = nullptr;
+  HostedWindow<Kind> host;
+  HWND parent = host.parent, hwnd = nullptr;
+  typename Kind::Window* window = host.window;
   int cw = 0, lh = 0;
 };
 
