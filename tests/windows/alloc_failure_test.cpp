@@ -1,7 +1,5 @@
-// The text windows' platform-free parts when memory runs out: each operation runs with its first
-// allocation failing, then its second, and so on until a run reaches none (the executable's allocation
-// operators are replaced). The framework's strings and lists turn the failure into their
-// CMemoryException*; the row copy turns it into false.
+// The text windows' platform-free parts with each allocation failing in turn (operator new replaced): the
+// framework's strings and lists throw CMemoryException*, the row copy returns false.
 #include "../support/failing_new.h"
 #include "copy_lines.h"
 #include "line_list.h"
@@ -83,9 +81,8 @@ TEST(AllocationFailure, AppendKeepsWhatWasStoredAndAFullStoreNeedsNoMemory) {
   }
 }
 
-// A line feed whose list has no free node left: its one allocation fails and the list stays as it was
-// (the oldest line is dropped only once the new one is there). ReturnInput's prepend leaves the pending
-// input as it was, or puts the new bytes (NUL included) in front of it.
+// A line feed with no free node fails and leaves the list as it was (the oldest line goes only once the
+// new one is there); a failed input prepend leaves the pending input, else puts the bytes (NULs too) first.
 TEST(AllocationFailure, LineFeedAndPrependChangeNothingWhenTheyFail) {
   CStringList list(10);
   for (int i = 0; i < 10; ++i)

@@ -1,10 +1,5 @@
-// Memory running out inside kqmfc.dll, where only the DLL can show it: the record taken from the local
-// heap, the critical-error box, the log buffer's last flush in its destructor, the output window's lock
-// released and the framework's exception passed out of the DLL, and painting and copying when the rows
-// cannot be copied. Each operation runs once with its first allocation failing, once with its second,
-// and so on until a run reaches no failing allocation (failing_allocator.h says which count). Every run
-// must give the documented result, leave no lock held, keep the data from before, and give back every
-// block and handle it took. The platform-free parts that allocate are tested natively.
+// Memory running out inside kqmfc.dll, each operation with its 1st, 2nd, ... allocation failing until a run
+// reaches none: the documented result, no lock held, old data kept, every block and handle given back.
 #include "kqdiagnostics.h"
 #include "window_test_util.h" // the framework before <windows.h>
 
@@ -29,9 +24,8 @@ bool failing(long n, const std::function<void()>& operation) {
   return allocator->disarm();
 }
 
-// Runs `body` on a new thread while this thread handles its windows' messages. With `bare` set, the
-// thread starts with every allocation failing, so that the library cannot make its record when the
-// thread attaches; `body` disarms first.
+// Runs `body` on a new thread while this one pumps; `bare`: the thread starts with every allocation failing
+// (no record made at attach), and `body` disarms first.
 void onThread(const std::function<void()>& body, bool bare = false) {
   HANDLE thread = ::CreateThread(
       nullptr, 0, [](void* p) -> DWORD { return (*static_cast<const std::function<void()>*>(p))(), 0; },
@@ -58,9 +52,8 @@ bool withWindow(const std::function<bool(COutputWindow&)>& use) {
   return use(*host.window);
 }
 
-// The output window's Display, called directly or by the final flush of a log buffer's destructor (which
-// must let nothing escape): CMemoryException* after the bytes before the failure are stored, the lock
-// released, later calls work. Run(LONG_MAX) is the clean run and records its result.
+// Display, direct or by a log buffer's destructor flush (nothing escapes): CMemoryException* after the bytes
+// before the failure are stored, the lock released, later calls work; run(LONG_MAX) records the clean result.
 std::function<bool(long)> display(bool byLogBuffer) {
   return [byLogBuffer, clean = std::string()](long n) mutable {
     return withWindow([&](COutputWindow& window) {
@@ -93,8 +86,7 @@ std::function<bool(long)> display(bool byLogBuffer) {
   };
 }
 
-// A copy to the clipboard: 0 when any of its allocations fails (the rows' copy, the clipboard text),
-// the lock released and the lines left.
+// KQCopyAll: 0 when any of its allocations fails, the lock released and the lines left.
 bool copyAll(long n) {
   return withWindow([n](COutputWindow& window) {
     long copied = -1;
@@ -106,9 +98,8 @@ bool copyAll(long n) {
   });
 }
 
-// The first GetDebugThreadInfo of a thread that has no record (none could be made when it attached):
-// std::bad_alloc, no record, and a later call tries again. The sweep's least count shows that the
-// thread had no record: the record and its stream's array.
+// A thread's first GetDebugThreadInfo with no record made at attach: std::bad_alloc, and a later call tries
+// again.
 bool firstRecord(long n) {
   bool hit = false, threw = false;
   onThread(
@@ -130,8 +121,8 @@ bool firstRecord(long n) {
   return hit;
 }
 
-// A critical error written and shown: nothing escapes; the box shows what could be stored; a box that
-// cannot be shown silences the thread; afterwards the stream starts afresh for the next error.
+// A critical error: nothing escapes; the box shows what could be stored, or, not shown, silences the thread;
+// the next error starts afresh.
 std::string box(const std::string& description) {
   return description + "\nFichier :\tf.cpp\nLigne   :\t42\nDate    :\td\n\nVoulez vous voir les prochains "
                        "messages ?\n";
@@ -181,9 +172,8 @@ DWORD handleCount() {
 }
 } // namespace
 
-// Each operation: a first run without failure (lazily made runtime state is made, the clean result
-// recorded), then one run per allocation failing in turn, each checked by the operation and for the
-// blocks and handles it kept. The least counts show that the hooks saw the operation's allocations.
+// A clean run first (lazy runtime state made, the result recorded), then one per failing allocation; the
+// least counts show that the hooks saw the operation's allocations.
 TEST(AllocationFailure, EachAllocationFailingInTurnGivesTheDocumentedResult) {
   kqtest::FailingAllocator hooks;
   ASSERT_TRUE(hooks.covers());
@@ -219,8 +209,7 @@ TEST(AllocationFailure, EachAllocationFailingInTurnGivesTheDocumentedResult) {
   allocator = nullptr;
 }
 
-// A paint whose copy of the rows cannot have its block draws the same rows under the lock and releases
-// it; a clean paint draws after releasing it.
+// A paint whose row copy gets no block draws the same rows under the lock; a clean one after releasing it.
 TEST(RowsWithoutMemory, PaintDrawsTheRowsUnderTheLock) {
   kqtest::FailingAllocator hooks;
   ASSERT_TRUE(hooks.covers());

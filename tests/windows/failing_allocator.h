@@ -1,11 +1,5 @@
-// Makes one chosen allocation of the library fail, so that a test can prove that an operation survives
-// running out of memory at each of its allocations in turn, and counts the blocks the operation keeps.
-//
-// The allocations of the library are the blocks that kqmfc.dll, the framework layer (kqafx.dll), the
-// string library (kqbase.dll) and the C++ runtime they share (libstdc++-6.dll: operator new, the stream
-// classes) take from the C heap (malloc, calloc, realloc), and the records kqmfc.dll takes from the local
-// heap (LocalAlloc), caught in those modules' import tables. Only the armed thread's allocations count,
-// and only while it is armed. One FailingAllocator at a time.
+// Fails one chosen allocation (or all) of the armed thread in kqmfc, kqafx, kqbase and libstdc++ (malloc,
+// calloc, realloc; kqmfc's LocalAlloc), hooked in their import tables; counts the blocks kept.
 #pragma once
 
 #include "iat_hook.h"

@@ -26,10 +26,8 @@ struct Store {
 };
 } // namespace
 
-// Against a byte-at-a-time statement of the rules, on random text in random calls (so every rule also
-// meets a text split across calls): runs longer than the store's sixteen-byte blocks, tabs and line ends
-// anywhere, control and high bytes stored as they are, both windows' widths and small widths and caps
-// (the oldest lines going first; the windows' own caps are checked under Wine).
+// Against a byte-at-a-time statement of the rules, on random text in random calls (runs past the 16-byte
+// blocks, tabs, line ends, control and high bytes), at both windows' widths and at small widths and caps.
 TEST(LineStore, AgreesWithTheRulesByteByByteOnRandomText) {
   std::mt19937 rng(12345);
   const char alphabet[] = {'a', 'b', '\t', '\n', '\r', '\0', '\x80', ' ', '\x0b', '\xff'};

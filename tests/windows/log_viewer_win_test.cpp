@@ -1,6 +1,5 @@
-// The opt-in windows as log viewers, on real windows under Wine, through real messages: selecting with
-// the mouse and the keys, copying the selection, the find dialog, the save dialog, the commands' states
-// and the highlight painted (that the plain windows ignore it is tested with their copy functions).
+// The opt-in windows as log viewers under Wine, through real messages: selecting, copying the selection,
+// the find and save dialogs, the commands' states and the highlight painted.
 #include "window_test_util.h"
 
 #include "dialog_watcher.h"

@@ -1,9 +1,6 @@
-// The opt-in output window under load, on a real window under Wine: eight threads make 10,000 Display
-// calls each while the window's own thread paints, scrolls, clears, changes the font, saves, copies every
-// line, selects with the mouse, copies the selection and searches. Every line painted, saved or copied is
-// whole and from one writer, each writer's lines in order; the count keeps the cap; everything written
-// after the last clear is there, a full repaint then draws exactly the stored lines of the page, and the
-// search finds each writer's line once, in order.
+// Eight writers into the opt-in output window while its thread paints, scrolls, clears, changes font, saves,
+// copies, selects, copies the selection and searches: every line seen whole and in its writer's order, the
+// cap kept, everything after the last clear stored, painted and saved exactly, and found once per writer.
 #include "line_list.h"
 #include "window_test_util.h"
 #include "writer_lines.h"
@@ -19,9 +16,8 @@
 #include <vector>
 
 namespace {
-// Writers pause at lastClearAt for the last clear; what comes after (8 x 1800 x 2 lines) all fits. A
-// writer at call c waits until the window's thread has done c / callsPerRound - slack rounds, so that
-// the window's work is spread over the whole run.
+// Writers pause at lastClearAt for the last clear (8 x 1800 x 2 lines fit after it); writer call c waits for
+// round c / callsPerRound - slack, so that the window's work spreads over the run.
 constexpr int writers = 8, calls = 10000, lastClearAt = 8200, callsPerRound = 100, slack = 5;
 constexpr long long cap = kqtest::OutputKind::cap;
 

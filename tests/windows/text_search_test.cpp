@@ -44,9 +44,8 @@ std::vector<KQTextSelection> allMatches(const std::vector<std::string>& lines, c
 }
 } // namespace
 
-// Random lines over an alphabet of cases, Latin-1 letters, word and non-word bytes, searched from
-// random places in both directions with every option, against the plain search above. Lines are long
-// enough for the 16-byte scan and its tail.
+// Random lines of mixed case, Latin-1, word and non-word bytes (long enough for the 16-byte scan and its
+// tail), searched from random places both ways with every option, against the plain search above.
 TEST(FindText, AgreesWithAPlainSearch) {
   std::mt19937 random(7);
   const std::string alphabet = std::string("aAbB _.\xC9\xE9\xD7\xF7", 12) + std::string(1, '\0');

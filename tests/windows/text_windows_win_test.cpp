@@ -51,9 +51,8 @@ struct WheelSettings {
 };
 } // namespace
 
-// Font, colour and cells from the stock fixed font; ranges of 1 one column and one line short of the
-// text, and of 0 (the bars hidden) for all of it. Then the font dialog: cancelled it changes nothing,
-// confirmed the cells and ranges follow the new font, drawn in its colour from the top left.
+// Font, colour and cells from the stock fixed font, ranges of 1 (a column and a line short) and of 0 (bars
+// hidden); then the font dialog: cancelled nothing changes, confirmed cells, ranges and drawing follow it.
 TYPED_TEST(TextWindow, CellsFromTheStockFixedFontThenFromTheFontDialog) {
   auto& w = *this->window;
   const int cw = this->cw, lh = this->lh, width = TypeParam::width;
@@ -172,9 +171,8 @@ TYPED_TEST(TextWindow, BeforeItsWindowExistsTextIsStoredAndShownOnceCreated) {
 }
 
 namespace {
-// A row of the scroll table: a message with its request code, key (| kCtrl) or wheel rotation, the
-// thumb position, and the view position (line, column) after it. kEnd stands for the end of the range,
-// kEnd - n for n before it. A kSetWheel row sets the wheel: `arg` lines and `thumb` characters a notch.
+// A scroll table row: message, request code / key (| kCtrl) / wheel rotation, thumb, and the view's line and
+// column after it (kEnd - n: n before the end). kSetWheel sets `arg` lines and `thumb` characters a notch.
 constexpr UINT V = WM_VSCROLL, H = WM_HSCROLL, K = WM_KEYDOWN, W = WM_MOUSEWHEEL, T = WM_MOUSEHWHEEL,
                kSetWheel = WM_APP;
 constexpr int kCtrl = 0x10000, kEnd = 1 << 20, E = kEnd, kPage = static_cast<int>(WHEEL_PAGESCROLL);
@@ -184,10 +182,8 @@ struct Request {
   UINT thumb;
   int v, h;
 };
-// 101 lines, 20 lines and 40 columns shown: pages of 20 lines and 40 / 8 = 5 columns. The thumb moves the
-// view only when released. Keys: arrows by a line or column, Page Up / Down by a page, Home / End to the
-// first / last column (with Ctrl: line) keeping the other; other keys nothing. The wheel (towards the user:
-// down; tilted right: right) by the setting, partial notches adding up; a page a notch; turned off.
+// 101 lines, 20 x 40 shown: pages of 20 lines and 5 columns. The thumb moves only when released; keys by
+// line, column, page, Home / End (Ctrl: lines); the wheel by its setting, partial notches adding up.
 // clang-format off
 constexpr Request kRequests[] = {
     {V, SB_TOP, 0, 0, 0}, {V, SB_LINEUP, 0, 0, 0}, {V, SB_PAGEUP, 0, 0, 0}, {V, SB_LINEDOWN, 0, 1, 0},
@@ -211,10 +207,8 @@ constexpr Request kRequests[] = {
 // clang-format on
 } // namespace
 
-// Every scroll request, key and wheel message walked in one table: the view position after each, on the
-// window's fields and its bars, and one scroll-bar update for each request that moves (none otherwise):
-// so a wheel message of several notches scrolls once. The plain classes must ignore keys and the wheel;
-// they are then put where the opt-in class went, so that the walk goes on alike.
+// Every scroll request, key and wheel message in one walk: the position after each, in the fields and bars,
+// and one bar update per request that moves. The plain classes ignore keys and wheel (then put in place).
 TYPED_TEST(TextView, EveryScrollRequestKeyAndWheelMessage) {
   auto& w = *this->window;
   const HWND hwnd = this->hwnd;
@@ -285,9 +279,8 @@ TYPED_TEST(TextView, EveryScrollRequestKeyAndWheelMessage) {
   EXPECT_TRUE(w.m_vScrollPos == 1 && w.m_hScrollPos == 1) << w.m_vScrollPos << ", " << w.m_hScrollPos;
 }
 
-// The host's copy functions on every window. On the opt-in ones also Ctrl+C, the two commands, the
-// context menu at the click or (from the keyboard) at the client area's top-left corner, and a left click
-// that takes the focus; the plain ones leave the clipboard and the focus alone and show no menu.
+// The host's copy functions on every window; on the opt-in ones also Ctrl+C, the commands, the context menu
+// (at the click, or at the client's corner from the keyboard) and a click that focuses and captures.
 TYPED_TEST(TextView, CopiesThePageOrEveryLineAsCrLfText) {
   auto& w = *this->window;
   const HWND hwnd = this->hwnd;
@@ -446,9 +439,8 @@ LRESULT CALLBACK recordMinMax(int code, WPARAM wParam, LPARAM lParam) {
 }
 } // namespace
 
-// The fast display window's input queue: last returned first, NUL bytes kept, no NUL added; before the
-// window exists too. Once it does, an empty queue shows the last page, a minimised window restored for
-// the update and minimised again; pending input leaves the view alone.
+// The fast display window's input queue, last returned first, NULs kept, none added, window or not; then
+// an empty queue shows the last page (a minimised window restored and minimised again), pending input not.
 TEST(FastDisplay, InputComesBackLastReturnedFirstAndAnEmptyQueueShowsTheLastPage) {
   CFastDisplayWnd window;
   char buffer[10] = {'#', '#'};

@@ -1,8 +1,6 @@
-// The platform-free parts the text windows share between threads, as they use them; under the tsan
-// preset ThreadSanitizer fails the run at the first data race. Eight writers append to one output-window
-// store behind its lock while a watcher copies its last page as painting does, counts, saves and clears
-// it. Each writer also keeps a fast display store and input queue of its own, with no lock: whatever
-// the string and list classes share between objects would be raced on.
+// Under tsan, a data race fails the run: eight writers append to one locked store while a watcher copies
+// its last page, counts, saves and clears it; each writer also owns an unlocked store and input queue, so
+// that state the string and list classes share between objects would be raced on.
 #include "copy_lines.h"
 #include "line_list.h"
 #include "line_store.h"

@@ -1,6 +1,5 @@
-// Test helpers for the text windows under Wine: a fixture holding either window, plain or opt-in, as a
-// child of a host window; what the framework draws and how often it sets a scroll bar; client sizes,
-// the font dialog answered, and temporary files.
+// Text window test helpers under Wine: a hosted-window fixture for each kind, recorders of drawing and
+// scrolling, keys, menus, the clipboard, the font dialog and temporary files.
 #pragma once
 
 #include "kqwindowsex.h" // the framework before <windows.h>, as in any MFC source
@@ -23,8 +22,7 @@
 
 namespace kqtest {
 
-// One TextOutA call, with the text colour and font face selected at that moment, and whether the
-// drawing thread held the recorder's window lock then.
+// One TextOutA call: colour and face selected then, and whether the recorder's window lock was held.
 struct DrawnText {
   int x, y;
   std::string text;
@@ -33,8 +31,7 @@ struct DrawnText {
   bool locked;
 };
 
-// Records every TextOutA call of the framework layer (kqafx.dll, where CDC::TextOut lives) while it
-// exists. One recorder at a time.
+// Records kqafx.dll's TextOutA calls (CDC::TextOut) while it exists; one at a time.
 class TextOutRecorder {
 public:
   explicit TextOutRecorder(const KQCriticalSection* lock = nullptr)
@@ -79,8 +76,7 @@ private:
   std::vector<DrawnText> drawn;
 };
 
-// Counts the framework layer's SetScrollPos calls while it exists (a scroll that moves sets its bar
-// once), and adds up the pixels its ScrollWindow calls move the client area by.
+// Counts kqafx.dll's SetScrollPos calls and sums the pixels its ScrollWindow calls move, while it exists.
 class ScrollBarCounter {
 public:
   ScrollBarCounter()
@@ -172,8 +168,7 @@ inline ShownMenu ContextMenu(HWND window, POINT at, char choice) {
   return shown;
 }
 
-// A key pressed on `window` with Ctrl and Shift up or down, as the thread's keyboard state (GetKeyState)
-// has them.
+// A key pressed on `window`, with Ctrl and Shift as GetKeyState sees them.
 inline void Key(HWND window, UINT vk, bool ctrl = false, bool shift = false) {
   BYTE keys[256] = {};
   ::GetKeyboardState(keys);
@@ -207,9 +202,8 @@ inline void SetClientSize(HWND window, int width, int height) {
   }
 }
 
-// Runs window.OnFont() and answers the font dialog as a user's clicks would: the face `face` (list cmb1)
-// and the colour `colour` (list cmb4, e.g. "Red"), then `command`. False when the dialog or an item was
-// missing.
+// Runs window.OnFont() and picks `face` (cmb1) and `colour` (cmb4, e.g. "Red") as a user would, then
+// `command`; false when the dialog or an item was missing.
 template <class Window>
 bool ChooseFont(Window& window, const std::string& face, const std::string& colour, WORD command) {
   bool picked = false;
@@ -231,9 +225,8 @@ bool ChooseFont(Window& window, const std::string& face, const std::string& colo
   return watcher.Result().found && picked;
 }
 
-// The text windows, each created as a visible 400 x 300 child of `parent` with both scroll bars; the
-// opt-in classes (kqwindowsex.h) are created as their base. On failure the object is gone (a frame
-// deletes itself; the fast display window is deleted here alike).
+// Each window a visible 400 x 300 child of `parent` with both bars (opt-in classes as their base); on failure
+// the object is gone (a frame deletes itself; a fast display window is deleted here).
 struct OutputKind {
   using Window = COutputWindow;
   static constexpr int width = 140;
@@ -267,8 +260,7 @@ struct FastExKind : FastKind {
   static constexpr bool optIn = true;
 };
 
-// A visible host window and a text window of `Kind` as its child, destroyed with it; `window` is null
-// when it could not be created.
+// A host window with a `Kind` child, both destroyed with it; `window` null when not created.
 template <class Kind> struct HostedWindow {
   HostedWindow() {
     if (!Kind::create(*window, parent))

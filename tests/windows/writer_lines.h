@@ -1,5 +1,5 @@
-// Test helper for writers on several threads: lines that carry their writer and their number, a check
-// that stored lines are whole and each writer's in order, and a pause that holds every writer at one call.
+// Writers on several threads: lines that name their writer and number, a check that lines are whole and in
+// each writer's order, and a pause holding every writer at one call.
 #pragma once
 
 #include <cstdio>
@@ -18,9 +18,8 @@ inline std::vector<std::string> CompletedLines(std::vector<std::string> lines, s
   return lines;
 }
 
-// Line `seq` of writer `writer` (no line end): "w<writer> s<seq> " and a run of one letter whose length
-// and letter both follow from writer and seq, so that a cut, joined or mixed line does not read back.
-// At most 71 characters for seq < 10^7: every line fits both windows' widths.
+// Writer `writer`'s line `seq`: "w<writer> s<seq> " and a run whose length and letter follow from both, so a
+// cut, joined or mixed line does not read back; at most 71 characters, within both windows' widths.
 inline std::string WriterLine(int writer, long seq) {
   const auto run = static_cast<size_t>(10 + (seq * 7 + writer) % 51);
   const char letter = static_cast<char>('a' + (seq + writer * 5) % 26);
@@ -32,9 +31,8 @@ struct WriterRun {
   long first = -1, last = -1, count = 0;
 };
 
-// Walks `lines` (oldest first). Each must be exactly WriterLine(w, s) for a writer w < writers, and each
-// writer's numbers must rise by 1 from line to line. Sets `error` to the first fault seen and returns
-// each writer's run (runs of writers with no line stay at their defaults).
+// Each of `lines` (oldest first) must be some WriterLine(w, s), each writer's s rising by 1; `error` gets the
+// first fault. Each writer's run.
 template <class Lines>
 std::vector<WriterRun> CheckWriterLines(const Lines& lines, int writers, std::string& error) {
   std::vector<WriterRun> runs(static_cast<size_t>(writers));
@@ -59,8 +57,7 @@ std::vector<WriterRun> CheckWriterLines(const Lines& lines, int writers, std::st
   return runs;
 }
 
-// Holds every writer at one call until the thread that watches them has looked and lets them go:
-// writers call Arrive(); the watcher polls AllArrived(), then calls Release().
+// Writers call Arrive() and wait; the watcher polls AllArrived(), then Release()s them.
 class WriterPause {
 public:
   explicit WriterPause(int writers) : arrived(writers) {}
