@@ -1,5 +1,4 @@
-// Waits on a window thread that dispatch its messages meanwhile, so a worker that touches its windows
-// cannot deadlock against it.
+// Waits that pump the thread's messages, so that a worker touching its windows cannot deadlock against it.
 #pragma once
 
 #include <windows.h>

@@ -11,8 +11,7 @@
 #include <string>
 
 namespace {
-// Runs op with allocation n failing (0: none, -1: every one): whether a failing allocation was reached,
-// and whether the framework's memory exception left op.
+// Runs op with allocation n failing (0: none, -1: all): whether one failed; `threw`: an exception left op.
 template <class Op> bool failing(long n, bool& threw, Op op) {
   threw = false;
   kqtest::failingNew.arm(n, n < 0);
@@ -25,8 +24,7 @@ template <class Op> bool failing(long n, bool& threw, Op op) {
   return kqtest::failingNew.disarm();
 }
 
-// check(0), the clean run, then check(n) for n = 1, 2, ... until a run reaches no failing allocation;
-// the number of allocations of a clean run.
+// check(0), the clean run, then check(n), n = 1, 2, ... until none fails; the clean run's allocation count.
 template <class Check> long sweep(Check check) {
   EXPECT_FALSE(check(0));
   long n = 1;
@@ -37,8 +35,7 @@ template <class Check> long sweep(Check check) {
 
 } // namespace
 
-// Both windows' widths: what was stored before stays, then exactly what a clean run stores up to the
-// failure, and the store goes on afterwards. A full store appends and clears without any allocation.
+// Both widths: old lines kept, then a clean run's text up to the failure, then more; a full store needs none.
 TEST(AllocationFailure, AppendKeepsWhatWasStoredAndAFullStoreNeedsNoMemory) {
   for (const int width : {140, 80}) {
     SCOPED_TRACE(width);

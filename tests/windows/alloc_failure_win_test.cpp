@@ -24,8 +24,7 @@ bool failing(long n, const std::function<void()>& operation) {
   return allocator->disarm();
 }
 
-// Runs `body` on a new thread while this one pumps; `bare`: the thread starts with every allocation failing
-// (no record made at attach), and `body` disarms first.
+// Runs `body` on a new thread while this one pumps; `bare`: every allocation fails from its start.
 void onThread(const std::function<void()>& body, bool bare = false) {
   HANDLE thread = ::CreateThread(
       nullptr, 0, [](void* p) -> DWORD { return (*static_cast<const std::function<void()>*>(p))(), 0; },
@@ -98,8 +97,7 @@ bool copyAll(long n) {
   });
 }
 
-// A thread's first GetDebugThreadInfo with no record made at attach: std::bad_alloc, and a later call tries
-// again.
+// A thread's first GetDebugThreadInfo with no record yet: std::bad_alloc; a later call tries again.
 bool firstRecord(long n) {
   bool hit = false, threw = false;
   onThread(
@@ -121,8 +119,7 @@ bool firstRecord(long n) {
   return hit;
 }
 
-// A critical error: nothing escapes; the box shows what could be stored, or, not shown, silences the thread;
-// the next error starts afresh.
+// A critical error: nothing escapes; the box shows what was stored, or, not shown, silences the thread.
 std::string box(const std::string& description) {
   return description + "\nFichier :\tf.cpp\nLigne   :\t42\nDate    :\td\n\nVoulez vous voir les prochains "
                        "messages ?\n";
@@ -172,8 +169,7 @@ DWORD handleCount() {
 }
 } // namespace
 
-// A clean run first (lazy runtime state made, the result recorded), then one per failing allocation; the
-// least counts show that the hooks saw the operation's allocations.
+// A clean run (lazy runtime state made, result recorded), then one per failing allocation; least counts.
 TEST(AllocationFailure, EachAllocationFailingInTurnGivesTheDocumentedResult) {
   kqtest::FailingAllocator hooks;
   ASSERT_TRUE(hooks.covers());

@@ -1,5 +1,4 @@
-// Replaces one imported function in one loaded module's import address table, so that a test sees the
-// calls the module makes to the system without changing it. The original entry is put back on destruction.
+// Replaces one imported function in one module's import address table until destroyed.
 #pragma once
 
 #include <windows.h>

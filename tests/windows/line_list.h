@@ -1,5 +1,4 @@
-// Test helpers: a window's line list as plain strings (NUL bytes kept), joined, and a text that makes
-// several lines, completions and new node blocks.
+// A window's line list as strings (NULs kept), joined, and a text of many lines, completions and node blocks.
 #pragma once
 
 #include <afx.h>

@@ -64,8 +64,7 @@ protected:
 using Kinds = testing::Types<kqtest::OutputExKind, kqtest::FastExKind>;
 TYPED_TEST_SUITE(LogViewer, Kinds);
 
-// Press, drag, Shift+click, double-click, Ctrl+A, Escape, a drag past the top, positions beyond a line's
-// end, and Copy with and without a selection.
+// Press, drag, Shift+click, double-click, Ctrl+A, Escape, a drag past the top, and Copy of the selection.
 TYPED_TEST(LogViewer, SelectsWithTheMouseAndTheKeysAndCopiesExactlyTheSelection) {
   auto& w = *this->window;
   this->mouse(WM_LBUTTONDOWN, this->at(1, 2));
@@ -121,8 +120,7 @@ TYPED_TEST(LogViewer, SelectsWithTheMouseAndTheKeysAndCopiesExactlyTheSelection)
   EXPECT_TRUE(w.GetSelection().empty());
 }
 
-// The find dialog: opened by Ctrl+F (one per window), Find Next down and up with its options, F3 and
-// Shift+F3, a match scrolled into view across and down, no match beeps and keeps the selection.
+// The find dialog (one per window) and its options, F3, Shift+F3, matches shown, a miss keeps the selection.
 TYPED_TEST(LogViewer, FindsThroughTheDialogAndF3) {
   auto& w = *this->window;
   const std::string needle = std::string(70, ' ') + "needle far right\n"; // line 100
@@ -181,8 +179,7 @@ TYPED_TEST(LogViewer, FindsThroughTheDialogAndF3) {
   EXPECT_STREQ(text, "line 9");
 }
 
-// Save as: the dialog answered with a file name, then the file holds SaveAs's format; a file that
-// cannot be opened is named in a box with the reason, and no line is lost.
+// Save as through the dialog writes SaveAs's format; a file that cannot be opened is named in a box, why too.
 TYPED_TEST(LogViewer, SavesThroughTheDialogAndReportsAFailure) {
   auto& w = *this->window;
   const std::string path = kqtest::TempPath("viewer save.txt");
@@ -209,8 +206,7 @@ TYPED_TEST(LogViewer, SavesThroughTheDialogAndReportsAFailure) {
   EXPECT_EQ(w.m_lines.GetCount(), 101);
 }
 
-// The commands' states for a host's menus and the context menu, and the selection painted in the
-// highlight colours (a selected row has them, an unselected one not).
+// The commands' states, for menus and the context menu, and the selection painted in the highlight colours.
 TYPED_TEST(LogViewer, CommandStatesAndTheHighlightPainted) {
   auto& w = *this->window;
   for (const UINT id : {ID_EDIT_COPY, ID_KQ_COPY_ALL, ID_EDIT_SELECT_ALL})

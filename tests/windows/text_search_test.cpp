@@ -91,8 +91,7 @@ TEST(FindText, AgreesWithAPlainSearch) {
   EXPECT_FALSE(KQFindText(list, "a", 0, {0, 0}, {true, true, false}, match)); // nothing to find
 }
 
-// Snapping, words, select-all and the text of a selection across lines (tabs are stored as spaces;
-// a NUL byte ends what a line gives to the clipboard).
+// Snapping, words, select-all and a selection's text across lines (a NUL byte ends a line's clipboard text).
 TEST(TextSelection, PositionsWordsAndText) {
   CStringList list;
   fill(list, {"alpha  be_ta, x", "", std::string("ab\0cd", 5), "last"});

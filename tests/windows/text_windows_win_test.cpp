@@ -127,8 +127,7 @@ TYPED_TEST(TextWindow, PaintsOnlyTheRowsOfTheInvalidRectangle) {
   EXPECT_TRUE(all[19].text == "line " + std::to_string(total - 1) && all.back().text.empty());
 }
 
-// Clearing goes back to the first line, keeps the column and invalidates the whole client area; text of
-// no bytes stores nothing but still updates the view; a range that shrinks below the column brings it in.
+// Clearing: the first line, the column kept, all invalidated; no bytes store nothing; a narrower range too.
 TYPED_TEST(TextWindow, ClearingGoesBackToTheFirstLineAndKeepsTheColumn) {
   auto& w = *this->window;
   this->scrolledView(100, 30, 4);
@@ -363,8 +362,7 @@ namespace {
 using OutputWindowTest = kqtest::TextWindowTest<kqtest::OutputKind>;
 } // namespace
 
-// Top-level with its Close item greyed, or a child at its rectangle without a system menu; both shown
-// and painted before Create returns.
+// Top-level with Close greyed, or a borderless child at its rectangle, no system menu; both painted at once.
 TEST_F(OutputWindowTest, TopLevelWithCloseGreyedOrAChildWithoutASystemMenuBothPaintedAtOnce) {
   auto* top = new COutputWindow;
   ASSERT_EQ(top->Create("Output"), 1);
@@ -387,8 +385,7 @@ TEST_F(OutputWindowTest, TopLevelWithCloseGreyedOrAChildWithoutASystemMenuBothPa
   EXPECT_EQ(::GetSystemMenu(hwnd, FALSE), nullptr);
 }
 
-// A view at the bottom follows new text, a scrolled-up one stays; text that adds no line keeps a bottom
-// view there and sets no bar (nothing changes), a new line does.
+// A view at the bottom follows new text, a scrolled-up one stays; text that adds no line sets no bar.
 TEST_F(OutputWindowTest, AViewAtTheBottomFollowsNewTextAScrolledUpViewStays) {
   kqtest::SetClientSize(hwnd, 50 * cw, 10 * lh);
   addLines(30);
@@ -407,8 +404,7 @@ TEST_F(OutputWindowTest, AViewAtTheBottomFollowsNewTextAScrolledUpViewStays) {
   EXPECT_TRUE(window->m_vScrollPos == 32 && ::GetScrollPos(hwnd, SB_VERT) == 32 && bars.take() >= 1);
 }
 
-// Each line up to its NUL with CR LF, then one more; the file truncated first and shared with others;
-// paths that cannot be opened (in a missing folder, a folder) give 0 and create nothing.
+// Each line up to its NUL, CR LF, then one more, into a file shared with others; unopenable paths give 0.
 TEST_F(OutputWindowTest, SaveAsWritesEachLineUpToItsNulWithCrLfThenOneMore) {
   const std::string path = kqtest::TempPath("save.txt");
   window->Display("abc\n");
@@ -504,8 +500,7 @@ std::string text(const CString& s) {
 }
 } // namespace
 
-// One dialog object opened three times: OK with the edit control empty, OK with text, Cancel after
-// typing; the beep seen in the library's import table, the dialog answered by a watcher thread.
+// One dialog opened four times (OK empty, OK typed, OK with no edit control, Cancel): one beep per opening.
 TEST(InputDialog, ResultAfterOkAndCancelOneBeepPerOpeningAndTheEditControl) {
   kqtest::IatHook hook("kqmfc.dll", "user32.dll", "MessageBeep", reinterpret_cast<void*>(&countBeep));
   ASSERT_TRUE(hook.installed()) << "kqmfc.dll imports MessageBeep by name";

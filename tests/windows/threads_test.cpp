@@ -19,8 +19,7 @@
 #include <vector>
 
 namespace {
-// Writers pause at call lastClearAt for the watcher's last clear; what they write after it (8 x 50 x 2
-// lines) fits under the cap, which the clears before are made to pass many times.
+// Writers pause at lastClearAt for the last clear; the 8 x 50 x 2 lines after it fit under the cap.
 constexpr int writers = 8, calls = 3000, lastClearAt = 2950;
 constexpr long long cap = 1000;
 } // namespace

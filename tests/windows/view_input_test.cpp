@@ -1,5 +1,4 @@
-// The platform-free parts of the opt-in windows' wheel and copy handling: wheel rotation to steps, and
-// the rows copied (for painting and the clipboard) and their clipboard text.
+// The opt-in windows' platform-free wheel and copy parts: rotation to steps, rows copied and their text.
 #include "copy_lines.h"
 #include "view_math.h"
 #include "wheel_steps.h"

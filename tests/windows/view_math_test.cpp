@@ -2,8 +2,7 @@
 
 #include <gtest/gtest.h>
 
-// The view arithmetic where the windows under Wine cannot take it: sizes of 0, results that would fall
-// below 0, divisors of 0 or less, and one pixel either side of a row edge.
+// View arithmetic the windows cannot reach: sizes of 0, results below 0, divisors <= 0, row-edge pixels.
 TEST(ViewMath, RangesAndPagesAtTheirEdges) {
   EXPECT_EQ(KQVScrollMax(19, 240, 12), 0);   // never below 0
   EXPECT_EQ(KQVScrollMax(100, 0, 12), 100);  // minimised: every line is below the window

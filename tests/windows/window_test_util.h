@@ -134,8 +134,7 @@ inline std::string CrLfLines(int first, int end) {
   return text;
 }
 
-// Sends `window` a WM_CONTEXTMENU at `at` (screen; -1, -1 from the keyboard) and reads the menu shown:
-// its items (" (grey)" after a greyed one) and its top-left corner; then types `choice` (0: Escape).
+// WM_CONTEXTMENU at `at` (-1, -1: keyboard): the items (greyed: " (grey)") and corner; then `choice` or Esc.
 struct ShownMenu {
   std::vector<std::string> items;
   POINT at;
@@ -202,8 +201,7 @@ inline void SetClientSize(HWND window, int width, int height) {
   }
 }
 
-// Runs window.OnFont() and picks `face` (cmb1) and `colour` (cmb4, e.g. "Red") as a user would, then
-// `command`; false when the dialog or an item was missing.
+// Runs OnFont(), picks `face` (cmb1) and `colour` (cmb4) as a user would, then `command`; false if missing.
 template <class Window>
 bool ChooseFont(Window& window, const std::string& face, const std::string& colour, WORD command) {
   bool picked = false;

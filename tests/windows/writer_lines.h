@@ -31,8 +31,7 @@ struct WriterRun {
   long first = -1, last = -1, count = 0;
 };
 
-// Each of `lines` (oldest first) must be some WriterLine(w, s), each writer's s rising by 1; `error` gets the
-// first fault. Each writer's run.
+// Each line must be some WriterLine(w, s), each w's s rising by 1; `error` gets the first fault. The runs.
 template <class Lines>
 std::vector<WriterRun> CheckWriterLines(const Lines& lines, int writers, std::string& error) {
   std::vector<WriterRun> runs(static_cast<size_t>(writers));
