@@ -19,6 +19,7 @@ using kqtest::SetClientSize;
 namespace {
 template <class Kind> using TextWindow = kqtest::TextWindowTest<Kind>;
 template <class Kind> using TextView = kqtest::TextWindowTest<Kind>;
+using OutputWindowTest = kqtest::TextWindowTest<kqtest::OutputKind>;
 using Kinds = testing::Types<kqtest::OutputKind, kqtest::FastKind>;
 using AllKinds =
     testing::Types<kqtest::OutputKind, kqtest::FastKind, kqtest::OutputExKind, kqtest::FastExKind>;
@@ -358,10 +359,6 @@ TYPED_TEST(TextView, CopiesThePageOrEveryLineAsCrLfText) {
   EXPECT_EQ(ClipboardText(), "");
 }
 
-namespace {
-using OutputWindowTest = kqtest::TextWindowTest<kqtest::OutputKind>;
-} // namespace
-
 // Top-level with Close greyed, or a borderless child at its rectangle, no system menu; both painted at once.
 TEST_F(OutputWindowTest, TopLevelWithCloseGreyedOrAChildWithoutASystemMenuBothPaintedAtOnce) {
   auto* top = new COutputWindow;
@@ -404,18 +401,15 @@ TEST_F(OutputWindowTest, AViewAtTheBottomFollowsNewTextAScrolledUpViewStays) {
   EXPECT_TRUE(window->m_vScrollPos == 32 && ::GetScrollPos(hwnd, SB_VERT) == 32 && bars.take() >= 1);
 }
 
-// Each line up to its NUL, CR LF, then one more, into a file shared with others; unopenable paths give 0.
+// Lines up to their NUL, CR LF, one more, into a truncated file shared with others; bad paths give 0.
 TEST_F(OutputWindowTest, SaveAsWritesEachLineUpToItsNulWithCrLfThenOneMore) {
   const std::string path = kqtest::TempPath("save.txt");
-  window->Display("abc\n");
-  ASSERT_EQ(window->SaveAs(path.c_str()), 1);
-  EXPECT_EQ(kqtest::FileBytes(path), "abc\r\n\r\n\r\n"); // the empty current line, then the extra line end
-  window->OnClearBuffer();
-  const std::string text("a\tb\r\nx\0y\n\0z\nlast", 17);
+  const std::string text("a\tb\r\nx\0y\n\0z\nlast", 17), longer(100, '#');
   window->Display(text.data(), static_cast<int>(text.size()));
   HANDLE other = ::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  ASSERT_NE(other, INVALID_HANDLE_VALUE);
+                               nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  DWORD written = 0; // a longer file before: truncated
+  ASSERT_TRUE(::WriteFile(other, longer.data(), 100, &written, nullptr));
   EXPECT_EQ(window->SaveAs(path.c_str()), 1);
   ::CloseHandle(other);
   EXPECT_EQ(kqtest::FileBytes(path), "a       b\r\nx\r\n\r\nlast\r\n\r\n");

@@ -20,36 +20,28 @@ TEST(WheelSteps, NotchesPartialRotationsReversalsPagesAndOff) {
     got.push_back(KQTakeWheelSteps(pending, 30, 3).count);
   EXPECT_EQ(got, (std::vector<int>{0, 1, 1, 1, 0, 1, 1, 1}));
   // 7 lines a notch does not divide 120: 17 units give no line, 18 give one (18 * 7 = 126), exactly.
-  pending = 0;
-  EXPECT_EQ(KQTakeWheelSteps(pending, 17, 7).count, 0);
-  pending = 0;
-  EXPECT_EQ(KQTakeWheelSteps(pending, 18, 7).count, 1);
+  EXPECT_EQ(KQTakeWheelSteps(pending = 0, 17, 7).count, 0);
+  EXPECT_EQ(KQTakeWheelSteps(pending = 0, 18, 7).count, 1);
   int total = 0;
   pending = 0;
   for (int i = 0; i < 120; ++i)
     total += KQTakeWheelSteps(pending, 1, 7).count;
   EXPECT_EQ(total, 7);
   // Turning back forgets what was pending in the other direction.
-  pending = 0;
-  EXPECT_EQ(KQTakeWheelSteps(pending, 100, 1).count, 0);
+  EXPECT_EQ(KQTakeWheelSteps(pending = 0, 100, 1).count, 0);
   EXPECT_EQ(KQTakeWheelSteps(pending, -30, 1).count, 0);
   EXPECT_EQ(KQTakeWheelSteps(pending, -90, 1).count, -1);
-  pending = 1; // however little is pending
-  EXPECT_EQ(KQTakeWheelSteps(pending, -120, 1).count, -1);
+  EXPECT_EQ(KQTakeWheelSteps(pending = 1, -120, 1).count, -1); // however little is pending
   // A page per notch, and the wheel turned off.
-  pending = 0;
-  const KQWheelSteps page = KQTakeWheelSteps(pending, -120, kqWheelPageScroll);
-  EXPECT_TRUE(page.pages);
-  EXPECT_EQ(page.count, -1);
+  const KQWheelSteps page = KQTakeWheelSteps(pending = 0, -120, kqWheelPageScroll);
+  EXPECT_TRUE(page.pages && page.count == -1);
   EXPECT_EQ(KQTakeWheelSteps(pending, 60, kqWheelPageScroll).count, 0);
   EXPECT_EQ(KQTakeWheelSteps(pending, 60, kqWheelPageScroll).count, 1);
-  pending = 90;
-  EXPECT_EQ(KQTakeWheelSteps(pending, 120, 0).count, 0);
+  EXPECT_EQ(KQTakeWheelSteps(pending = 90, 120, 0).count, 0);
   EXPECT_EQ(pending, 0);
   EXPECT_FALSE(KQTakeWheelSteps(pending, 120, 3).pages);
   // A huge setting is limited, without overflow.
-  pending = 0;
-  EXPECT_EQ(KQTakeWheelSteps(pending, 32767 * 100, 4000000000u).count, 32767 * 100 / 120 * 10000 + 8333);
+  EXPECT_EQ(KQTakeWheelSteps(pending = 0, 32767 * 100, 4000000000u).count, 32767 * 100 / 120 * 10000 + 8333);
 }
 
 namespace {

@@ -33,18 +33,15 @@ TEST(ViewMath, RowsToPaintForAnUpdateBand) {
   // Band 30..50 of 12-pixel lines, view at line 100: from the row above the band's top row (line 101 at
   // y 12) to the row below its bottom row (line 104); one pixel either side of a row edge.
   const KQLineRange rows = KQRowsToPaint(100, 30, 50, 12, 1000);
-  EXPECT_EQ(rows.first, 101);
-  EXPECT_EQ(rows.end, 105);
+  EXPECT_TRUE(rows.first == 101 && rows.end == 105) << rows.first << ".." << rows.end;
   EXPECT_EQ(KQRowsToPaint(100, 23, 50, 12, 1000).first, 100);
   EXPECT_EQ(KQRowsToPaint(100, 24, 50, 12, 1000).first, 101);
   EXPECT_EQ(KQRowsToPaint(100, 30, 47, 12, 1000).end, 104);
   EXPECT_EQ(KQRowsToPaint(100, 30, 48, 12, 1000).end, 105);
   const KQLineRange top = KQRowsToPaint(0, 0, 240, 12, 1000); // nothing above line 0
-  EXPECT_EQ(top.first, 0);
-  EXPECT_EQ(top.end, 21);
+  EXPECT_TRUE(top.first == 0 && top.end == 21) << top.first << ".." << top.end;
   const KQLineRange past = KQRowsToPaint(10, 100, 200, 12, 10), noHeight = KQRowsToPaint(0, 0, 240, 0, 100);
-  EXPECT_GE(past.first, past.end);
-  EXPECT_GE(noHeight.first, noHeight.end);
+  EXPECT_TRUE(past.first >= past.end && noHeight.first >= noHeight.end);
   // A page to copy: from the top line to the last one at least partly visible.
   EXPECT_EQ(KQRowsOnPage(5, 120, 12, 100).first, 5);
   EXPECT_TRUE(KQRowsOnPage(0, 120, 12, 100).first == 0 && KQRowsOnPage(-3, 120, 12, 100).first == 0);
@@ -52,6 +49,5 @@ TEST(ViewMath, RowsToPaintForAnUpdateBand) {
   EXPECT_EQ(KQRowsOnPage(5, 121, 12, 100).end, 16); // one pixel of the 11th
   EXPECT_EQ(KQRowsOnPage(95, 120, 12, 100).end, 100);
   const KQLineRange none = KQRowsOnPage(0, 0, 12, 100), noLine = KQRowsOnPage(0, 120, 0, 100);
-  EXPECT_GE(none.first, none.end);
-  EXPECT_GE(noLine.first, noLine.end);
+  EXPECT_TRUE(none.first >= none.end && noLine.first >= noLine.end);
 }
