@@ -1,12 +1,8 @@
 // The opt-in windows as log viewers under Wine, through real messages: selecting, copying the selection,
 // the find and save dialogs, the commands' states and the highlight painted.
-#include "window_test_util.h"
+#include "window_test_util.h" // kqwindowsex.h, the dialog watcher and the import hook
 
-#include "dialog_watcher.h"
-#include "iat_hook.h"
 #include "window_capture.h"
-
-#include <kqwindowsex.h>
 
 #include <gtest/gtest.h>
 
