@@ -62,9 +62,11 @@ TYPED_TEST_SUITE(LogViewer, Kinds);
 // Press, drag, Shift+click, double-click, Ctrl+A, Escape, a drag past the top, and Copy of the selection.
 TYPED_TEST(LogViewer, SelectsWithTheMouseAndTheKeysAndCopiesExactlyTheSelection) {
   auto& w = *this->window;
+  ::SendMessageA(this->hwnd, WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 1), 0); // columns count from the view's
   this->mouse(WM_LBUTTONDOWN, this->at(1, 2));
   this->mouse(WM_MOUSEMOVE, this->at(3, 3));
   this->mouse(WM_LBUTTONUP, this->at(3, 3), 0);
+  ::SendMessageA(this->hwnd, WM_HSCROLL, MAKEWPARAM(SB_LEFT, 0), 0);
   EXPECT_NE(::GetCapture(), this->hwnd);
   this->expectSelection({1, 2}, {3, 3}, "drag");
   this->press('C', true);
