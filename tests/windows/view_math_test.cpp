@@ -48,6 +48,7 @@ TEST(ViewMath, RowsToPaintForAnUpdateBand) {
   EXPECT_EQ(KQRowsOnPage(5, 120, 12, 100).end, 15); // 10 whole lines
   EXPECT_EQ(KQRowsOnPage(5, 121, 12, 100).end, 16); // one pixel of the 11th
   EXPECT_EQ(KQRowsOnPage(95, 120, 12, 100).end, 100);
+  EXPECT_EQ(KQRowsOnPage(5, 3, 1, 100).end, 8); // lines of one pixel
   const KQLineRange none = KQRowsOnPage(0, 0, 12, 100), noLine = KQRowsOnPage(0, 120, 0, 100);
   EXPECT_TRUE(none.first >= none.end && noLine.first >= noLine.end);
 }
