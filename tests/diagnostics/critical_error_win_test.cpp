@@ -52,9 +52,13 @@ TEST(CriticalError, YesShowsEachBoxWithItsOwnTextAndNoSilencesOnlyItsThread) {
       ASSERT_TRUE(seen.found) << description;
       EXPECT_EQ(seen.text, boxText(description, std::to_string(line)));
     }
-    // A stream that takes nothing, empty since the last box: an empty box, not the last one's text.
-    info.CriticalErrorStream().setstate(std::ios::badbit);
-    EXPECT_EQ(show(info, "", IDYES, 8).text, "");
+    // A stream that failed: its last character gives way to the end; with nothing stored since the last
+    // box, an empty box, not the last one's text.
+    for (const auto& [stored, text] : {std::pair<const char*, const char*>{"abc", "ab"}, {"", ""}}) {
+      info.CriticalErrorStream() << stored;
+      info.CriticalErrorStream().setstate(std::ios::badbit);
+      EXPECT_EQ(show(info, "", IDYES, 8).text, text);
+    }
     info.CriticalErrorStream() << std::hex; // the line takes the stream's formatting
     EXPECT_EQ(show(info, "x", IDYES, 255).text, boxText("x", "ff"));
     EXPECT_EQ(info.criticalErrorsHidden, 0);

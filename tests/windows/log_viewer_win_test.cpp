@@ -8,6 +8,7 @@
 
 #include <afxdlgs.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <string>
@@ -17,6 +18,22 @@ namespace {
 FILE* __cdecl noFile(const char*, const char*, int) {
   errno = EACCES;
   return nullptr;
+}
+
+// The device contexts the framework takes and gives back: each given back with the font it came with (a
+// font left selected could not be deleted).
+std::atomic<int> dcsTaken{0}, dcsBack{0}, fontsLeft{0};
+void checkFont(HDC dc) {
+  fontsLeft += ::GetCurrentObject(dc, OBJ_FONT) != ::GetStockObject(SYSTEM_FONT);
+}
+HDC WINAPI takeDC(HWND window) {
+  return ++dcsTaken, ::GetDC(window);
+}
+int WINAPI giveDC(HWND window, HDC dc) {
+  return ++dcsBack, checkFont(dc), ::ReleaseDC(window, dc);
+}
+BOOL WINAPI endPaint(HWND window, const PAINTSTRUCT* ps) {
+  return checkFont(ps->hdc), ::EndPaint(window, ps);
 }
 
 // Records what the window's ON_UPDATE_COMMAND_UI handler decides.
@@ -62,15 +79,30 @@ TYPED_TEST_SUITE(LogViewer, Kinds);
 // Press, drag, Shift+click, double-click, Ctrl+A, Escape, a drag past the top, and Copy of the selection.
 TYPED_TEST(LogViewer, SelectsWithTheMouseAndTheKeysAndCopiesExactlyTheSelection) {
   auto& w = *this->window;
+  const kqtest::IatHook hooks[] = {
+      {"kqafx.dll", "user32.dll", "GetDC", reinterpret_cast<void*>(&takeDC)},
+      {"kqafx.dll", "user32.dll", "ReleaseDC", reinterpret_cast<void*>(&giveDC)},
+      {"kqafx.dll", "user32.dll", "EndPaint", reinterpret_cast<void*>(&endPaint)}};
   ::SendMessageA(this->hwnd, WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 1), 0); // columns count from the view's
-  this->mouse(WM_LBUTTONDOWN, this->at(1, 2));
-  this->mouse(WM_MOUSEMOVE, this->at(3, 3));
-  this->mouse(WM_LBUTTONUP, this->at(3, 3), 0);
+  {
+    // Without the text's extents the cells of the average width are hit.
+    kqtest::IatHook unmeasured(
+        "kqmfc.dll", "gdi32.dll", "GetTextExtentExPointA",
+        reinterpret_cast<void*>(+[](HDC, LPCSTR, int, int, int*, int*, SIZE*) -> BOOL { return FALSE; }));
+    ASSERT_TRUE(unmeasured.installed());
+    this->mouse(WM_LBUTTONDOWN, this->at(1, 2));
+  }
+  // Half the view's third character: the caret goes after it.
+  const LPARAM half = MAKELPARAM(5 * this->cw / 2, 3 * this->lh + this->lh / 2);
+  this->mouse(WM_MOUSEMOVE, half);
+  this->mouse(WM_LBUTTONUP, half, 0);
   ::SendMessageA(this->hwnd, WM_HSCROLL, MAKEWPARAM(SB_LEFT, 0), 0);
   EXPECT_NE(::GetCapture(), this->hwnd);
-  this->expectSelection({1, 2}, {3, 3}, "drag");
+  this->expectSelection({1, 2}, {3, 4}, "drag");
   this->press('C', true);
-  EXPECT_EQ(kqtest::ClipboardText(), "ne 1\r\nline 2\r\nlin");
+  EXPECT_EQ(kqtest::ClipboardText(), "ne 1\r\nline 2\r\nline");
+  kqtest::Settle(this->hwnd);
+  EXPECT_TRUE(dcsTaken > 0 && dcsBack == dcsTaken && fontsLeft == 0) << dcsTaken << dcsBack << fontsLeft;
   this->mouse(WM_LBUTTONDOWN, this->at(5, 30), MK_LBUTTON | MK_SHIFT); // beyond the end: "line 5|"
   this->mouse(WM_LBUTTONUP, this->at(5, 30), MK_SHIFT);
   this->expectSelection({1, 2}, {5, 6}, "shift+click");

@@ -316,7 +316,8 @@ TYPED_TEST(TextView, CopiesThePageOrEveryLineAsCrLfText) {
     char choice;
     std::string copied;
   } menus[] = {{{rect.left + 30, rect.top + 30}, {rect.left + 30, rect.top + 30}, 'a', CrLfLines(0, 100)},
-               {{-1, -1}, client, 'c', CrLfLines(20, 30)}};
+               {{-1, -1}, client, 'c', CrLfLines(20, 30)},
+               {{-1, rect.top + 30}, {0, rect.top + 30}, 'a', CrLfLines(0, 100)}}; // at the screen's edge
   for (const auto& m : menus) {
     ClipboardText(true);
     const kqtest::ShownMenu menu = kqtest::ContextMenu(hwnd, m.at, m.choice);
@@ -380,6 +381,8 @@ TEST_F(OutputWindowTest, TopLevelWithCloseGreyedOrAChildWithoutASystemMenuBothPa
   EXPECT_TRUE(placed.left == 10 && placed.top == 20 && placed.right == 410 && placed.bottom == 320);
   EXPECT_EQ(::GetWindowLongA(hwnd, GWL_EXSTYLE) & (WS_EX_DLGMODALFRAME | WS_EX_CLIENTEDGE), 0); // no border
   EXPECT_EQ(::GetSystemMenu(hwnd, FALSE), nullptr);
+  // A child needs a parent: 0, the frame deleted with the window that was not made.
+  EXPECT_EQ((new COutputWindow)->Create("orphan", RECT{0, 0, 10, 10}, nullptr), 0);
 }
 
 // A view at the bottom follows new text, a scrolled-up one stays; text that adds no line sets no bar.
