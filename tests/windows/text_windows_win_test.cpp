@@ -97,6 +97,16 @@ TYPED_TEST(TextWindow, CellsFromTheStockFixedFontThenFromTheFontDialog) {
       << drawn[0].x << ", " << drawn[0].y;
   for (const auto& d : drawn)
     EXPECT_TRUE(d.face == "Tahoma" && d.textColor == RGB(255, 0, 0)) << d.face << " " << d.textColor;
+  // A font that cannot be made leaves the cells as they were.
+  kqtest::IatHook noFont("kqafx.dll", "gdi32.dll", "CreateFontIndirectA",
+                         reinterpret_cast<void*>(+[](const LOGFONTA*) -> HFONT { return nullptr; }));
+  ASSERT_TRUE(noFont.installed());
+  const auto cells = [&] {
+    return std::vector<int>{w.m_charWidth, w.m_capsWidth, w.m_lineHeight, w.m_textWidth};
+  };
+  const std::vector<int> before = cells();
+  ASSERT_TRUE(kqtest::ChooseFont(w, "Tahoma", "Red", IDOK));
+  EXPECT_EQ(cells(), before);
 }
 
 // At the end of a full store (the oldest lines dropped), so the rows are fetched by index from far in.
@@ -381,8 +391,14 @@ TEST_F(OutputWindowTest, TopLevelWithCloseGreyedOrAChildWithoutASystemMenuBothPa
   EXPECT_TRUE(placed.left == 10 && placed.top == 20 && placed.right == 410 && placed.bottom == 320);
   EXPECT_EQ(::GetWindowLongA(hwnd, GWL_EXSTYLE) & (WS_EX_DLGMODALFRAME | WS_EX_CLIENTEDGE), 0); // no border
   EXPECT_EQ(::GetSystemMenu(hwnd, FALSE), nullptr);
-  // A child needs a parent: 0, the frame deleted with the window that was not made.
+  // A child needs a parent, and no window can be made: 0, the frame deleted with the window not made.
   EXPECT_EQ((new COutputWindow)->Create("orphan", RECT{0, 0, 10, 10}, nullptr), 0);
+  kqtest::IatHook noWindow(
+      "kqafx.dll", "user32.dll", "CreateWindowExA",
+      reinterpret_cast<void*>(+[](DWORD, LPCSTR, LPCSTR, DWORD, int, int, int, int, HWND, HMENU, HINSTANCE,
+                                  LPVOID) -> HWND { return nullptr; }));
+  ASSERT_TRUE(noWindow.installed());
+  EXPECT_EQ((new COutputWindow)->Create("none"), 0);
 }
 
 // A view at the bottom follows new text, a scrolled-up one stays; text that adds no line sets no bar.
