@@ -78,7 +78,7 @@ TEST(CriticalError, YesShowsEachBoxWithItsOwnTextAndNoSilencesOnlyItsThread) {
       .join();
   std::thread([] { // a box that cannot be shown silences the thread as No does
     kqtest::IatHook failing("kqafx.dll", "user32.dll", "MessageBoxA",
-                            reinterpret_cast<void*>(+[](HWND, LPCSTR, LPCSTR, UINT) { return 0; }));
+                            kqtest::FailingCall<decltype(::MessageBoxA)>());
     ASSERT_TRUE(failing.installed());
     BoxApp app;
     KQDebugInfo& info = GetDebugThreadInfo();

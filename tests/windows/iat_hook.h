@@ -60,4 +60,13 @@ private:
   ULONG_PTR original = 0;
 };
 
+// A replacement that fails: for a function of type F (e.g. decltype(::GlobalLock)), one returning 0.
+template <class F> struct Failing;
+template <class R, class... A> struct Failing<R(A...)> {
+  static R WINAPI call(A...) { return R{}; }
+};
+template <class F> void* FailingCall() {
+  return reinterpret_cast<void*>(&Failing<F>::call);
+}
+
 } // namespace kqtest

@@ -86,9 +86,8 @@ TYPED_TEST(LogViewer, SelectsWithTheMouseAndTheKeysAndCopiesExactlyTheSelection)
   ::SendMessageA(this->hwnd, WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 1), 0); // columns count from the view's
   {
     // Without the text's extents the cells of the average width are hit.
-    kqtest::IatHook unmeasured(
-        "kqmfc.dll", "gdi32.dll", "GetTextExtentExPointA",
-        reinterpret_cast<void*>(+[](HDC, LPCSTR, int, int, int*, int*, SIZE*) -> BOOL { return FALSE; }));
+    kqtest::IatHook unmeasured("kqmfc.dll", "gdi32.dll", "GetTextExtentExPointA",
+                               kqtest::FailingCall<decltype(::GetTextExtentExPointA)>());
     ASSERT_TRUE(unmeasured.installed());
     this->mouse(WM_LBUTTONDOWN, this->at(1, 2));
   }

@@ -99,7 +99,7 @@ TYPED_TEST(TextWindow, CellsFromTheStockFixedFontThenFromTheFontDialog) {
     EXPECT_TRUE(d.face == "Tahoma" && d.textColor == RGB(255, 0, 0)) << d.face << " " << d.textColor;
   // A font that cannot be made leaves the cells as they were.
   kqtest::IatHook noFont("kqafx.dll", "gdi32.dll", "CreateFontIndirectA",
-                         reinterpret_cast<void*>(+[](const LOGFONTA*) -> HFONT { return nullptr; }));
+                         kqtest::FailingCall<decltype(::CreateFontIndirectA)>());
   ASSERT_TRUE(noFont.installed());
   const auto cells = [&] {
     return std::vector<int>{w.m_charWidth, w.m_capsWidth, w.m_lineHeight, w.m_textWidth};
@@ -351,12 +351,9 @@ TYPED_TEST(TextView, CopiesThePageOrEveryLineAsCrLfText) {
   const struct {
     const char *dll, *name;
     void* replacement;
-  } failures[] = {
-      {"kernel32.dll", "GlobalAlloc",
-       reinterpret_cast<void*>(+[](UINT, SIZE_T) -> HGLOBAL { return nullptr; })},
-      {"kernel32.dll", "GlobalLock", reinterpret_cast<void*>(+[](HGLOBAL) -> LPVOID { return nullptr; })},
-      {"user32.dll", "SetClipboardData",
-       reinterpret_cast<void*>(+[](UINT, HANDLE) -> HANDLE { return nullptr; })}};
+  } failures[] = {{"kernel32.dll", "GlobalAlloc", kqtest::FailingCall<decltype(::GlobalAlloc)>()},
+                  {"kernel32.dll", "GlobalLock", kqtest::FailingCall<decltype(::GlobalLock)>()},
+                  {"user32.dll", "SetClipboardData", kqtest::FailingCall<decltype(::SetClipboardData)>()}};
   for (const auto& f : failures) {
     kqtest::IatHook failing("kqmfc.dll", f.dll, f.name, f.replacement);
     ASSERT_TRUE(failing.installed()) << f.name;
@@ -393,10 +390,8 @@ TEST_F(OutputWindowTest, TopLevelWithCloseGreyedOrAChildWithoutASystemMenuBothPa
   EXPECT_EQ(::GetSystemMenu(hwnd, FALSE), nullptr);
   // A child needs a parent, and no window can be made: 0, the frame deleted with the window not made.
   EXPECT_EQ((new COutputWindow)->Create("orphan", RECT{0, 0, 10, 10}, nullptr), 0);
-  kqtest::IatHook noWindow(
-      "kqafx.dll", "user32.dll", "CreateWindowExA",
-      reinterpret_cast<void*>(+[](DWORD, LPCSTR, LPCSTR, DWORD, int, int, int, int, HWND, HMENU, HINSTANCE,
-                                  LPVOID) -> HWND { return nullptr; }));
+  kqtest::IatHook noWindow("kqafx.dll", "user32.dll", "CreateWindowExA",
+                           kqtest::FailingCall<decltype(::CreateWindowExA)>());
   ASSERT_TRUE(noWindow.installed());
   EXPECT_EQ((new COutputWindow)->Create("none"), 0);
 }
